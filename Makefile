@@ -1,0 +1,64 @@
+# Fretlets: two commands on a fresh Debian machine.
+#   make run    installs what is needed, builds and starts the program
+#   make test   installs what is needed, builds and runs every test twice:
+#               once with warnings as errors, once under AddressSanitizer and
+#               UndefinedBehaviorSanitizer (plus the ThreadSanitizer timer test)
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  := -G Ninja
+
+.PHONY: all setup build run test test-normal test-asan test-tsan bench fuzz format format-check clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/fretlets
+
+test: setup test-normal test-asan test-tsan
+
+test-normal: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan:
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	  -DFRETLETS_SANITIZE=address,undefined -DFRETLETS_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# The timer service is the one place with a second thread: it gets its own
+# ThreadSanitizer build of the tests that exercise it.
+test-tsan:
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	  -DFRETLETS_SANITIZE=thread -DFRETLETS_BENCH=OFF -DFRETLETS_GUI=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L tsan --no-tests=ignore
+
+bench: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target fretlets-bench
+	$(BUILD)/bin/fretlets-bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace fretlets::cli {
+
+// The streams a command talks to; tests pass string streams.
+struct Console {
+  std::istream& in;
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// Each command takes the words after its name and returns the exit status:
+// 0 done, 1 the work failed (a file, a missing sound font), 2 bad input.
+int runName(const std::vector<std::string>& args, Console& console);
+int runRender(const std::vector<std::string>& args, Console& console);
+int runBook(const std::vector<std::string>& args, Console& console);
+int runScore(const std::vector<std::string>& args, Console& console);
+
+}  // namespace fretlets::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "music/chord_type.h"
+
+namespace fretlets {
+
+struct DesignerChord;
+
+// A chord's name. The texts point into constant tables and stay valid for
+// the life of the program.
+struct ChordName {
+  std::string_view root;  // spelled root, at most 3 characters
+  std::string_view type;  // a chord type suffix, or ""
+  std::string_view bass;  // at most 2 characters; "" when the root is lowest
+  ImpliedIntervals implied;
+
+  bool found() const { return !root.empty(); }
+};
+
+// Names the chord with its root on rootString, a sounding slot. Recomputes
+// the chord's intervals for that root (pitch classes must be current).
+ChordName nameChord(DesignerChord& chord, int rootString);
+
+// The full name as a chord symbol: root and type, then "/" and the bass
+// when there is one ("C6/A").
+std::string composeChordName(std::string_view root, std::string_view type, std::string_view bass);
+
+// The order of chord type texts in a chord book: byte order, except that at
+// the first difference a "1" sorts after "5", "6", "7" and "9", so that "9"
+// comes before "11" and "13".
+bool chordNameBefore(std::string_view a, std::string_view b);
+
+}  // namespace fretlets

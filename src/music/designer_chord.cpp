@@ -1,0 +1,20 @@
+#include "music/designer_chord.h"
+
+namespace fretlets {
+
+void clearChord(DesignerChord& chord) {
+  chord.frets.fill(kNone);
+  chord.pitchClasses.fill(kNone);
+  chord.held.fill(false);
+}
+
+int lowestSoundingString(const DesignerChord& chord) {
+  for (int s = 0; s < kStringSlots; ++s) {
+    if (chord.sounds(s)) {
+      return s;
+    }
+  }
+  return kNone;
+}
+
+}  // namespace fretlets
