@@ -29,9 +29,8 @@ class Parser {
   }
 
   void skipSpace() {
-    while (pos_ < text_.size() &&
-           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' ||
-            text_[pos_] == '\r')) {
+    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
+                                   text_[pos_] == '\n' || text_[pos_] == '\r')) {
       ++pos_;
     }
   }
@@ -123,10 +122,9 @@ class Parser {
 
   double parseNumber() {
     const std::size_t start = pos_;
-    while (pos_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[pos_])) ||
-                                   text_[pos_] == '-' || text_[pos_] == '+' ||
-                                   text_[pos_] == '.' || text_[pos_] == 'e' ||
-                                   text_[pos_] == 'E')) {
+    while (pos_ < text_.size() &&
+           (std::isdigit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '-' ||
+            text_[pos_] == '+' || text_[pos_] == '.' || text_[pos_] == 'e' || text_[pos_] == 'E')) {
       ++pos_;
     }
     double value = 0;
@@ -192,14 +190,30 @@ class Parser {
       }
       const char e = text_[pos_++];
       switch (e) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
+        case '"':
+          out += '"';
+          break;
+        case '\\':
+          out += '\\';
+          break;
+        case '/':
+          out += '/';
+          break;
+        case 'b':
+          out += '\b';
+          break;
+        case 'f':
+          out += '\f';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
         case 'u': {
           unsigned code = parseHex4();
           if (code >= 0xD800 && code < 0xDC00 && consumeWord("\\u")) {
@@ -214,7 +228,8 @@ class Parser {
           appendUtf8(out, code);
           break;
         }
-        default: fail("bad escape");
+        default:
+          fail("bad escape");
       }
     }
   }
@@ -234,7 +249,9 @@ const JsonValue* JsonValue::find(std::string_view key) const {
   return it == members.end() ? nullptr : &it->second;
 }
 
-JsonValue parseJson(std::string_view text) { return Parser(text).parseDocument(); }
+JsonValue parseJson(std::string_view text) {
+  return Parser(text).parseDocument();
+}
 
 std::string jsonQuote(std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
@@ -244,11 +261,21 @@ std::string jsonQuote(std::string_view text) {
   for (const char c : text) {
     const auto u = static_cast<unsigned char>(c);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (u < 0x20) {
           out += "\\u00";

@@ -235,7 +235,8 @@ int runName(const std::vector<std::string>& words, Console& console) {
     }
     Request request;
     request.instrument = instrumentFromArgs(args);
-    request.chord = chordFromFrets(parseFrets(args.required("frets")), request.instrument.strings());
+    request.chord =
+        chordFromFrets(parseFrets(args.required("frets")), request.instrument.strings());
     request.chord.enharmonic = args.has("enharmonic");
     if (const auto root = args.value("root")) {
       request.root = parseInt(*root, "root string", 0, request.instrument.strings() - 1);

@@ -9,7 +9,9 @@ namespace {
 
 constexpr int kMajorTriadRow = 2;
 
-bool sortsBeforeOne(char c) { return c == '5' || c == '6' || c == '7' || c == '9'; }
+bool sortsBeforeOne(char c) {
+  return c == '5' || c == '6' || c == '7' || c == '9';
+}
 
 }  // namespace
 
@@ -38,8 +40,7 @@ ChordName nameChord(DesignerChord& chord, int rootString) {
   return name;
 }
 
-std::string composeChordName(std::string_view root, std::string_view type,
-                             std::string_view bass) {
+std::string composeChordName(std::string_view root, std::string_view type, std::string_view bass) {
   std::string name;
   name.reserve(root.size() + type.size() + bass.size() + 1);
   name.append(root).append(type);

@@ -29,8 +29,7 @@ FretletRecord captureFretlet(const DesignerChord& chord, int stringCount) {
         record.frets[s] = static_cast<std::int8_t>(record.frets[s] - chord.topFret);
       }
     }
-    record.position =
-        reachesTopRow ? FretletRecord::kMovableBarred : FretletRecord::kMovable;
+    record.position = reachesTopRow ? FretletRecord::kMovableBarred : FretletRecord::kMovable;
   }
   return record;
 }

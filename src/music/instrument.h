@@ -42,10 +42,14 @@ inline constexpr std::array<InstrumentInfo, kInstrumentCount> instrumentTable{{
     {"Violin", 4, 22, {55, 62, 69, 76, -1, -1}},
 }};
 
-constexpr bool isInstrumentIndex(int index) { return index >= 0 && index < kInstrumentCount; }
+constexpr bool isInstrumentIndex(int index) {
+  return index >= 0 && index < kInstrumentCount;
+}
 
 // String count of an instrument index 0..15.
-constexpr int stringCount(int instrument) { return instrumentTable[instrument].stringCount; }
+constexpr int stringCount(int instrument) {
+  return instrumentTable[instrument].stringCount;
+}
 
 // Writes the instrument's default tuning into the used slots and -1 into the
 // rest. An index outside 0..15 writes nothing.

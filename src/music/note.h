@@ -18,11 +18,11 @@ using Tuning = std::array<std::int8_t, kStringSlots>;
 
 // One row per pitch class (and per interval of the same number).
 struct NoteRow {
-  std::string_view first;   // the plain (sharp) name
+  std::string_view first;  // the plain (sharp) name
   std::string_view second;
-  std::string_view third;   // may be empty
+  std::string_view third;  // may be empty
   std::string_view intervalLabel;
-  std::int8_t letter;       // index into kLetters of the first spelling
+  std::int8_t letter;  // index into kLetters of the first spelling
   std::int8_t alternativeLetter;
 };
 

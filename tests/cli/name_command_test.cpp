@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/commands.h"
+
+namespace fretlets::cli {
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+CliRun runNameWith(const std::vector<std::string>& args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  Console console{in, out, err};
+  const int status = runName(args, console);
+  return {status, out.str(), err.str()};
+}
+
+TEST(NameCommand, NamesTheFingeringFromTheChosenRoot) {
+  const CliRun plain = runNameWith({"--frets", "x,0,2,2,1,0", "--root", "4"});
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.out.substr(0, plain.out.find('\n')), "C6/A   (implied: 5)");
+  EXPECT_NE(plain.out.find("<- root"), std::string::npos);
+
+  const CliRun json = runNameWith({"--frets", "x,0,2,2,1,0", "--root", "4", "--json"});
+  EXPECT_EQ(json.out,
+            "{\"name\":\"C6/A\",\"root\":\"C\",\"type\":\"6\",\"bass\":\"A\",\"implied\":[5],"
+            "\"rootString\":4,\"intervals\":[\"\",\"6\",\"3\",\"6\",\"1\",\"3\"],"
+            "\"notes\":[\"\",\"A\",\"E\",\"A\",\"C\",\"E\"]}\n");
+
+  // Without --root the lowest sounding string is the root.
+  const CliRun am = runNameWith({"--frets", "-1,0,2,2,1,0", "--json"});
+  EXPECT_NE(am.out.find("\"name\":\"Am\""), std::string::npos);
+  EXPECT_NE(am.out.find("\"rootString\":1"), std::string::npos);
+}
+
+TEST(NameCommand, OtherInstrumentsTuningsAndSpellings) {
+  // Mandolin G D A E, by name; open strings from G: G with D, A and E above.
+  const CliRun mandolin = runNameWith({"--instrument", "Mandolin", "--frets", "0,0,0,0", "--json"});
+  EXPECT_EQ(mandolin.status, 0);
+  EXPECT_NE(mandolin.out.find("\"notes\":[\"G\",\"D\",\"A\",\"E\"]"), std::string::npos);
+
+  // Drop D guitar, and Db spelled with flats.
+  const CliRun dropD =
+      runNameWith({"--tuning", "38,45,50,55,59,64", "--frets", "0,0,0,2,3,2", "--json"});
+  EXPECT_NE(dropD.out.find("\"name\":\"Dmaj\""), std::string::npos);
+  const CliRun flat = runNameWith({"--frets", "x,4,6,6,6,4", "--enharmonic", "--json"});
+  EXPECT_NE(flat.out.find("\"notes\":[\"\",\"Db\",\"Ab\",\"Db\",\"F\",\"Ab\"]"), std::string::npos);
+}
+
+TEST(NameCommand, UnnamedAndSilentFingeringsStillAnswer) {
+  // C, C#, D: no chord type, but every string's interval and note is given.
+  const CliRun cluster = runNameWith({"--frets", "x,3,11,7,x,x", "--json"});
+  EXPECT_EQ(cluster.status, 0);
+  EXPECT_EQ(cluster.out,
+            "{\"name\":\"\",\"root\":\"\",\"type\":\"\",\"bass\":\"\",\"implied\":[],"
+            "\"rootString\":1,\"intervals\":[\"\",\"1\",\"b2\",\"2\",\"\",\"\"],"
+            "\"notes\":[\"\",\"C\",\"Db\",\"D\",\"\",\"\"]}\n");
+
+  const CliRun silent = runNameWith({"--frets", "x,x,x,x,x,x", "--json"});
+  EXPECT_NE(silent.out.find("\"rootString\":-1"), std::string::npos);
+  EXPECT_NE(silent.out.find("\"notes\":[\"\",\"\",\"\",\"\",\"\",\"\"]"), std::string::npos);
+}
+
+TEST(NameCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {
+  const std::vector<std::vector<std::string>> bad{
+      {"--instrument", "ukulele", "--frets", "0,0,0,0"},
+      {"--frets", "0,2,2,1,0"},
+      {"--frets", "0,2,2,1,0,23"},
+      {"--frets", "0,2,2,1,0,y"},
+      {"--frets", "x,0,2,2,1,0", "--root", "0"},
+      {"--frets", "x,0,2,2,1,0", "--root", "6"},
+      {"--tuning", "40,45,50", "--frets", "0,2,2,1,0,0"},
+      {"--tuning", "40,45,50,55,59,84", "--frets", "0,2,2,1,0,0"},
+      {"--frets"},
+      {"--bogus"},
+      {},
+  };
+  for (const auto& args : bad) {
+    const CliRun run = runNameWith(args);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    ASSERT_FALSE(run.err.empty());
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+  }
+}
+
+TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
+  const std::string input =
+      "{\"instrument\":9,\"tuning\":[40,45,50,55,59,64],\"frets\":[-1,0,2,2,1,0],\"root\":4,"
+      "\"enharmonic\":false}\n"
+      "{\"frets\":[0,2,2]}\n"
+      "not json\n"
+      "\n"
+      "{\"instrument\":13,\"frets\":[0,0,0]}\n"
+      "{\"frets\":[-1,4,6,6,6,4],\"enharmonic\":true}\n"
+      "{\"frets\":[-1,0,2,2,1,0],\"root\":0}\n"
+      "{\"instrument\":99,\"frets\":[0]}\n"
+      "[1,2]\n";
+  const CliRun run = runNameWith({"--batch"}, input);
+  EXPECT_EQ(run.status, 0);
+  std::vector<std::string> lines;
+  std::istringstream out(run.out);
+  for (std::string line; std::getline(out, line);) {
+    lines.push_back(line);
+  }
+  ASSERT_EQ(lines.size(), 8U);
+  EXPECT_EQ(lines[0].substr(0, 20), "{\"name\":\"C6/A\",\"root");
+  EXPECT_EQ(lines[1].substr(0, 9), "{\"error\":");
+  EXPECT_EQ(lines[2].substr(0, 9), "{\"error\":");
+  EXPECT_NE(lines[3].find("\"notes\":[\"G\",\"D\",\"A\"]"), std::string::npos);  // saz
+  EXPECT_NE(lines[4].find("\"name\":\"Dbmaj\""), std::string::npos);
+  EXPECT_NE(lines[5].find("not a sounding string"), std::string::npos);
+  EXPECT_NE(lines[6].find("unknown instrument"), std::string::npos);
+  EXPECT_EQ(lines[7].substr(0, 9), "{\"error\":");
+}
+
+}  // namespace
+}  // namespace fretlets::cli

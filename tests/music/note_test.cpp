@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "chord_fixture.h"
+
+namespace fretlets {
+namespace {
+
+using test::chordOf;
+
+// Spelled notes of every slot after computing intervals from rootString.
+std::array<std::string_view, 6> spelled(DesignerChord chord, int rootString) {
+  computeIntervals(chord, rootString);
+  std::array<std::string_view, 6> notes{};
+  for (int s = 0; s < kStringSlots; ++s) {
+    notes[s] = spellNote(chord, s);
+  }
+  return notes;
+}
+
+TEST(Notes, PitchClassesAndIntervalsFollowFretsAndTuning) {
+  DesignerChord chord = chordOf({-1, 0, 2, 2, 1, 0});  // x A E A C E
+  EXPECT_EQ(chord.pitchClasses, (DesignerChord::Slots{-1, 9, 4, 9, 0, 4}));
+  computeIntervals(chord, 1);
+  EXPECT_EQ(chord.rootString, 1);
+  EXPECT_EQ(chord.rootClass, 9);
+  EXPECT_EQ(chord.intervals, (DesignerChord::Slots{-1, 0, 7, 0, 3, 7}));
+  // Octaves set one flag; the set says which intervals sound, not how often.
+  EXPECT_EQ(chord.intervalSet, (1U << 0) | (1U << 3) | (1U << 7));
+  EXPECT_EQ(spellNote(chord, 0), "");
+
+  // Recomputing for another root replaces every derived value.
+  computeIntervals(chord, 4);
+  EXPECT_EQ(chord.intervals, (DesignerChord::Slots{-1, 9, 4, 9, 0, 4}));
+  EXPECT_EQ(chord.intervalSet, (1U << 0) | (1U << 4) | (1U << 9));
+}
+
+TEST(Notes, SpellingFollowsTheRootLetter) {
+  // E major: E G# B, and with enharmonic spelling Fb Ab Cb.
+  DesignerChord e = chordOf({0, 2, 2, 1, 0, 0});
+  EXPECT_EQ(spelled(e, 0), (std::array<std::string_view, 6>{"E", "B", "E", "G#", "B", "E"}));
+  e.enharmonic = true;
+  EXPECT_EQ(spelled(e, 0), (std::array<std::string_view, 6>{"Fb", "Cb", "Fb", "Ab", "Cb", "Fb"}));
+
+  // C# major (4th fret barre shape on A): C# E# G#; enharmonic Db F Ab.
+  DesignerChord cSharp = chordOf({-1, 4, 6, 6, 6, 4});
+  EXPECT_EQ(spelled(cSharp, 1),
+            (std::array<std::string_view, 6>{"", "C#", "G#", "C#", "E#", "G#"}));
+  cSharp.enharmonic = true;
+  EXPECT_EQ(spelled(cSharp, 1), (std::array<std::string_view, 6>{"", "Db", "Ab", "Db", "F", "Ab"}));
+}
+
+TEST(Notes, TritoneIsALoweredFifthAndDoubleAccidentalsAppear) {
+  // C with F# above it is spelled Gb.
+  const DesignerChord tritone = chordOf({-1, 3, 4, -1, -1, -1});
+  EXPECT_EQ(spelled(tritone, 1)[2], "Gb");
+  // D# with a major third: F##.
+  const DesignerChord dSharp = chordOf({-1, 6, 5, -1, -1, -1});
+  EXPECT_EQ(spelled(dSharp, 1)[1], "D#");
+  EXPECT_EQ(spelled(dSharp, 1)[2], "F##");
+  // An augmented fifth above C is G#, never Ab.
+  const DesignerChord augmented = chordOf({-1, 3, -1, 1, -1, -1});
+  EXPECT_EQ(spelled(augmented, 1)[3], "G#");
+}
+
+TEST(Notes, EnharmonicSpellingLeavesNaturalRootsAlone) {
+  for (const int rootFret : {3, 5, 10, 12}) {  // C, D, G, A on the A string
+    DesignerChord chord = chordOf({-1, static_cast<std::int8_t>(rootFret), -1, -1, -1, -1});
+    const std::string_view plain = spelled(chord, 1)[1];
+    chord.enharmonic = true;
+    EXPECT_EQ(spelled(chord, 1)[1], plain);
+    EXPECT_EQ(plain.size(), 1U);
+  }
+  // B with enharmonic spelling is Cb; F is E#.
+  DesignerChord b = chordOf({-1, 2, -1, -1, -1, -1});
+  b.enharmonic = true;
+  EXPECT_EQ(spelled(b, 1)[1], "Cb");
+  DesignerChord f = chordOf({1, -1, -1, -1, -1, -1});
+  f.enharmonic = true;
+  EXPECT_EQ(spelled(f, 0)[0], "E#");
+}
+
+TEST(Notes, EveryIntervalHasItsLabel) {
+  const std::array<std::string_view, 12> labels{"1",  "b2", "2",  "b3", "3",  "4",
+                                                "b5", "5",  "#5", "6",  "b7", "#7"};
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(intervalLabel(i), labels[i]);
+  }
+  EXPECT_EQ(intervalLabel(kNone), "");
+  EXPECT_EQ(pitchClassName(1), "C#");
+  EXPECT_EQ(pitchClassName(kNone), "");
+}
+
+}  // namespace
+}  // namespace fretlets
