@@ -27,7 +27,7 @@ build: setup $(BUILD)/build.ninja
 run: build
 	$(BUILD)/bin/fretlets
 
-test: setup test-normal test-asan test-tsan
+test: setup format-check test-normal test-asan test-tsan
 
 test-normal: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
