@@ -16,6 +16,9 @@ bool sortsBeforeOne(char c) {
 }  // namespace
 
 ChordName nameChord(DesignerChord& chord, int rootString) {
+  if (rootString < 0 || rootString >= kStringSlots || chord.pitchClasses[rootString] == kNone) {
+    return {};
+  }
   computeIntervals(chord, rootString);
   const auto match = matchChordType(chord.intervalSet);
   if (!match) {

@@ -165,6 +165,14 @@ TEST(ChordNaming, ClustersThatNoAttemptCanNameStayEmpty) {
   }
 }
 
+TEST(ChordNaming, ARootThatDoesNotSoundNamesNothing) {
+  DesignerChord chord = chordOf({-1, 0, 2, 2, 1, 0});
+  EXPECT_FALSE(nameChord(chord, 0).found());
+  EXPECT_FALSE(nameChord(chord, 6).found());
+  EXPECT_FALSE(nameChord(chord, -1).found());
+  EXPECT_EQ(nameChord(chord, 0).type, "");
+}
+
 TEST(ChordNaming, BassFallsBackToThePlainNameWhenTheSpellingIsTooLong) {
   // D# root on the A string, F## (G) on the low E string.
   const ChordName name = nameFrom({3, 6, -1, -1, -1, -1}, 1);
