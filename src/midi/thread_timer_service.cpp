@@ -7,9 +7,36 @@
 #include <set>
 #include <utility>
 
+#if defined(__linux__)
+#include <pthread.h>
+#include <sched.h>
+#include <sys/prctl.h>
+#endif
+
 namespace fretlets {
 
 using Clock = std::chrono::steady_clock;
+
+constexpr std::chrono::microseconds kHandOverLead(500);
+
+// On a busy machine an ordinary thread woken at its deadline may wait
+// milliseconds for a processor, which a listener hears in an arpeggio. The
+// timing thread asks for a modest real-time priority, as audio threads do,
+// and for the kernel not to defer its wake-ups; it only sleeps and hands
+// over, so it cannot starve anything. Where the system refuses (no rights),
+// it runs as an ordinary thread.
+namespace {
+
+void requestPromptWakeUps() {
+#if defined(__linux__)
+  prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+  sched_param priority{};
+  priority.sched_priority = 10;
+  pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
+#endif
+}
+
+}  // namespace
 
 struct ThreadTimerService::State {
   struct Armed {
@@ -19,16 +46,21 @@ struct ThreadTimerService::State {
 
   explicit State(HandOver handOver) : handOver(std::move(handOver)) {}
 
-  // Owner thread, through the hand-over.
+  // Owner thread, through the hand-over, which starts kHandOverLead before
+  // the deadline: the owner thread may be slow to wake, and what is left of
+  // the lead it waits out awake, so the callback runs on time.
   void fire(std::uint64_t generation) {
     std::unique_lock lock(mutex);
     const auto found = armed.find(generation);
     if (stopping || found == armed.end()) {
       return;  // cancelled, or stopped, while on its way here
     }
+    const Clock::time_point deadline = found->second.deadline;
     const Callback callback = std::move(found->second.callback);
     armed.erase(found);
     lock.unlock();
+    while (Clock::now() < deadline) {
+    }
     callback();
   }
 
@@ -104,6 +136,7 @@ void ThreadTimerService::stop() {
 }
 
 void ThreadTimerService::timingLoop(const std::shared_ptr<State>& state) {
+  requestPromptWakeUps();
   std::unique_lock lock(state->mutex);
   while (!state->stopping) {
     if (state->queue.empty()) {
@@ -111,8 +144,8 @@ void ThreadTimerService::timingLoop(const std::shared_ptr<State>& state) {
       continue;
     }
     const auto [deadline, generation] = *state->queue.begin();
-    if (Clock::now() < deadline) {
-      state->wake.wait_until(lock, deadline);
+    if (Clock::now() < deadline - kHandOverLead) {
+      state->wake.wait_until(lock, deadline - kHandOverLead);
       continue;
     }
     state->queue.erase(state->queue.begin());

@@ -8,10 +8,11 @@
 
 namespace fretlets {
 
-// Real one-shot timers: a timing thread sleeps on the steady clock until each
-// deadline and hands the callback to the owner thread, waiting until it has
-// run. The hand-over is injected: a blocking queued call in the desktop
-// program, an OwnerLoop elsewhere.
+// Real one-shot timers: a timing thread sleeps on the steady clock until just
+// before each deadline and hands the callback to the owner thread, waiting
+// until it has run; the owner runs it at the deadline, never before. The
+// hand-over is injected: a blocking queued call in the desktop program, an
+// OwnerLoop elsewhere.
 class ThreadTimerService : public TimerService {
  public:
   // runOnOwnerAndWait(task) runs task on the owner thread and returns when it
