@@ -7,7 +7,7 @@
 
 #include "cli/commands.h"
 #include "midi/fluid_synth_output.h"
-#include "midi/spectrum.h"
+#include "midi/strongest_frequency.h"
 #include "midi/wav_file.h"
 
 namespace fretlets::cli {

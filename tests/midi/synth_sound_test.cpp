@@ -5,7 +5,7 @@
 #include "midi/fluid_synth_output.h"
 #include "midi/manual_timer_service.h"
 #include "midi/midi_device.h"
-#include "midi/spectrum.h"
+#include "midi/strongest_frequency.h"
 #include "midi/wav_file.h"
 
 namespace fretlets {

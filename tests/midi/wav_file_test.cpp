@@ -6,7 +6,7 @@
 #include <numbers>
 #include <sstream>
 
-#include "midi/spectrum.h"
+#include "midi/strongest_frequency.h"
 
 namespace fretlets {
 namespace {
@@ -41,7 +41,7 @@ TEST(WavFile, RejectsTruncatedFiles) {
   }
 }
 
-TEST(Spectrum, FindsTheStrongestOfTwoTones) {
+TEST(StrongestFrequency, FindsTheStrongestOfTwoTones) {
   constexpr int kRate = 44100;
   std::vector<float> samples(kRate / 2);
   for (std::size_t i = 0; i < samples.size(); ++i) {

@@ -1,4 +1,4 @@
-#include "midi/spectrum.h"
+#include "midi/strongest_frequency.h"
 
 #include <cmath>
 #include <numbers>
