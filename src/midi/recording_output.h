@@ -1,0 +1,43 @@
+#pragma once
+
+#include <chrono>
+#include <vector>
+
+#include "midi/midi_output.h"
+#include "midi/timer_service.h"
+
+namespace fretlets {
+
+// Keeps every message with the time it was sent, read from the timer
+// service's clock, for tests and benchmarks.
+class RecordingOutput : public MidiOutput {
+ public:
+  struct Sent {
+    std::uint32_t message;
+    std::chrono::microseconds time;
+
+    friend bool operator==(const Sent&, const Sent&) = default;
+  };
+
+  explicit RecordingOutput(const TimerService& clock) : clock_(clock) {}
+
+  bool open() override;
+  void send(std::uint32_t message) override;
+  void close() override { open_ = false; }
+
+  bool isOpen() const { return open_; }
+  const std::vector<Sent>& sent() const { return sent_; }
+  // The messages alone, in order.
+  std::vector<std::uint32_t> messages() const;
+  void clear() { sent_.clear(); }
+  // Makes the next open() fail, as an output missing on this machine would.
+  void setAvailable(bool available) { available_ = available; }
+
+ private:
+  const TimerService& clock_;
+  std::vector<Sent> sent_;
+  bool open_ = false;
+  bool available_ = true;
+};
+
+}  // namespace fretlets

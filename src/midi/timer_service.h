@@ -1,0 +1,41 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+namespace fretlets {
+
+// One arming of a one-shot timer. Every arming gets a fresh generation, so a
+// handle never matches a later arming and a stale callback can be told apart.
+struct TimerHandle {
+  std::uint64_t generation = 0;  // 0: no timer
+
+  friend bool operator==(TimerHandle, TimerHandle) = default;
+};
+
+// One-shot timers whose callbacks always run on the owner thread, the one
+// that owns the MIDI device, the chord and the score. Nothing the callbacks
+// touch needs a lock.
+class TimerService {
+ public:
+  using Callback = std::function<void()>;
+
+  TimerService() = default;
+  TimerService(const TimerService&) = delete;
+  TimerService& operator=(const TimerService&) = delete;
+  virtual ~TimerService() = default;
+
+  // Runs callback once, delay from now, on the owner thread. Owner thread only.
+  virtual TimerHandle schedule(std::chrono::milliseconds delay, Callback callback) = 0;
+
+  // The callback of handle will not run, even when its deadline has passed
+  // and it is already on its way to the owner thread. Owner thread only;
+  // a handle that already fired or was cancelled is ignored.
+  virtual void cancel(TimerHandle handle) = 0;
+
+  // Time since the service started, on the clock its deadlines use.
+  virtual std::chrono::microseconds now() const = 0;
+};
+
+}  // namespace fretlets
