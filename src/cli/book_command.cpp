@@ -240,7 +240,7 @@ int runBook(const std::vector<std::string>& words, Console& console) {
     throw UsageError(action.empty() ? "give dump, upgrade or add"
                                     : "unknown action '" + action + "'");
   } catch (const UsageError& error) {
-    console.err << "fretlets-cli book: " << error.what() << '\n' << kBookUsage;
+    console.err << "fretlets-cli book: " << error.what() << '\n';
     return 2;
   }
 }

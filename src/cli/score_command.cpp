@@ -183,7 +183,7 @@ int runScore(const std::vector<std::string>& words, Console& console) {
     }
     throw UsageError(action.empty() ? "give dump or upgrade" : "unknown action '" + action + "'");
   } catch (const UsageError& error) {
-    console.err << "fretlets-cli score: " << error.what() << '\n' << kScoreUsage;
+    console.err << "fretlets-cli score: " << error.what() << '\n';
     return 2;
   }
 }
