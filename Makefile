@@ -54,6 +54,25 @@ bench: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target fretlets-bench
 	$(BUILD)/bin/fretlets-bench
 
+# Each document reader under libFuzzer with AddressSanitizer and
+# UndefinedBehaviorSanitizer, FUZZ_SECONDS per reader, starting from the
+# sample documents. Clang needs more constexpr steps than its default for the
+# chord type lookup table.
+FUZZ_SECONDS ?= 60
+
+fuzz: setup
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-fconstexpr-steps=100000000 -DFRETLETS_FUZZ=ON -DFRETLETS_SANITIZE=address,undefined \
+	  -DFRETLETS_GUI=OFF -DFRETLETS_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target chord_book_fuzz score_fuzz
+	mkdir -p $(FUZZ_BUILD)/corpus/chord_book $(FUZZ_BUILD)/corpus/score
+	cp resources/samples/*.cbk $(FUZZ_BUILD)/corpus/chord_book/
+	cp resources/samples/*.score $(FUZZ_BUILD)/corpus/score/
+	$(FUZZ_BUILD)/bin/chord_book_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	  $(FUZZ_BUILD)/corpus/chord_book
+	$(FUZZ_BUILD)/bin/score_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	  $(FUZZ_BUILD)/corpus/score
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -1,12 +1,248 @@
+#include <filesystem>
 #include <ostream>
+#include <span>
+#include <string>
 
+#include "chordbook/chord_book_file.h"
+#include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/json.h"
+#include "music/text_codec.h"
 
 namespace fretlets::cli {
+namespace {
 
-int runBook(const std::vector<std::string>& /*args*/, Console& console) {
-  console.err << "fretlets-cli: 'book' is not available in this build\n";
-  return 2;
+constexpr std::string_view kBookUsage =
+    "usage: fretlets-cli book dump FILE [--json]\n"
+    "       fretlets-cli book upgrade IN OUT\n"
+    "       fretlets-cli book add FILE --type NAME --frets F,F,... [--top-fret N] [--bar]\n"
+    "                             [--root SLOT] [--instrument INDEX|NAME] [--tuning N,N,...]\n"
+    "\n"
+    "  dump      print the chord types and their fretlets as fret diagrams\n"
+    "  upgrade   read any supported version and write the current one\n"
+    "  add       file the fingering under chord type NAME; FILE is created for the\n"
+    "            instrument and tuning given (default guitar, standard) when missing\n"
+    "  --frets   absolute frets, lowest string first: x or -1 mutes, 0 is open\n"
+    "  --top-fret the diagram's top fret, 0..17 (default 0)\n"
+    "  --bar     bar the top fret\n"
+    "  --root    the root's string slot (default the lowest sounding string)\n";
+
+// The version the file was written with; only after a successful read.
+std::int32_t fileVersion(const std::vector<std::uint8_t>& bytes) {
+  ByteReader in(bytes);
+  in.text(static_cast<std::size_t>(in.int32()));
+  return in.int32();
+}
+
+std::string tuningNames(const InstrumentState& state) {
+  std::string out;
+  for (int s = 0; s < state.strings(); ++s) {
+    out += (s == 0 ? "" : " ");
+    out += pitchClassName(state.tuning[s] % 12);
+    out += std::to_string(state.tuning[s] / 12 - 1);
+  }
+  return out;
+}
+
+void printLine(std::string line, std::ostream& out) {
+  line.erase(line.find_last_not_of(' ') + 1);
+  out << line << '\n';
+}
+
+// A fretlet drawn as a player reads a chord box: strings across, lowest on
+// the left, x and o above the nut, frets down the page.
+void printDiagram(const FretletRecord& fretlet, int strings, std::ostream& out) {
+  out << "    root string " << (strings - fretlet.rootString) << ", ";
+  int firstRow = 0;
+  if (fretlet.movable()) {
+    out << (fretlet.position == FretletRecord::kMovableBarred ? "movable, barred" : "movable")
+        << " (rows relative to the top fret)\n";
+  } else {
+    firstRow = fretlet.position == 0 ? 1 : fretlet.position;
+    out << "fixed at fret " << static_cast<int>(fretlet.position) << '\n';
+  }
+  std::string nut = "        ";
+  for (int s = 0; s < strings; ++s) {
+    const int fret = fretlet.frets[s];
+    const bool open = fretlet.movable() ? fret < kNone : fret == 0;
+    nut += fret == kNone ? 'x' : open ? 'o' : ' ';
+    nut += ' ';
+  }
+  printLine(nut, out);
+  for (int row = 0; row < 6; ++row) {
+    const int fret = firstRow + row;
+    const std::string label = (fretlet.movable() ? "+" : "") + std::to_string(fret);
+    std::string line = "    " + label + std::string(4 - label.size(), ' ');
+    for (int s = 0; s < strings; ++s) {
+      line += fretlet.frets[s] == fret ? 'O' : '|';
+      line += ' ';
+    }
+    printLine(line, out);
+  }
+}
+
+void printBook(const ChordBook& book, const InstrumentState& state, std::int32_t version,
+               std::ostream& out) {
+  out << "Chord book, version " << version << ": " << instrumentTable[state.currentInstrument].name
+      << ", tuned " << tuningNames(state) << '\n';
+  out << book.chords().size() << " chord types, " << book.totalFretlets() << " fretlets\n";
+  for (const BookChord& chord : book.chords()) {
+    const std::string name = windows1252ToUtf8(chord.name.view());
+    out << '\n'
+        << (name.empty() ? "(no type)" : name) << "  (" << chord.fretlets.size()
+        << (chord.fretlets.size() == 1 ? " fretlet)\n" : " fretlets)\n");
+    int index = 1;
+    for (const FretletRecord& fretlet : chord.fretlets) {
+      out << "  " << index++ << ".\n";
+      printDiagram(fretlet, state.strings(), out);
+    }
+  }
+}
+
+std::string slotsJson(const std::array<std::int8_t, kStringSlots>& slots, int strings) {
+  const std::span<const std::int8_t> used(slots.data(), static_cast<std::size_t>(strings));
+  return jsonArray(used, [](std::int8_t v) { return std::to_string(v); });
+}
+
+void printJson(const ChordBook& book, const InstrumentState& state, std::int32_t version,
+               std::ostream& out) {
+  const int strings = state.strings();
+  out << "{\"version\":" << version << ",\"instrument\":" << int{state.currentInstrument}
+      << ",\"tuning\":" << slotsJson(state.tuning, strings) << ",\"chords\":";
+  out << jsonArray(book.chords(), [strings](const BookChord& chord) {
+    return "{\"name\":" + jsonQuote(windows1252ToUtf8(chord.name.view())) + ",\"fretlets\":" +
+           jsonArray(chord.fretlets,
+                     [strings](const FretletRecord& f) {
+                       return "{\"rootString\":" + std::to_string(f.rootString) +
+                              ",\"position\":" + std::to_string(f.position) +
+                              ",\"frets\":" + slotsJson(f.frets, strings) + "}";
+                     }) +
+           "}";
+  });
+  out << "}\n";
+}
+
+int dump(const Args& args, Console& console) {
+  if (args.positional().size() != 2) {
+    throw UsageError("dump takes one FILE");
+  }
+  const std::vector<std::uint8_t> bytes = readFileBytes(args.positional()[1]);
+  InstrumentState state;
+  const ChordBook book = parseChordBook(bytes, state, false);
+  if (args.has("json")) {
+    printJson(book, state, fileVersion(bytes), console.out);
+  } else {
+    printBook(book, state, fileVersion(bytes), console.out);
+  }
+  return 0;
+}
+
+int upgrade(const Args& args, Console& console) {
+  if (args.positional().size() != 3) {
+    throw UsageError("upgrade takes IN and OUT");
+  }
+  InstrumentState state;
+  const ChordBook book = readChordBook(args.positional()[1], state, false);
+  writeChordBook(book, state, args.positional()[2]);
+  console.out << "Wrote " << args.positional()[2] << " (version " << kChordBookVersion << ")\n";
+  return 0;
+}
+
+// The Designer's chord from the command line, held to what the Designer
+// itself allows: fretted strings on the six rows from the top fret down, and
+// a root on a sounding string.
+DesignerChord designerFromArgs(const Args& args, const InstrumentState& state) {
+  const int strings = state.strings();
+  DesignerChord chord = chordFromFrets(parseFrets(args.required("frets")), strings);
+  if (const auto top = args.value("top-fret")) {
+    chord.topFret = static_cast<std::int8_t>(parseInt(*top, "top fret", 0, kMaxTopFret));
+  }
+  chord.barred = args.has("bar");
+  for (int s = 0; s < strings; ++s) {
+    const int fret = chord.frets[s];
+    if (fret > 0 && (fret < chord.topFret || fret > chord.topFret + 5)) {
+      throw UsageError("fret " + std::to_string(fret) + " is off the diagram at top fret " +
+                       std::to_string(chord.topFret) + " (it shows frets " +
+                       std::to_string(chord.topFret) + ".." + std::to_string(chord.topFret + 5) +
+                       ")");
+    }
+  }
+  int root = lowestSoundingString(chord);
+  if (const auto given = args.value("root")) {
+    root = parseInt(*given, "root string", 0, strings - 1);
+  }
+  if (root == kNone || !chord.sounds(root)) {
+    throw UsageError("the root must be a sounding string");
+  }
+  chord.rootString = static_cast<std::int8_t>(root);
+  return chord;
+}
+
+int add(const Args& args, Console& console) {
+  if (args.positional().size() != 2) {
+    throw UsageError("add takes one FILE");
+  }
+  const std::string path = args.positional()[1];
+  const std::string name = utf8ToWindows1252(args.required("type"));
+  if (name.size() > kChordTypeNameMax) {
+    throw UsageError("the chord type may have at most 29 characters");
+  }
+  InstrumentState state = instrumentFromArgs(args);
+  ChordBook book;
+  if (std::filesystem::exists(path)) {
+    const InstrumentState asked = state;
+    book = readChordBook(path, state, false);
+    if ((args.has("instrument") || args.has("tuning")) &&
+        checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
+            Compatibility::Compatible) {
+      throw UsageError("the book is for the " +
+                       std::string(instrumentTable[state.currentInstrument].name) + " tuned " +
+                       tuningNames(state));
+    }
+  }
+  const DesignerChord designer = designerFromArgs(args, state);
+  if (!book.addFretlet(name, designer, state.strings())) {
+    console.out << "Fretlet exists\n";
+    return 1;
+  }
+  writeChordBook(book, state, path);
+  console.out << "Filed under \"" << args.required("type") << "\" as fretlet "
+              << book.fretletIndex() << " of " << book.fretletCount() << " (chord type "
+              << book.chordIndex() + 1 << " of " << book.chords().size() << ")\n";
+  return 0;
+}
+
+}  // namespace
+
+int runBook(const std::vector<std::string>& words, Console& console) {
+  try {
+    const Args args(words, {"type", "frets", "top-fret", "root", "instrument", "tuning"},
+                    {"json", "bar", "help"});
+    if (args.has("help")) {
+      console.out << kBookUsage;
+      return 0;
+    }
+    const std::string action = args.positional().empty() ? "" : args.positional().front();
+    try {
+      if (action == "dump") {
+        return dump(args, console);
+      }
+      if (action == "upgrade") {
+        return upgrade(args, console);
+      }
+      if (action == "add") {
+        return add(args, console);
+      }
+    } catch (const FormatError& error) {
+      console.err << error.what() << '\n';
+      return 1;
+    }
+    throw UsageError(action.empty() ? "give dump, upgrade or add"
+                                    : "unknown action '" + action + "'");
+  } catch (const UsageError& error) {
+    console.err << "fretlets-cli book: " << error.what() << '\n';
+    return 2;
+  }
 }
 
 }  // namespace fretlets::cli

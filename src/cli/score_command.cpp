@@ -1,12 +1,191 @@
+#include <cstdlib>
+#include <numeric>
 #include <ostream>
+#include <span>
+#include <string>
 
+#include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/json.h"
+#include "music/text_codec.h"
+#include "score/score_file.h"
 
 namespace fretlets::cli {
+namespace {
 
-int runScore(const std::vector<std::string>& /*args*/, Console& console) {
-  console.err << "fretlets-cli: 'score' is not available in this build\n";
-  return 2;
+constexpr std::string_view kScoreUsage =
+    "usage: fretlets-cli score dump FILE [--json]\n"
+    "       fretlets-cli score upgrade IN OUT\n"
+    "\n"
+    "  dump      print the score's properties and its chords with their lengths\n"
+    "  upgrade   read any supported version and write the current one\n";
+
+// Who the program takes the user to be: the account name, as the desktop
+// program does, cut to the field. It decides whether a locked score is the
+// user's own.
+std::string userName() {
+  for (const char* variable : {"USER", "LOGNAME", "USERNAME"}) {
+    if (const char* value = std::getenv(variable)) {
+      return std::string(ScoreText(value).view());
+    }
+  }
+  return {};
+}
+
+std::int32_t fileVersion(const std::vector<std::uint8_t>& bytes) {
+  ByteReader in(bytes);
+  in.text(static_cast<std::size_t>(in.int32()));
+  return in.int32();
+}
+
+// Twelfths of a beat as beats: "4", "1/2", "1 1/2", "2/3".
+std::string beats(int twelfths) {
+  const int whole = twelfths / kTwelfthsPerBeat;
+  const int rest = twelfths % kTwelfthsPerBeat;
+  if (rest == 0) {
+    return std::to_string(whole);
+  }
+  const int divisor = std::gcd(rest, kTwelfthsPerBeat);
+  const std::string fraction =
+      std::to_string(rest / divisor) + "/" + std::to_string(kTwelfthsPerBeat / divisor);
+  return whole == 0 ? fraction : std::to_string(whole) + " " + fraction;
+}
+
+std::string fretsText(const ScoreEntry& entry, int strings) {
+  std::string out;
+  for (int s = 0; s < strings; ++s) {
+    out += s == 0 ? "" : ",";
+    out += entry.frets[s] == kNone ? "x" : std::to_string(entry.frets[s]);
+    out += entry.held[s] ? "h" : "";
+  }
+  return out;
+}
+
+void printScore(const Score& score, const InstrumentState& state, std::int32_t version,
+                std::ostream& out) {
+  const int strings = state.strings();
+  out << "Score, version " << version << ": " << instrumentTable[state.currentInstrument].name
+      << ", tuning";
+  for (int s = 0; s < strings; ++s) {
+    out << ' ' << int{state.tuning[s]};
+  }
+  out << "\nTitle:    " << windows1252ToUtf8(score.title.view())
+      << "\nComposer: " << windows1252ToUtf8(score.composer.view())
+      << "\nComment:  " << windows1252ToUtf8(score.comment.view()) << "\nTempo:    " << score.tempo
+      << " beats per minute\nPatch:    " << (score.patch.midiStandard == 0 ? "GM" : "XG") << " row "
+      << score.patch.patchIndex << " (bank " << int{score.patch.bank} << ", program "
+      << int{score.patch.program} << ")\nNew chords last " << int{score.defaultBeats} << " beats\n";
+  if (score.locked) {
+    out << "Locked by " << windows1252ToUtf8(score.owner.view())
+        << (score.ownedByUser ? " (you)" : "") << '\n';
+  }
+  int total = 0;
+  for (const ScoreEntry& entry : score.entries()) {
+    total += entry.beatsToNext;
+  }
+  out << score.entries().size() << " chords, " << beats(total) << " beats\n\n";
+  int index = 1;
+  for (const ScoreEntry& entry : score.entries()) {
+    std::string line = std::to_string(index++) + ". " + windows1252ToUtf8(entry.name.view());
+    line += std::string(line.size() < 18 ? 18 - line.size() : 1, ' ');
+    line += beats(entry.beatsToNext) + (entry.beatsToNext == kTwelfthsPerBeat ? " beat" : " beats");
+    line += std::string(line.size() < 32 ? 32 - line.size() : 1, ' ');
+    line += fretsText(entry, strings);
+    if (entry.topFret > 0) {
+      line += "  top fret " + std::to_string(entry.topFret);
+    }
+    line += entry.barred ? ", barred" : "";
+    line += entry.release ? "" : ", no release";
+    out << line << '\n';
+  }
+}
+
+std::string boolJson(bool value) {
+  return value ? "true" : "false";
+}
+
+void printJson(const Score& score, const InstrumentState& state, std::int32_t version,
+               std::ostream& out) {
+  const int strings = state.strings();
+  const auto ints = [strings](const auto& slots) {
+    const std::span used(slots.data(), static_cast<std::size_t>(strings));
+    return jsonArray(used, [](auto v) { return std::to_string(int{v}); });
+  };
+  const auto text = [](const auto& field) { return jsonQuote(windows1252ToUtf8(field.view())); };
+  out << "{\"version\":" << version << ",\"instrument\":" << int{state.currentInstrument}
+      << ",\"tuning\":" << ints(state.tuning) << ",\"title\":" << text(score.title)
+      << ",\"composer\":" << text(score.composer) << ",\"comment\":" << text(score.comment)
+      << ",\"tempo\":" << score.tempo << ",\"midiStandard\":" << int{score.patch.midiStandard}
+      << ",\"patchIndex\":" << score.patch.patchIndex << ",\"bank\":" << int{score.patch.bank}
+      << ",\"program\":" << int{score.patch.program}
+      << ",\"defaultBeats\":" << int{score.defaultBeats} << ",\"locked\":" << boolJson(score.locked)
+      << ",\"owner\":" << (score.locked ? text(score.owner) : "null")
+      << ",\"ownedByUser\":" << boolJson(score.ownedByUser) << ",\"entries\":";
+  out << jsonArray(score.entries(), [&](const ScoreEntry& e) {
+    const std::span held(e.held.data(), static_cast<std::size_t>(strings));
+    return "{\"name\":" + text(e.name) + ",\"rootString\":" + std::to_string(e.rootString) +
+           ",\"frets\":" + ints(e.frets) + ",\"topFret\":" + std::to_string(e.topFret) +
+           ",\"barred\":" + boolJson(e.barred) + ",\"enharmonic\":" + boolJson(e.enharmonic) +
+           ",\"holdAll\":" + boolJson(e.holdAll) + ",\"held\":" + jsonArray(held, boolJson) +
+           ",\"release\":" + boolJson(e.release) +
+           ",\"beatsToNext\":" + std::to_string(e.beatsToNext) + "}";
+  });
+  out << "}\n";
+}
+
+int dump(const Args& args, Console& console) {
+  if (args.positional().size() != 2) {
+    throw UsageError("dump takes one FILE");
+  }
+  const std::vector<std::uint8_t> bytes = readFileBytes(args.positional()[1]);
+  InstrumentState state;
+  const Score score = parseScore(bytes, state, false, userName());
+  if (args.has("json")) {
+    printJson(score, state, fileVersion(bytes), console.out);
+  } else {
+    printScore(score, state, fileVersion(bytes), console.out);
+  }
+  return 0;
+}
+
+int upgrade(const Args& args, Console& console) {
+  if (args.positional().size() != 3) {
+    throw UsageError("upgrade takes IN and OUT");
+  }
+  InstrumentState state;
+  const Score score = readScore(args.positional()[1], state, false, userName());
+  // A converted score keeps the lock of whoever locked it.
+  writeScore(score, state, score.owner.view(), args.positional()[2]);
+  console.out << "Wrote " << args.positional()[2] << " (version " << kScoreVersion << ")\n";
+  return 0;
+}
+
+}  // namespace
+
+int runScore(const std::vector<std::string>& words, Console& console) {
+  try {
+    const Args args(words, {}, {"json", "help"});
+    if (args.has("help")) {
+      console.out << kScoreUsage;
+      return 0;
+    }
+    const std::string action = args.positional().empty() ? "" : args.positional().front();
+    try {
+      if (action == "dump") {
+        return dump(args, console);
+      }
+      if (action == "upgrade") {
+        return upgrade(args, console);
+      }
+    } catch (const FormatError& error) {
+      console.err << error.what() << '\n';
+      return 1;
+    }
+    throw UsageError(action.empty() ? "give dump or upgrade" : "unknown action '" + action + "'");
+  } catch (const UsageError& error) {
+    console.err << "fretlets-cli score: " << error.what() << '\n';
+    return 2;
+  }
 }
 
 }  // namespace fretlets::cli

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fretlets {
+
+// A chord book or score file that cannot be read or written. The message is
+// the exact text the user is shown.
+class FormatError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr std::string_view kUnexpectedEnd = "Unexpected end of file";
+inline constexpr std::string_view kCouldNotOpen = "Couldn't open file";
+inline constexpr std::string_view kReadFailed = "File read failed";
+inline constexpr std::string_view kWriteFailed = "File write failed";
+inline constexpr std::string_view kErrorReading = "Error reading file";
+inline constexpr std::string_view kErrorWriting = "Error writing file";
+
+// Little-endian fields from a file held in memory. Every read that runs into
+// the end of the data, or is cut short by it, fails with "Unexpected end of
+// file".
+class ByteReader {
+ public:
+  explicit ByteReader(std::span<const std::uint8_t> data) : data_(data) {}
+
+  std::int32_t int32();
+  std::int8_t int8();
+  bool flag() { return int8() != 0; }
+  std::string text(std::size_t length);
+
+  std::size_t remaining() const { return data_.size() - offset_; }
+
+  // Fails early when count records of at least recordSize bytes each cannot
+  // fit in what is left: such a file ends before its records do.
+  void expectRoomFor(std::int64_t count, std::size_t recordSize) const;
+
+ private:
+  void need(std::size_t bytes) const;
+
+  std::span<const std::uint8_t> data_;
+  std::size_t offset_ = 0;
+};
+
+// Little-endian fields collected in memory and put on disk in one go.
+class ByteWriter {
+ public:
+  void int32(std::int32_t value);
+  void int8(std::int8_t value) { bytes_.push_back(static_cast<std::uint8_t>(value)); }
+  void flag(bool value) { int8(value ? 1 : 0); }
+  void text(std::string_view bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
+  // A length-prefixed text, as both document kinds store their texts.
+  void lengthAndText(std::string_view bytes);
+
+  const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+// The whole file; "Couldn't open file" or "File read failed" on failure.
+std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
+
+// Writes a temporary file beside the target and renames it over the target
+// only once it is complete, so a failed save never damages the file that was
+// there. "Couldn't open file" or "File write failed" on failure.
+void writeFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// The platform text-mode reading older chord books were written for: the
+// pair CR LF reads as LF, and a byte 0x1A ends the data.
+std::vector<std::uint8_t> translateTextMode(std::span<const std::uint8_t> bytes);
+
+}  // namespace fretlets
