@@ -283,15 +283,26 @@ constexpr std::array<ImpliedIntervals, 15> kAttempts{{
     {.fifth = true, .seventh = true, .ninth = true},
 }};
 
+constexpr std::array<std::uint16_t, kAttempts.size()> kAttemptBits = [] {
+  std::array<std::uint16_t, kAttempts.size()> bits{};
+  for (std::size_t i = 0; i < kAttempts.size(); ++i) {
+    bits[i] = bitsOf(kAttempts[i]);
+  }
+  return bits;
+}();
+
 // The outcome of the whole search for every sounding interval set: the row
-// in the low byte and the successful attempt above it, or -1.
+// in the low byte and the successful attempt above it, or -1. Sets without
+// the root (even masks) never match anything.
 constexpr std::array<std::int16_t, 4096> kMatchByMask = [] {
   std::array<std::int16_t, 4096> matches{};
-  for (std::size_t mask = 0; mask < matches.size(); ++mask) {
-    matches[mask] = -1;
-    for (std::size_t attempt = 0; attempt < kAttempts.size(); ++attempt) {
-      const int row = rowWithImplied(static_cast<std::uint16_t>(mask), kAttempts[attempt]);
-      if (row >= 0) {
+  for (auto& match : matches) {
+    match = -1;
+  }
+  for (unsigned mask = 1; mask < matches.size(); mask += 2) {
+    for (unsigned attempt = 0; attempt < kAttempts.size(); ++attempt) {
+      const int row = kRowByMask[mask | kAttemptBits[attempt]];
+      if (row > 0 || (row == 0 && !kAttempts[attempt].fifth)) {
         matches[mask] = static_cast<std::int16_t>(attempt << 8 | static_cast<unsigned>(row));
         break;
       }

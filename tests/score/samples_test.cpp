@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,17 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// From the environment ctest sets up, or else from where this file and the
-// test's working folder (the build folder) are.
 fs::path sourceFolder() {
-  const char* set = std::getenv("FRETLETS_SOURCE_DIR");
-  return set != nullptr ? fs::path(set)
-                        : fs::path(__FILE__).parent_path().parent_path().parent_path();
+  return FRETLETS_SOURCE_DIR;
 }
 
 fs::path binFolder() {
-  const char* set = std::getenv("FRETLETS_BIN_DIR");
-  return set != nullptr ? fs::path(set) : fs::current_path() / "bin";
+  return FRETLETS_BIN_DIR;
 }
 
 fs::path samplesFolder() {
