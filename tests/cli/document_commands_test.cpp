@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/commands.h"
+
+namespace fretlets::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+using Command = int (*)(const std::vector<std::string>&, Console&);
+
+CliRun run(Command command, const std::vector<std::string>& args) {
+  std::istringstream in;
+  std::ostringstream out;
+  std::ostringstream err;
+  Console console{in, out, err};
+  const int status = command(args, console);
+  return {status, out.str(), err.str()};
+}
+
+std::string bytesOf(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class DocumentCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("fretlets-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string file(const std::string& name) const { return (folder_ / name).string(); }
+
+  fs::path folder_;
+};
+
+const fs::path kSamples = fs::path(FRETLETS_SOURCE_DIR) / "resources/samples";
+
+TEST_F(DocumentCommands, BookAddFilesInOrderAndRefusesDuplicates) {
+  const std::string book = file("blues.cbk");
+  CliRun first = run(runBook, {"add", book, "--type", "9", "--frets", "x,3,2,3,3,3"});
+  EXPECT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, "Filed under \"9\" as fretlet 1 of 1 (chord type 1 of 1)\n");
+
+  // "7" sorts before "9", "11" after it.
+  EXPECT_EQ(run(runBook, {"add", book, "--type", "11", "--frets", "x,3,3,3,3,x"}).out,
+            "Filed under \"11\" as fretlet 1 of 1 (chord type 2 of 2)\n");
+  EXPECT_EQ(run(runBook, {"add", book, "--type", "7", "--frets", "x,0,2,0,2,0"}).out,
+            "Filed under \"7\" as fretlet 1 of 1 (chord type 1 of 3)\n");
+
+  const std::string before = bytesOf(book);
+  const CliRun again = run(runBook, {"add", book, "--type", "7", "--frets", "x,0,2,0,2,0"});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(again.out, "Fretlet exists\n");
+  EXPECT_EQ(bytesOf(book), before);
+
+  const CliRun json = run(runBook, {"dump", book, "--json"});
+  EXPECT_EQ(json.status, 0);
+  EXPECT_EQ(json.out,
+            "{\"version\":101,\"instrument\":9,\"tuning\":[40,45,50,55,59,64],\"chords\":["
+            "{\"name\":\"7\",\"fretlets\":[{\"rootString\":1,\"position\":0,"
+            "\"frets\":[-1,0,2,0,2,0]}]},"
+            "{\"name\":\"9\",\"fretlets\":[{\"rootString\":1,\"position\":-2,"
+            "\"frets\":[-1,3,2,3,3,3]}]},"
+            "{\"name\":\"11\",\"fretlets\":[{\"rootString\":1,\"position\":-2,"
+            "\"frets\":[-1,3,3,3,3,-1]}]}]}\n");
+}
+
+TEST_F(DocumentCommands, BookAddKeepsTheBooksOwnInstrument) {
+  const std::string book = file("mandolin.cbk");
+  ASSERT_EQ(run(runBook, {"add", book, "--instrument", "mandolin", "--type", "maj", "--frets",
+                          "0,2,3,0"})
+                .status,
+            0);
+  // A later add without --instrument still files four strings.
+  EXPECT_EQ(run(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0"}).status, 0);
+  const CliRun wrong = run(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0,0,0"});
+  EXPECT_EQ(wrong.status, 2);
+  EXPECT_NE(run(runBook, {"dump", book, "--json"}).out.find("\"instrument\":10"),
+            std::string::npos);
+}
+
+TEST_F(DocumentCommands, DamagedAndMissingFilesFailWithTheFormatsMessage) {
+  const std::string book = file("cut.cbk");
+  const std::string whole = bytesOf(kSamples / "Guitar chords.cbk");
+  std::ofstream(book, std::ios::binary) << whole.substr(0, whole.size() / 2);
+  const CliRun cut = run(runBook, {"dump", book});
+  EXPECT_EQ(cut.status, 1);
+  EXPECT_EQ(cut.err, "Unexpected end of file\n");
+
+  // Adding to a damaged book leaves it as it was.
+  EXPECT_EQ(run(runBook, {"add", book, "--type", "5", "--frets", "3,5,5,x,x,x"}).status, 1);
+  EXPECT_EQ(bytesOf(book), whole.substr(0, whole.size() / 2));
+
+  const CliRun missing = run(runScore, {"dump", file("nothing.score")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_FALSE(missing.err.empty());
+  EXPECT_EQ(run(runBook, {"dump"}).status, 2);
+  EXPECT_EQ(run(runScore, {"frobnicate", book}).status, 2);
+}
+
+TEST_F(DocumentCommands, UpgradeRewritesCurrentFilesUnchanged) {
+  for (const auto& sample : fs::directory_iterator(kSamples)) {
+    const bool isBook = sample.path().extension() == ".cbk";
+    const std::string out = file("copy" + sample.path().extension().string());
+    const CliRun upgraded =
+        run(isBook ? runBook : runScore, {"upgrade", sample.path().string(), out});
+    ASSERT_EQ(upgraded.status, 0) << upgraded.err;
+    EXPECT_EQ(bytesOf(out), bytesOf(sample.path())) << sample.path();
+  }
+}
+
+TEST_F(DocumentCommands, ScoreDumpShowsPropertiesAndEntries) {
+  const fs::path score = kSamples / "Four chords in C.score";
+  const CliRun plain = run(runScore, {"dump", score.string()});
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_NE(plain.out.find("Four chords in C"), std::string::npos);
+  EXPECT_NE(plain.out.find("Am"), std::string::npos);
+
+  const CliRun json = run(runScore, {"dump", score.string(), "--json"});
+  EXPECT_EQ(json.status, 0);
+  EXPECT_EQ(json.out.rfind("{\"version\":102,\"instrument\":9,", 0), 0U);
+  EXPECT_NE(json.out.find("\"owner\":null"), std::string::npos);
+  // The copyright sign arrives as UTF-8.
+  EXPECT_NE(json.out.find("\"comment\":\"\xC2\xA9 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace fretlets::cli
