@@ -84,10 +84,9 @@ TEST_F(DocumentCommands, BookAddFilesInOrderAndRefusesDuplicates) {
 
 TEST_F(DocumentCommands, BookAddKeepsTheBooksOwnInstrument) {
   const std::string book = file("mandolin.cbk");
-  ASSERT_EQ(run(runBook, {"add", book, "--instrument", "mandolin", "--type", "maj", "--frets",
-                          "0,2,3,0"})
-                .status,
-            0);
+  const CliRun created = run(
+      runBook, {"add", book, "--instrument", "mandolin", "--type", "maj", "--frets", "0,2,3,0"});
+  ASSERT_EQ(created.status, 0) << created.err;
   // A later add without --instrument still files four strings.
   EXPECT_EQ(run(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0"}).status, 0);
   const CliRun wrong = run(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0,0,0"});
