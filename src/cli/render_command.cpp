@@ -1,9 +1,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <filesystem>
-#include <fstream>
-#include <ostream>
+#include <sstream>
 
 #include "cli/args.h"
 #include "cli/commands.h"
@@ -12,6 +10,7 @@
 #include "midi/midi_device.h"
 #include "midi/patch_table.h"
 #include "midi/wav_file.h"
+#include "music/byte_stream.h"
 
 namespace fretlets::cli {
 namespace {
@@ -88,17 +87,20 @@ std::vector<std::int16_t> renderTimeline(FluidSynthOutput& synth, ManualTimerSer
   return samples;
 }
 
+// Goes through a temporary file, so a failed write leaves a file already
+// at path as it was.
 bool writeFile(const std::string& path, const WavFile& wav) {
-  bool written = false;
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    written = out && writeWav(out, wav);
+  std::ostringstream bytes;
+  if (!writeWav(bytes, wav)) {
+    return false;
   }
-  if (!written) {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+  const std::string data = bytes.str();
+  try {
+    writeFileReplacing(path, {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()});
+  } catch (const FormatError&) {
+    return false;
   }
-  return written;
+  return true;
 }
 
 }  // namespace

@@ -163,9 +163,6 @@ void FluidSynthOutput::send(std::uint32_t message) {
     case 0xC0:
       fluid_synth_program_change(synth, channel, data1);
       break;
-    case 0xE0:
-      fluid_synth_pitch_bend(synth, channel, data1 | data2 << 7);
-      break;
     default:
       break;  // the device sends nothing else
   }

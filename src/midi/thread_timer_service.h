@@ -16,7 +16,10 @@ namespace fretlets {
 class ThreadTimerService : public TimerService {
  public:
   // runOnOwnerAndWait(task) runs task on the owner thread and returns when it
-  // has run (or when the owner has given up on it).
+  // has run (or when the owner has given up on it). A stop() with a hand-over
+  // in flight leaves the timing thread to finish that call alone, possibly
+  // after this object has gone, so the hand-over must keep alive whatever it
+  // uses (OwnerLoop::handOver() does).
   using HandOver = std::function<void(std::function<void()>)>;
 
   explicit ThreadTimerService(HandOver runOnOwnerAndWait);

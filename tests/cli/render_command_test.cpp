@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -117,6 +120,44 @@ TEST_F(RenderCommandTest, UnwritableFileFails) {
                                    (dir / "missing" / "e.wav").string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("cannot write"), std::string::npos);
+}
+
+// Files of this process may not grow past a few kilobytes while it lives, as
+// on a disk that is full.
+class FullDisk {
+ public:
+  FullDisk() : previousSignal_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit small = previous_;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+  }
+  FullDisk(const FullDisk&) = delete;
+  FullDisk& operator=(const FullDisk&) = delete;
+  ~FullDisk() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousSignal_);
+  }
+
+ private:
+  void (*previousSignal_)(int);
+  rlimit previous_{};
+};
+
+TEST_F(RenderCommandTest, FailedWriteKeepsTheFileThatWasThere) {
+  const fs::path out = dir / "take.wav";
+  std::ofstream(out) << "the earlier take";
+  RenderResult run;
+  {
+    const FullDisk full;
+    run = render({"--frets", "0,0,0,0,0,0", "--seconds", "0.1", "--out", out.string()});
+  }
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("cannot write"), std::string::npos);
+  std::ifstream in(out);
+  const std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(kept, "the earlier take");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -90,5 +90,21 @@ TEST(FluidSynthOutput, FailsCleanlyWithoutASoundFont) {
   EXPECT_EQ(samples, (std::vector<std::int16_t>{1, 1, 1, 1}));
 }
 
+TEST(FluidSynthOutput, AudioDeviceOpensOrFailsCleanly) {
+  if (!findSoundFont(systemSoundFonts())) {
+    GTEST_SKIP() << "no General MIDI SoundFont installed";
+  }
+  FluidSynthOutput synth(SynthMode::AudioDevice);
+  if (synth.open()) {
+    synth.close();
+    EXPECT_FALSE(synth.isOpen());
+    return;
+  }
+  // No sound card here: the loaded SoundFont and the synthesizer are let go.
+  EXPECT_FALSE(synth.isOpen());
+  EXPECT_EQ(synth.error(), "no audio output could be opened");
+  EXPECT_EQ(synth.channelPreset(), std::nullopt);
+}
+
 }  // namespace
 }  // namespace fretlets
