@@ -49,7 +49,9 @@ ScoreEntry readEntry(ByteReader& in, int strings, bool hasRelease) {
   // Playback waits beatsToNext twelfths of a beat: a length of zero or less
   // would never move on.
   require(entry.beatsToNext >= kMinBeatsToNext);
-  require(entry.rootString >= 0 && entry.rootString < strings);
+  // The Designer keeps its root while no string sounds, also across a change
+  // to an instrument with fewer strings: an all-muted entry may name any slot.
+  require(entry.rootString >= 0 && entry.rootString < kStringSlots);
   require(entry.topFret >= 0 && entry.topFret <= kMaxTopFret);
   for (int s = 0; s < strings; ++s) {
     require(fretFits(entry.frets[s], entry.topFret));

@@ -210,6 +210,22 @@ TEST(ChordBookFileTest, ThreeStringBooksStoreFiveBytesPerFretlet) {
   EXPECT_EQ(back.currentFretlet().frets, (DesignerChord::Slots{0, 2, 2, -1, -1, -1}));
 }
 
+TEST(ChordBookFileTest, AnAllMutedFretletMayKeepARootSlotTheInstrumentLacks) {
+  // A root chosen on a guitar's top string stays while every string is muted,
+  // also after the switch to a mandolin, and Add stores such a fretlet.
+  InstrumentState mandolin;
+  adoptInstrument(mandolin, 10, instrumentTable[10].defaultTuning);
+  DesignerChord muted;
+  muted.rootString = 5;
+  ChordBook book;
+  ASSERT_TRUE(book.addFretlet("", muted, 4));
+  const Bytes bytes = chordBookBytes(book, mandolin);
+  InstrumentState state;
+  const ChordBook back = parseChordBook(bytes, state, false);
+  EXPECT_EQ(back.currentFretlet().rootString, 5);
+  EXPECT_EQ(chordBookBytes(back, state), bytes);
+}
+
 TEST(ChordBookFileTest, FileOrderIsKeptUntilTheNextInsertion) {
   InstrumentState guitar;
   ChordBook book;

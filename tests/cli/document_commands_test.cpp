@@ -84,16 +84,30 @@ TEST_F(DocumentCommands, BookAddFilesInOrderAndRefusesDuplicates) {
 
 TEST_F(DocumentCommands, BookAddKeepsTheBooksOwnInstrument) {
   const std::string book = file("mandolin.cbk");
-  ASSERT_EQ(run(runBook, {"add", book, "--instrument", "mandolin", "--type", "maj", "--frets",
-                          "0,2,3,0"})
-                .status,
-            0);
+  ASSERT_EQ(
+      run(runBook, {"add", book, "--instrument", "mandolin", "--type", "maj", "--frets", "0,2,3,0"})
+          .status,
+      0);
   // A later add without --instrument still files four strings.
   EXPECT_EQ(run(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0"}).status, 0);
   const CliRun wrong = run(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0,0,0"});
   EXPECT_EQ(wrong.status, 2);
   EXPECT_NE(run(runBook, {"dump", book, "--json"}).out.find("\"instrument\":10"),
             std::string::npos);
+}
+
+TEST_F(DocumentCommands, BookDumpNamesNoRootStringForAMutedFretletRootedOffTheInstrument) {
+  // A mandolin book (40 bytes) holding one all-muted movable fretlet, filed
+  // under the empty type, whose root is slot 5.
+  const std::string book = file("muted.cbk");
+  std::ofstream(book, std::ios::binary) << std::string(
+      "\x09\0\0\0chordbook\x65\0\0\0\x0A\x37\x3E\x45\x4C\x01\0\0\0\0\0\0\0\x01\0\0\0"
+      "\x05\xFE\xFF\xFF\xFF\xFF",
+      40);
+  const CliRun dump = run(runBook, {"dump", book});
+  EXPECT_EQ(dump.status, 0) << dump.err;
+  EXPECT_NE(dump.out.find("\n    movable (rows relative to the top fret)\n"), std::string::npos)
+      << dump.out;
 }
 
 TEST_F(DocumentCommands, DamagedAndMissingFilesFailWithTheFormatsMessage) {

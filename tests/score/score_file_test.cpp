@@ -239,6 +239,22 @@ TEST(ScoreFileTest, AnOpenChordBookDecidesInstrumentAndTuning) {
   EXPECT_EQ(read.current().frets, (std::array<std::int8_t, 6>{2, 0, 0, 2, -1, -1}));
 }
 
+TEST(ScoreFileTest, AnAllMutedEntryMayKeepARootSlotTheInstrumentLacks) {
+  // The Designer keeps a guitar's root on slot 5 while nothing sounds, also
+  // on a mandolin, and Insert stores the entry as it is.
+  InstrumentState mandolin;
+  adoptInstrument(mandolin, 10, instrumentTable[10].defaultTuning);
+  DesignerChord muted;
+  muted.rootString = 5;
+  Score score;
+  score.insertAfterCurrent("", muted, 4);
+  const Bytes bytes = scoreBytes(score, mandolin, "");
+  InstrumentState state;
+  const Score back = parseScore(bytes, state, false, "");
+  EXPECT_EQ(back.current().rootString, 5);
+  EXPECT_EQ(scoreBytes(back, state, ""), bytes);
+}
+
 TEST(ScoreFileTest, AFailedReadLeavesTheInstrumentAsItWas) {
   InstrumentState guitar;
   InstrumentState mandolin;
