@@ -1,6 +1,7 @@
 #include "chordbook/chord_book_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -261,10 +262,9 @@ TEST(ChordBookFileTest, FileOrderIsKeptUntilTheNextInsertion) {
 class ChordBookDiskTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ =
-        std::filesystem::temp_directory_path() /
-        ("fretlets-book-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = std::filesystem::temp_directory_path() /
+              ("fretlets-book-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -38,8 +39,8 @@ class DocumentCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = fs::temp_directory_path() /
-              ("fretlets-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("fretlets-cli-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }

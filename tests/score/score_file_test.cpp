@@ -1,6 +1,7 @@
 #include "score/score_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -268,8 +269,7 @@ TEST(ScoreFileTest, AFailedReadLeavesTheInstrumentAsItWas) {
 
 TEST(ScoreFileTest, SavingReplacesTheFileOnlyWhenComplete) {
   const auto folder =
-      std::filesystem::temp_directory_path() /
-      ("fretlets-score-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+      std::filesystem::temp_directory_path() / ("fretlets-score-" + std::to_string(getpid()));
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   const auto path = folder / "blues.score";
