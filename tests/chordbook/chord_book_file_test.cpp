@@ -294,6 +294,18 @@ TEST_F(ChordBookDiskTest, SavesAndReadsBack) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
 }
 
+TEST_F(ChordBookDiskTest, SavingThroughALinkUpdatesTheFileItPointsTo) {
+  InstrumentState state;
+  const auto real = folder_ / "real.cbk";
+  const auto link = folder_ / "link.cbk";
+  writeChordBook(ChordBook{}, state, real);
+  std::filesystem::create_symlink("real.cbk", link);
+  writeChordBook(parseChordBook(kExample, state, false), state, link);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(readChordBook(real, state, false).fretletCount(), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
+}
+
 TEST_F(ChordBookDiskTest, OpenFailuresAndFailedSavesKeepThePreviousFile) {
   InstrumentState state;
   EXPECT_EQ(fileError([&] { readChordBook(folder_ / "missing.cbk", state, false); }),
