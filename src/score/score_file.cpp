@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "midi/patch_table.h"
 #include "music/designer_chord.h"
 
 namespace fretlets {
@@ -59,10 +60,14 @@ ScoreEntry readEntry(ByteReader& in, int strings, bool hasRelease) {
   return entry;
 }
 
+// The patch index is a row of the standard's patch table.
 bool patchValid(const ScorePatch& patch) {
-  const std::int32_t rows = patch.midiStandard == 0 ? kGmPatchCount : kXgPatchCount;
-  return (patch.midiStandard == 0 || patch.midiStandard == 1) && patch.patchIndex >= 0 &&
-         patch.patchIndex < rows && patch.bank >= 0 && patch.program >= 0;
+  if (patch.midiStandard != 0 && patch.midiStandard != 1) {
+    return false;
+  }
+  const std::size_t rows = patchTable(static_cast<MidiStandard>(patch.midiStandard)).size();
+  return patch.patchIndex >= 0 && static_cast<std::size_t>(patch.patchIndex) < rows &&
+         patch.bank >= 0 && patch.program >= 0;
 }
 
 Score parseBody(ByteReader& in, std::int32_t version, InstrumentState& instrument,
