@@ -120,6 +120,18 @@ TEST(ChordBookFileTest, RecordsThatCouldNotHaveBeenSavedAreCorrupt) {
   EXPECT_EQ(readError(movable), corrupt);
 }
 
+TEST(ChordBookFileTest, ANameEndsAtItsFirstNul) {
+  Bytes bytes = kExample;
+  bytes[kNameLengthAt + 5] = 0;  // "m\0"
+  InstrumentState state;
+  ChordBook book = parseChordBook(bytes, state, false);
+  EXPECT_EQ(book.currentChord().name.view(), "m");
+  EXPECT_TRUE(book.findChord("m"));
+  const Bytes written = chordBookBytes(book, state);
+  ASSERT_EQ(written.size(), kExample.size() - 1);
+  EXPECT_EQ(written[kNameLengthAt], 1);
+}
+
 TEST(ChordBookFileTest, CountsBeyondTheFileFailBeforeAllocating) {
   Bytes bytes = kExample;
   putInt(bytes, kChordCountAt, 0x7FFFFFFF);

@@ -183,6 +183,20 @@ TEST(ScoreFileTest, EveryRejectedFieldHasItsMessage) {
   EXPECT_EQ(readError(withByte(kTempoAt + 10, 0x80)), corrupt);  // program
 }
 
+TEST(ScoreFileTest, TextsEndAtTheirFirstNul) {
+  Bytes bytes = example();
+  putInt(bytes, kTitleAt, 3);
+  const Bytes title{'a', 0, 'c'};
+  bytes.insert(bytes.begin() + kTitleAt + 4, title.begin(), title.end());
+  InstrumentState state;
+  const Score score = parseScore(bytes, state, false, "ann");
+  EXPECT_EQ(score.title.view(), "a");
+  Bytes expected = example();
+  putInt(expected, kTitleAt, 1);
+  expected.insert(expected.begin() + kTitleAt + 4, 'a');
+  EXPECT_EQ(scoreBytes(score, state, "ann"), expected);
+}
+
 TEST(ScoreFileTest, EntriesThatCouldNotHaveBeenSavedAreCorrupt) {
   const std::string corrupt = "Not a Score file\nor Data is corrupted";
   InstrumentState guitar;
