@@ -35,7 +35,10 @@ FretletRecord readFretlet(ByteReader& in, int strings) {
   for (int s = 0; s < strings; ++s) {
     fretlet.frets[s] = in.int8();
   }
-  const bool rootValid = fretlet.rootString >= 0 && fretlet.rootString < strings;
+  // The Designer keeps its root while no string sounds, also across a change
+  // to an instrument with fewer strings, so an all-muted fretlet may name
+  // any of the six slots.
+  const bool rootValid = fretlet.rootString >= 0 && fretlet.rootString < kStringSlots;
   const bool positionValid =
       fretlet.position >= FretletRecord::kMovable && fretlet.position <= kMaxTopFret;
   const int lowest = fretlet.movable() ? kLowestRelativeFret : kNone;

@@ -52,7 +52,11 @@ void printLine(std::string line, std::ostream& out) {
 // A fretlet drawn as a player reads a chord box: strings across, lowest on
 // the left, x and o above the nut, frets down the page.
 void printDiagram(const FretletRecord& fretlet, int strings, std::ostream& out) {
-  out << "    root string " << (strings - fretlet.rootString) << ", ";
+  out << "    ";
+  // An all-muted fretlet may keep a root slot the instrument does not have.
+  if (fretlet.rootString < strings) {
+    out << "root string " << (strings - fretlet.rootString) << ", ";
+  }
   int firstRow = 0;
   if (fretlet.movable()) {
     out << (fretlet.position == FretletRecord::kMovableBarred ? "movable, barred" : "movable")

@@ -67,7 +67,24 @@ std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path) {
   return bytes;
 }
 
-void writeFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+namespace {
+
+// Saving through a symbolic link must update the file it points to, as
+// writing in place would; renaming over the link would replace the link.
+std::filesystem::path linkTarget(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) {
+    return path;
+  }
+  std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+  return error ? path : target;
+}
+
+}  // namespace
+
+void writeFileReplacing(const std::filesystem::path& requested,
+                        std::span<const std::uint8_t> bytes) {
+  const std::filesystem::path path = linkTarget(requested);
   std::filesystem::path temporary = path;
   temporary += ".saving";
   {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "midi/patch_table.h"
 #include "music/designer_chord.h"
 
 namespace fretlets {
@@ -49,7 +50,9 @@ ScoreEntry readEntry(ByteReader& in, int strings, bool hasRelease) {
   // Playback waits beatsToNext twelfths of a beat: a length of zero or less
   // would never move on.
   require(entry.beatsToNext >= kMinBeatsToNext);
-  require(entry.rootString >= 0 && entry.rootString < strings);
+  // The Designer keeps its root while no string sounds, also across a change
+  // to an instrument with fewer strings: an all-muted entry may name any slot.
+  require(entry.rootString >= 0 && entry.rootString < kStringSlots);
   require(entry.topFret >= 0 && entry.topFret <= kMaxTopFret);
   for (int s = 0; s < strings; ++s) {
     require(fretFits(entry.frets[s], entry.topFret));
@@ -57,10 +60,14 @@ ScoreEntry readEntry(ByteReader& in, int strings, bool hasRelease) {
   return entry;
 }
 
+// The patch index is a row of the standard's patch table.
 bool patchValid(const ScorePatch& patch) {
-  const std::int32_t rows = patch.midiStandard == 0 ? kGmPatchCount : kXgPatchCount;
-  return (patch.midiStandard == 0 || patch.midiStandard == 1) && patch.patchIndex >= 0 &&
-         patch.patchIndex < rows && patch.bank >= 0 && patch.program >= 0;
+  if (patch.midiStandard != 0 && patch.midiStandard != 1) {
+    return false;
+  }
+  const std::size_t rows = patchTable(static_cast<MidiStandard>(patch.midiStandard)).size();
+  return patch.patchIndex >= 0 && static_cast<std::size_t>(patch.patchIndex) < rows &&
+         patch.bank >= 0 && patch.program >= 0;
 }
 
 Score parseBody(ByteReader& in, std::int32_t version, InstrumentState& instrument,

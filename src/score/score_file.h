@@ -24,11 +24,6 @@ inline constexpr std::string_view kScoreInstrumentIncompatible =
 inline constexpr std::string_view kScoreTuningIncompatible =
     "Score tuning incompatible with Chord Book";
 
-// Rows of the General MIDI and XG patch tables that a score's patch index
-// points into.
-inline constexpr std::int32_t kGmPatchCount = 128;
-inline constexpr std::int32_t kXgPatchCount = 438;
-
 // Reads a score (version 101 or 102). With no chord book open the file's
 // instrument and tuning become current; with one open they must equal the
 // current ones. userName decides whether a locked score is the user's own.

@@ -1,6 +1,7 @@
 #include "chordbook/chord_book_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -119,6 +120,18 @@ TEST(ChordBookFileTest, RecordsThatCouldNotHaveBeenSavedAreCorrupt) {
   EXPECT_EQ(readError(movable), corrupt);
 }
 
+TEST(ChordBookFileTest, ANameEndsAtItsFirstNul) {
+  Bytes bytes = kExample;
+  bytes[kNameLengthAt + 5] = 0;  // "m\0"
+  InstrumentState state;
+  ChordBook book = parseChordBook(bytes, state, false);
+  EXPECT_EQ(book.currentChord().name.view(), "m");
+  EXPECT_TRUE(book.findChord("m"));
+  const Bytes written = chordBookBytes(book, state);
+  ASSERT_EQ(written.size(), kExample.size() - 1);
+  EXPECT_EQ(written[kNameLengthAt], 1);
+}
+
 TEST(ChordBookFileTest, CountsBeyondTheFileFailBeforeAllocating) {
   Bytes bytes = kExample;
   putInt(bytes, kChordCountAt, 0x7FFFFFFF);
@@ -210,6 +223,22 @@ TEST(ChordBookFileTest, ThreeStringBooksStoreFiveBytesPerFretlet) {
   EXPECT_EQ(back.currentFretlet().frets, (DesignerChord::Slots{0, 2, 2, -1, -1, -1}));
 }
 
+TEST(ChordBookFileTest, AnAllMutedFretletMayKeepARootSlotTheInstrumentLacks) {
+  // A root chosen on a guitar's top string stays while every string is muted,
+  // also after the switch to a mandolin, and Add stores such a fretlet.
+  InstrumentState mandolin;
+  adoptInstrument(mandolin, 10, instrumentTable[10].defaultTuning);
+  DesignerChord muted;
+  muted.rootString = 5;
+  ChordBook book;
+  ASSERT_TRUE(book.addFretlet("", muted, 4));
+  const Bytes bytes = chordBookBytes(book, mandolin);
+  InstrumentState state;
+  const ChordBook back = parseChordBook(bytes, state, false);
+  EXPECT_EQ(back.currentFretlet().rootString, 5);
+  EXPECT_EQ(chordBookBytes(back, state), bytes);
+}
+
 TEST(ChordBookFileTest, FileOrderIsKeptUntilTheNextInsertion) {
   InstrumentState guitar;
   ChordBook book;
@@ -245,10 +274,9 @@ TEST(ChordBookFileTest, FileOrderIsKeptUntilTheNextInsertion) {
 class ChordBookDiskTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ =
-        std::filesystem::temp_directory_path() /
-        ("fretlets-book-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = std::filesystem::temp_directory_path() /
+              ("fretlets-book-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }
@@ -276,6 +304,18 @@ TEST_F(ChordBookDiskTest, SavesAndReadsBack) {
   EXPECT_EQ(onDisk, kExample);
   EXPECT_EQ(readChordBook(path, state, true).fretletCount(), 1);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+}
+
+TEST_F(ChordBookDiskTest, SavingThroughALinkUpdatesTheFileItPointsTo) {
+  InstrumentState state;
+  const auto real = folder_ / "real.cbk";
+  const auto link = folder_ / "link.cbk";
+  writeChordBook(ChordBook{}, state, real);
+  std::filesystem::create_symlink("real.cbk", link);
+  writeChordBook(parseChordBook(kExample, state, false), state, link);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(readChordBook(real, state, false).fretletCount(), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
 }
 
 TEST_F(ChordBookDiskTest, OpenFailuresAndFailedSavesKeepThePreviousFile) {

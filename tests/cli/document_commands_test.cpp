@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -38,8 +39,8 @@ class DocumentCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = fs::temp_directory_path() /
-              ("fretlets-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("fretlets-cli-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
@@ -93,6 +94,20 @@ TEST_F(DocumentCommands, BookAddKeepsTheBooksOwnInstrument) {
   EXPECT_EQ(wrong.status, 2);
   EXPECT_NE(run(runBook, {"dump", book, "--json"}).out.find("\"instrument\":10"),
             std::string::npos);
+}
+
+TEST_F(DocumentCommands, BookDumpNamesNoRootStringForAMutedFretletRootedOffTheInstrument) {
+  // A mandolin book (40 bytes) holding one all-muted movable fretlet, filed
+  // under the empty type, whose root is slot 5.
+  const std::string book = file("muted.cbk");
+  std::ofstream(book, std::ios::binary) << std::string(
+      "\x09\0\0\0chordbook\x65\0\0\0\x0A\x37\x3E\x45\x4C\x01\0\0\0\0\0\0\0\x01\0\0\0"
+      "\x05\xFE\xFF\xFF\xFF\xFF",
+      40);
+  const CliRun dump = run(runBook, {"dump", book});
+  EXPECT_EQ(dump.status, 0) << dump.err;
+  EXPECT_NE(dump.out.find("\n    movable (rows relative to the top fret)\n"), std::string::npos)
+      << dump.out;
 }
 
 TEST_F(DocumentCommands, DamagedAndMissingFilesFailWithTheFormatsMessage) {

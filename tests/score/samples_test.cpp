@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -48,7 +49,7 @@ ChordName nameOf(DesignerChord& chord, const InstrumentState& state) {
 }
 
 TEST(SamplesTest, TheGeneratorMakesTheCommittedFiles) {
-  const fs::path out = fs::temp_directory_path() / "fretlets-samples-check";
+  const fs::path out = fs::temp_directory_path() / ("fretlets-samples-" + std::to_string(getpid()));
   fs::remove_all(out);
   const std::string command =
       "'" + (binFolder() / "fretlets-make-samples").string() + "' '" + out.string() + "'";

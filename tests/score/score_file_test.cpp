@@ -1,6 +1,7 @@
 #include "score/score_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -182,6 +183,20 @@ TEST(ScoreFileTest, EveryRejectedFieldHasItsMessage) {
   EXPECT_EQ(readError(withByte(kTempoAt + 10, 0x80)), corrupt);  // program
 }
 
+TEST(ScoreFileTest, TextsEndAtTheirFirstNul) {
+  Bytes bytes = example();
+  putInt(bytes, kTitleAt, 3);
+  const Bytes title{'a', 0, 'c'};
+  bytes.insert(bytes.begin() + kTitleAt + 4, title.begin(), title.end());
+  InstrumentState state;
+  const Score score = parseScore(bytes, state, false, "ann");
+  EXPECT_EQ(score.title.view(), "a");
+  Bytes expected = example();
+  putInt(expected, kTitleAt, 1);
+  expected.insert(expected.begin() + kTitleAt + 4, 'a');
+  EXPECT_EQ(scoreBytes(score, state, "ann"), expected);
+}
+
 TEST(ScoreFileTest, EntriesThatCouldNotHaveBeenSavedAreCorrupt) {
   const std::string corrupt = "Not a Score file\nor Data is corrupted";
   InstrumentState guitar;
@@ -239,6 +254,22 @@ TEST(ScoreFileTest, AnOpenChordBookDecidesInstrumentAndTuning) {
   EXPECT_EQ(read.current().frets, (std::array<std::int8_t, 6>{2, 0, 0, 2, -1, -1}));
 }
 
+TEST(ScoreFileTest, AnAllMutedEntryMayKeepARootSlotTheInstrumentLacks) {
+  // The Designer keeps a guitar's root on slot 5 while nothing sounds, also
+  // on a mandolin, and Insert stores the entry as it is.
+  InstrumentState mandolin;
+  adoptInstrument(mandolin, 10, instrumentTable[10].defaultTuning);
+  DesignerChord muted;
+  muted.rootString = 5;
+  Score score;
+  score.insertAfterCurrent("", muted, 4);
+  const Bytes bytes = scoreBytes(score, mandolin, "");
+  InstrumentState state;
+  const Score back = parseScore(bytes, state, false, "");
+  EXPECT_EQ(back.current().rootString, 5);
+  EXPECT_EQ(scoreBytes(back, state, ""), bytes);
+}
+
 TEST(ScoreFileTest, AFailedReadLeavesTheInstrumentAsItWas) {
   InstrumentState guitar;
   InstrumentState mandolin;
@@ -252,8 +283,7 @@ TEST(ScoreFileTest, AFailedReadLeavesTheInstrumentAsItWas) {
 
 TEST(ScoreFileTest, SavingReplacesTheFileOnlyWhenComplete) {
   const auto folder =
-      std::filesystem::temp_directory_path() /
-      ("fretlets-score-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+      std::filesystem::temp_directory_path() / ("fretlets-score-" + std::to_string(getpid()));
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   const auto path = folder / "blues.score";
