@@ -64,24 +64,10 @@ std::int32_t readHeader(ByteReader& in, bool checkMagic) {
 }
 
 ChordBook parseBody(ByteReader& in, InstrumentState& instrument, bool scoreOpen) {
-  const int instrumentIndex = in.int8();
-  if (!isInstrumentIndex(instrumentIndex)) {
-    fail(kChordBookCorrupt);
-  }
-  if (scoreOpen && instrumentIndex != instrument.currentInstrument) {
-    fail(kChordBookInstrumentIncompatible);
-  }
-  const int strings = stringCount(instrumentIndex);
-  Tuning tuning{-1, -1, -1, -1, -1, -1};
-  for (int s = 0; s < strings; ++s) {
-    tuning[s] = in.int8();
-    if (scoreOpen && tuning[s] != instrument.tuning[s]) {
-      fail(kChordBookTuningIncompatible);
-    }
-    if (tuning[s] < 0 || tuning[s] > kMaxOpenNote) {
-      fail(kChordBookCorrupt);
-    }
-  }
+  const DocumentInstrument made = readDocumentInstrument(
+      in, instrument, scoreOpen,
+      {kChordBookCorrupt, kChordBookInstrumentIncompatible, kChordBookTuningIncompatible});
+  const int strings = stringCount(made.instrument);
 
   ChordBook book;
   const std::int32_t chordCount = in.int32();
@@ -110,7 +96,7 @@ ChordBook parseBody(ByteReader& in, InstrumentState& instrument, bool scoreOpen)
   // Taking the file's instrument only now means a file that fails anywhere
   // leaves the instrument and tuning as they were.
   if (!scoreOpen) {
-    adoptInstrument(instrument, instrumentIndex, tuning);
+    adoptInstrument(instrument, made.instrument, made.tuning);
   }
   return book;
 }
@@ -161,10 +147,7 @@ std::vector<std::uint8_t> chordBookBytes(const ChordBook& book, const Instrument
   ByteWriter out;
   out.lengthAndText(kMagic);
   out.int32(kChordBookVersion);
-  out.int8(instrument.currentInstrument);
-  for (int s = 0; s < strings; ++s) {
-    out.int8(instrument.tuning[s]);
-  }
+  writeDocumentInstrument(out, instrument);
   out.int32(static_cast<std::int32_t>(book.chords().size()));
   for (const BookChord& chord : book.chords()) {
     out.lengthAndText(chord.name.view());

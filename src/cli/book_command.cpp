@@ -28,12 +28,6 @@ constexpr std::string_view kBookUsage =
     "  --root    the root's string slot (default the lowest sounding string)\n";
 
 // The version the file was written with; only after a successful read.
-std::int32_t fileVersion(const std::vector<std::uint8_t>& bytes) {
-  ByteReader in(bytes);
-  in.text(static_cast<std::size_t>(in.int32()));
-  return in.int32();
-}
-
 std::string tuningNames(const InstrumentState& state) {
   std::string out;
   for (int s = 0; s < state.strings(); ++s) {
@@ -134,9 +128,9 @@ int dump(const Args& args, Console& console) {
   InstrumentState state;
   const ChordBook book = parseChordBook(bytes, state, false);
   if (args.has("json")) {
-    printJson(book, state, fileVersion(bytes), console.out);
+    printJson(book, state, documentVersion(bytes), console.out);
   } else {
-    printBook(book, state, fileVersion(bytes), console.out);
+    printBook(book, state, documentVersion(bytes), console.out);
   }
   return 0;
 }

@@ -32,12 +32,6 @@ std::string userName() {
   return {};
 }
 
-std::int32_t fileVersion(const std::vector<std::uint8_t>& bytes) {
-  ByteReader in(bytes);
-  in.text(static_cast<std::size_t>(in.int32()));
-  return in.int32();
-}
-
 // Twelfths of a beat as beats: "4", "1/2", "1 1/2", "2/3".
 std::string beats(int twelfths) {
   const int whole = twelfths / kTwelfthsPerBeat;
@@ -141,9 +135,9 @@ int dump(const Args& args, Console& console) {
   InstrumentState state;
   const Score score = parseScore(bytes, state, false, userName());
   if (args.has("json")) {
-    printJson(score, state, fileVersion(bytes), console.out);
+    printJson(score, state, documentVersion(bytes), console.out);
   } else {
-    printScore(score, state, fileVersion(bytes), console.out);
+    printScore(score, state, documentVersion(bytes), console.out);
   }
   return 0;
 }

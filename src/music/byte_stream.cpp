@@ -130,4 +130,40 @@ std::vector<std::uint8_t> translateTextMode(std::span<const std::uint8_t> bytes)
   return out;
 }
 
+DocumentInstrument readDocumentInstrument(ByteReader& in, const InstrumentState& current,
+                                          bool otherDocumentOpen,
+                                          const InstrumentMessages& messages) {
+  DocumentInstrument read;
+  read.instrument = in.int8();
+  if (!isInstrumentIndex(read.instrument)) {
+    throw FormatError(std::string(messages.corrupt));
+  }
+  if (otherDocumentOpen && read.instrument != current.currentInstrument) {
+    throw FormatError(std::string(messages.instrumentIncompatible));
+  }
+  for (int s = 0; s < stringCount(read.instrument); ++s) {
+    read.tuning[s] = in.int8();
+    if (otherDocumentOpen && read.tuning[s] != current.tuning[s]) {
+      throw FormatError(std::string(messages.tuningIncompatible));
+    }
+    if (read.tuning[s] < 0 || read.tuning[s] > kMaxOpenNote) {
+      throw FormatError(std::string(messages.corrupt));
+    }
+  }
+  return read;
+}
+
+void writeDocumentInstrument(ByteWriter& out, const InstrumentState& instrument) {
+  out.int8(instrument.currentInstrument);
+  for (int s = 0; s < instrument.strings(); ++s) {
+    out.int8(instrument.tuning[s]);
+  }
+}
+
+std::int32_t documentVersion(std::span<const std::uint8_t> bytes) {
+  ByteReader in(bytes);
+  in.text(static_cast<std::size_t>(in.int32()));
+  return in.int32();
+}
+
 }  // namespace fretlets

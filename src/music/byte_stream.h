@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "music/instrument.h"
+
 namespace fretlets {
 
 // A chord book or score file that cannot be read or written. The message is
@@ -65,6 +67,33 @@ class ByteWriter {
  private:
   std::vector<std::uint8_t> bytes_;
 };
+
+// What a document's reader says when its instrument field is damaged or
+// does not fit the other open document.
+struct InstrumentMessages {
+  std::string_view corrupt;
+  std::string_view instrumentIncompatible;
+  std::string_view tuningIncompatible;
+};
+
+// The instrument and tuning a document was made for.
+struct DocumentInstrument {
+  int instrument = kGuitar;
+  Tuning tuning{-1, -1, -1, -1, -1, -1};
+};
+
+// Reads the instrument byte and the note of each of its strings. While the
+// other document is open they must equal the current ones: the instrument is
+// compared first, then the notes string by string as they are read, and the
+// first difference ends the reading with its message.
+DocumentInstrument readDocumentInstrument(ByteReader& in, const InstrumentState& current,
+                                          bool otherDocumentOpen,
+                                          const InstrumentMessages& messages);
+void writeDocumentInstrument(ByteWriter& out, const InstrumentState& instrument);
+
+// The version of a chord book or score: the field after the length-prefixed
+// marker both kinds begin with.
+std::int32_t documentVersion(std::span<const std::uint8_t> bytes);
 
 // The whole file; "Couldn't open file" or "File read failed" on failure.
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);

@@ -72,20 +72,10 @@ bool patchValid(const ScorePatch& patch) {
 
 Score parseBody(ByteReader& in, std::int32_t version, InstrumentState& instrument,
                 bool chordBookOpen, std::string_view userName) {
-  const int instrumentIndex = in.int8();
-  require(isInstrumentIndex(instrumentIndex));
-  if (chordBookOpen && instrumentIndex != instrument.currentInstrument) {
-    fail(kScoreInstrumentIncompatible);
-  }
-  const int strings = stringCount(instrumentIndex);
-  Tuning tuning{-1, -1, -1, -1, -1, -1};
-  for (int s = 0; s < strings; ++s) {
-    tuning[s] = in.int8();
-    if (chordBookOpen && tuning[s] != instrument.tuning[s]) {
-      fail(kScoreTuningIncompatible);
-    }
-    require(tuning[s] >= 0 && tuning[s] <= kMaxOpenNote);
-  }
+  const DocumentInstrument made = readDocumentInstrument(
+      in, instrument, chordBookOpen,
+      {kScoreCorrupt, kScoreInstrumentIncompatible, kScoreTuningIncompatible});
+  const int strings = stringCount(made.instrument);
 
   Score score;
   score.title = readText(in, kScoreTextMax);
@@ -120,7 +110,7 @@ Score parseBody(ByteReader& in, std::int32_t version, InstrumentState& instrumen
   // Taking the file's instrument only now means a file that fails anywhere
   // leaves the instrument and tuning as they were.
   if (!chordBookOpen) {
-    adoptInstrument(instrument, instrumentIndex, tuning);
+    adoptInstrument(instrument, made.instrument, made.tuning);
   }
   return score;
 }
@@ -169,10 +159,7 @@ std::vector<std::uint8_t> scoreBytes(const Score& score, const InstrumentState& 
   ByteWriter out;
   out.lengthAndText(kMarker);
   out.int32(kScoreVersion);
-  out.int8(instrument.currentInstrument);
-  for (int s = 0; s < strings; ++s) {
-    out.int8(instrument.tuning[s]);
-  }
+  writeDocumentInstrument(out, instrument);
   out.lengthAndText(score.title.view());
   out.lengthAndText(score.composer.view());
   out.lengthAndText(score.comment.view());
