@@ -4,6 +4,7 @@
 #include <string>
 
 #include "chordbook/chord_book_file.h"
+#include "cli/actions.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
@@ -213,34 +214,12 @@ int add(const Args& args, Console& console) {
 }  // namespace
 
 int runBook(const std::vector<std::string>& words, Console& console) {
-  try {
-    const Args args(words, {"type", "frets", "top-fret", "root", "instrument", "tuning"},
-                    {"json", "bar", "help"});
-    if (args.has("help")) {
-      console.out << kBookUsage;
-      return 0;
-    }
-    const std::string action = args.positional().empty() ? "" : args.positional().front();
-    try {
-      if (action == "dump") {
-        return dump(args, console);
-      }
-      if (action == "upgrade") {
-        return upgrade(args, console);
-      }
-      if (action == "add") {
-        return add(args, console);
-      }
-    } catch (const FormatError& error) {
-      console.err << error.what() << '\n';
-      return 1;
-    }
-    throw UsageError(action.empty() ? "give dump, upgrade or add"
-                                    : "unknown action '" + action + "'");
-  } catch (const UsageError& error) {
-    console.err << "fretlets-cli book: " << error.what() << '\n';
-    return 2;
-  }
+  const CommandActions book{"book",
+                            kBookUsage,
+                            {"type", "frets", "top-fret", "root", "instrument", "tuning"},
+                            {"json", "bar"},
+                            {{"dump", dump}, {"upgrade", upgrade}, {"add", add}}};
+  return runActions(book, words, console);
 }
 
 }  // namespace fretlets::cli

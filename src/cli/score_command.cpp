@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "cli/actions.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
@@ -157,29 +158,9 @@ int upgrade(const Args& args, Console& console) {
 }  // namespace
 
 int runScore(const std::vector<std::string>& words, Console& console) {
-  try {
-    const Args args(words, {}, {"json", "help"});
-    if (args.has("help")) {
-      console.out << kScoreUsage;
-      return 0;
-    }
-    const std::string action = args.positional().empty() ? "" : args.positional().front();
-    try {
-      if (action == "dump") {
-        return dump(args, console);
-      }
-      if (action == "upgrade") {
-        return upgrade(args, console);
-      }
-    } catch (const FormatError& error) {
-      console.err << error.what() << '\n';
-      return 1;
-    }
-    throw UsageError(action.empty() ? "give dump or upgrade" : "unknown action '" + action + "'");
-  } catch (const UsageError& error) {
-    console.err << "fretlets-cli score: " << error.what() << '\n';
-    return 2;
-  }
+  const CommandActions score{
+      "score", kScoreUsage, {}, {"json"}, {{"dump", dump}, {"upgrade", upgrade}}};
+  return runActions(score, words, console);
 }
 
 }  // namespace fretlets::cli
