@@ -131,15 +131,7 @@ ChordBook parseChordBook(std::span<const std::uint8_t> bytes, InstrumentState& i
 
 ChordBook readChordBook(const std::filesystem::path& path, InstrumentState& instrument,
                         bool scoreOpen) {
-  std::vector<std::uint8_t> bytes;
-  try {
-    bytes = readFileBytes(path);
-  } catch (const FormatError&) {
-    throw;
-  } catch (const std::exception&) {
-    fail(kErrorReading);
-  }
-  return parseChordBook(bytes, instrument, scoreOpen);
+  return parseChordBook(readFileBytes(path), instrument, scoreOpen);
 }
 
 std::vector<std::uint8_t> chordBookBytes(const ChordBook& book, const InstrumentState& instrument) {

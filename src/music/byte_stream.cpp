@@ -51,20 +51,31 @@ void ByteWriter::lengthAndText(std::string_view bytes) {
   text(bytes);
 }
 
-std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path) {
+std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path, std::size_t maxBytes) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     throw FormatError(std::string(kCouldNotOpen));
   }
-  std::vector<std::uint8_t> bytes;
-  char chunk[65536];
-  while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + file.gcount());
+  try {
+    std::vector<std::uint8_t> bytes;
+    char chunk[65536];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+      // No document comes near the limit; a device or a runaway file would
+      // otherwise be read until memory runs out.
+      if (bytes.size() + static_cast<std::size_t>(file.gcount()) > maxBytes) {
+        throw FormatError(std::string(kReadFailed));
+      }
+      bytes.insert(bytes.end(), chunk, chunk + file.gcount());
+    }
+    if (file.bad()) {
+      throw FormatError(std::string(kReadFailed));
+    }
+    return bytes;
+  } catch (const FormatError&) {
+    throw;
+  } catch (const std::exception&) {
+    throw FormatError(std::string(kErrorReading));
   }
-  if (file.bad()) {
-    throw FormatError(std::string(kReadFailed));
-  }
-  return bytes;
 }
 
 namespace {

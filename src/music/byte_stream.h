@@ -95,8 +95,13 @@ void writeDocumentInstrument(ByteWriter& out, const InstrumentState& instrument)
 // marker both kinds begin with.
 std::int32_t documentVersion(std::span<const std::uint8_t> bytes);
 
-// The whole file; "Couldn't open file" or "File read failed" on failure.
-std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
+// Far more than the largest chord book or score a player could make.
+inline constexpr std::size_t kMaxDocumentBytes = std::size_t{256} << 20;
+
+// The whole file; "Couldn't open file" when it cannot be opened, "File read
+// failed" when reading fails or the file is larger than maxBytes.
+std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path,
+                                        std::size_t maxBytes = kMaxDocumentBytes);
 
 // Writes a temporary file beside the target and renames it over the target
 // only once it is complete, so a failed save never damages the file that was

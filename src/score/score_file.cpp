@@ -142,15 +142,7 @@ Score parseScore(std::span<const std::uint8_t> bytes, InstrumentState& instrumen
 
 Score readScore(const std::filesystem::path& path, InstrumentState& instrument, bool chordBookOpen,
                 std::string_view userName) {
-  std::vector<std::uint8_t> bytes;
-  try {
-    bytes = readFileBytes(path);
-  } catch (const FormatError&) {
-    throw;
-  } catch (const std::exception&) {
-    fail(kErrorReading);
-  }
-  return parseScore(bytes, instrument, chordBookOpen, userName);
+  return parseScore(readFileBytes(path), instrument, chordBookOpen, userName);
 }
 
 std::vector<std::uint8_t> scoreBytes(const Score& score, const InstrumentState& instrument,
