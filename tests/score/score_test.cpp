@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "music/designer_chord.h"
 
@@ -12,91 +13,83 @@ namespace {
 
 constexpr int kGuitarStrings = 6;
 
-std::vector<std::string> names(const Score& score) {
-  std::vector<std::string> out;
+// The one-letter names of the entries in order.
+std::string names(const Score& score) {
+  std::string out;
   for (const ScoreEntry& entry : score.entries()) {
-    out.emplace_back(entry.name.view());
+    out += entry.name.view();
   }
   return out;
 }
 
-// Entries P, Q, R with Q current.
-Score pqr() {
+// Entries P, Q, R with the cursor on the 0-based position at.
+Score pqr(int at) {
   Score score;
-  const DesignerChord designer;
   for (const char* name : {"P", "Q", "R"}) {
-    score.insertAfterCurrent(name, designer, kGuitarStrings);
+    score.insertAfterCurrent(name, DesignerChord{}, kGuitarStrings);
   }
-  score.goToIndex(1);
+  score.goToIndex(at);
   return score;
 }
 
-TEST(ScoreTest, InsertBeforeAndAfterTheCurrentEntry) {
-  const DesignerChord designer;
-  Score empty;
-  empty.insertBeforeCurrent("X", designer, kGuitarStrings);
-  EXPECT_EQ(empty.currentIndex(), 1);
-  Score emptyToo;
-  emptyToo.insertAfterCurrent("X", designer, kGuitarStrings);
-  EXPECT_EQ(names(emptyToo), std::vector<std::string>{"X"});
-  EXPECT_EQ(emptyToo.currentIndex(), 1);
-
-  Score before = pqr();
-  before.insertBeforeCurrent("X", designer, kGuitarStrings);
-  EXPECT_EQ(names(before), (std::vector<std::string>{"P", "X", "Q", "R"}));
-  EXPECT_EQ(before.current().name.view(), "X");
-  EXPECT_EQ(before.currentIndex(), 2);
-
-  Score after = pqr();
-  after.insertAfterCurrent("X", designer, kGuitarStrings);
-  EXPECT_EQ(names(after), (std::vector<std::string>{"P", "Q", "X", "R"}));
-  EXPECT_EQ(after.currentIndex(), 3);
-  after.goLast();
-  after.insertAfterCurrent("Y", designer, kGuitarStrings);
-  EXPECT_EQ(names(after).back(), "Y");
-  EXPECT_EQ(after.currentIndex(), 5);
+bool insertBefore(Score& score) {
+  score.insertBeforeCurrent("X", DesignerChord{}, kGuitarStrings);
+  return false;
 }
 
-TEST(ScoreTest, DeleteMovesToTheFollowingOrNewLastEntry) {
-  Score score = pqr();
-  score.goLast();
-  EXPECT_FALSE(score.deleteCurrent());
-  EXPECT_EQ(score.current().name.view(), "Q");
-  EXPECT_EQ(score.currentIndex(), 2);
+bool insertAfter(Score& score) {
+  score.insertAfterCurrent("X", DesignerChord{}, kGuitarStrings);
+  return false;
+}
 
-  Score middle = pqr();
-  EXPECT_FALSE(middle.deleteCurrent());
-  EXPECT_EQ(middle.current().name.view(), "R");
-  EXPECT_EQ(middle.currentIndex(), 2);
+TEST(ScoreTest, EditsAndMovesLandTheCursorWhereThePanelShowsIt) {
+  const std::function<bool(Score&)> goFirst = [](Score& s) { return s.goFirst(), false; };
+  const std::function<bool(Score&)> goLast = [](Score& s) { return s.goLast(), false; };
+  const struct {
+    int start;  // on P, Q, R or -1 for an empty score
+    std::function<bool(Score&)> act;
+    bool result;
+    std::string order;  // afterwards, the current entry's index
+    int index;
+  } cases[] = {
+      {-1, insertBefore, false, "X", 1},
+      {-1, insertAfter, false, "X", 1},
+      {0, insertBefore, false, "XPQR", 1},
+      {1, insertBefore, false, "PXQR", 2},
+      {1, insertAfter, false, "PQXR", 3},
+      {2, insertAfter, false, "PQRX", 4},
+      {0, &Score::deleteCurrent, false, "QR", 1},
+      {1, &Score::deleteCurrent, false, "PR", 2},
+      {2, &Score::deleteCurrent, false, "PQ", 2},
+      {-1, &Score::deleteCurrent, false, "", 1},
+      {0, &Score::goPrevious, false, "PQR", 1},
+      {0, &Score::goNext, true, "PQR", 2},
+      {2, &Score::goNext, false, "PQR", 3},
+      {2, &Score::goPrevious, true, "PQR", 2},
+      {0, goLast, false, "PQR", 3},
+      {2, goFirst, false, "PQR", 1},
+      {1, [](Score& s) { return s.goToIndex(7), false; }, false, "PQR", 2},
+      {-1, &Score::goNext, false, "", 1},
+      {-1, goLast, false, "", 1},
+  };
+  for (const auto& c : cases) {
+    Score score = c.start < 0 ? Score{} : pqr(c.start);
+    EXPECT_EQ(c.act(score), c.result) << c.order;
+    EXPECT_EQ(names(score), c.order);
+    EXPECT_EQ(score.currentIndex(), c.index) << c.order;
+    if (!score.empty()) {
+      EXPECT_EQ(score.current().name.view(), c.order.substr(c.index - 1, 1)) << c.order;
+    }
+  }
 
-  Score one;
-  one.insertBeforeCurrent("X", DesignerChord{}, kGuitarStrings);
+  // Deleting the only entry empties the score, which takes an insertion again.
+  Score one = pqr(0);
+  one.deleteCurrent();
+  one.deleteCurrent();
   EXPECT_TRUE(one.deleteCurrent());
-  EXPECT_TRUE(one.empty());
-  EXPECT_FALSE(one.deleteCurrent());
-  // An empty score takes an insertion at its end again.
-  one.insertAfterCurrent("Y", DesignerChord{}, kGuitarStrings);
+  EXPECT_FALSE(one.currentMatchesDesigner(DesignerChord{}, kGuitarStrings));
+  insertAfter(one);
   EXPECT_EQ(one.currentIndex(), 1);
-}
-
-TEST(ScoreTest, NavigationStopsAtTheEnds) {
-  Score score = pqr();
-  score.goFirst();
-  EXPECT_FALSE(score.goPrevious());
-  EXPECT_EQ(score.currentIndex(), 1);
-  EXPECT_TRUE(score.goNext());
-  score.goLast();
-  EXPECT_EQ(score.currentIndex(), 3);
-  EXPECT_FALSE(score.goNext());
-  EXPECT_EQ(score.current().name.view(), "R");
-  EXPECT_TRUE(score.goPrevious());
-  EXPECT_EQ(score.current().name.view(), "Q");
-  score.goToIndex(7);
-  EXPECT_EQ(score.currentIndex(), 2);
-  Score empty;
-  empty.goLast();
-  EXPECT_FALSE(empty.goNext());
-  EXPECT_FALSE(empty.currentMatchesDesigner(DesignerChord{}, kGuitarStrings));
 }
 
 TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
@@ -115,18 +108,16 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   EXPECT_EQ(entry.beatsToNext, 36);
   EXPECT_EQ(entry.frets, designer.frets);
   EXPECT_TRUE(entry.held[1]);
-
   designer.topFret = 5;
   EXPECT_TRUE(score.makeEntry("C", designer, kGuitarStrings).barred);
+  EXPECT_EQ(score.makeEntry(std::string(40, 'n'), designer, 4).name.size(), 35U);
 
   // Only the fingering counts as the same.
   ScoreEntry other = entry;
   other.name = "D";
   other.beatsToNext = 3;
   other.release = false;
-  other.enharmonic = true;
-  other.holdAll = true;
-  other.barred = true;
+  other.enharmonic = other.holdAll = other.barred = true;
   EXPECT_TRUE(sameFingering(entry, other, kGuitarStrings));
   other.held[2] = true;
   EXPECT_FALSE(sameFingering(entry, other, kGuitarStrings));
@@ -137,14 +128,14 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
 }
 
 TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
-  Score score = pqr();
+  Score score = pqr(1);
   score.current().beatsToNext = 6;
   score.current().release = false;
   DesignerChord designer;
   designer.frets = {3, 2, 0, 0, 0, 3};
   designer.enharmonic = true;
   score.updateCurrent("G", designer, kGuitarStrings);
-  EXPECT_EQ(score.current().name.view(), "G");
+  EXPECT_EQ(names(score), "PGR");
   EXPECT_EQ(score.current().beatsToNext, 6);
   EXPECT_FALSE(score.current().release);
   EXPECT_TRUE(score.currentMatchesDesigner(designer, kGuitarStrings));
@@ -157,23 +148,14 @@ TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   EXPECT_FALSE(other.release);
 }
 
-TEST(ScoreTest, TextsKeepTheirFieldWidths) {
+TEST(ScoreTest, TheDefaultCommentIsTheCopyrightSignYearAndUserCutToTheField) {
   EXPECT_EQ(defaultScoreComment(2000, ""), "\xA9 2000 ");
   EXPECT_EQ(defaultScoreComment(2024, "ann"), "\xA9 2024 ann");
   EXPECT_EQ(defaultScoreComment(2024, std::string(60, 'u')).size(), kScoreTextMax);
-  Score score(defaultScoreComment(2024, "ann"), ScorePatch{1, 95, 0, 24});
-  EXPECT_EQ(score.comment.view(), "\xA9 2024 ann");
-  EXPECT_EQ(score.patch.patchIndex, 95);
-  EXPECT_EQ(score.tempo, 100);
-  EXPECT_EQ(score.defaultBeats, 4);
-  score.title = std::string(80, 't');
-  EXPECT_EQ(score.title.size(), 49U);
-  score.insertAfterCurrent(std::string(40, 'n'), DesignerChord{}, kGuitarStrings);
-  EXPECT_EQ(score.current().name.size(), 35U);
 }
 
 TEST(ScoreTest, CopiesKeepTheirOwnCursor) {
-  Score score = pqr();
+  Score score = pqr(1);
   Score copy = score;
   score.deleteCurrent();
   EXPECT_EQ(copy.current().name.view(), "Q");
