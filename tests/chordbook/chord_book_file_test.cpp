@@ -150,36 +150,6 @@ TEST(ChordBookFileTest, FewerStringsStoreFewerBytesAndAMutedRootMayLieBeyondThem
   EXPECT_EQ(chordBookBytes(back, state), bytes);
 }
 
-TEST(ChordBookFileTest, FileOrderIsKeptUntilTheNextInsertion) {
-  InstrumentState guitar;
-  ChordBook book;
-  DesignerChord chord;
-  for (const char* name : {"m", "7"}) {
-    for (const std::int8_t low : {3, 1}) {
-      chord.frets = {low, 0, 0, 0, 0, 0};
-      book.addFretlet(name, chord, 6);
-    }
-  }
-  Bytes bytes = chordBookBytes(book, guitar);
-  // Swap the two chords' names and the two fretlets of the first chord, as
-  // a file sorted by some other rule might hold them.
-  std::swap(bytes[kNameLengthAt + 4], bytes[kNameLengthAt + 4 + 1 + 4 + 2 * 8 + 4]);
-  std::swap(bytes[kNameLengthAt + 4 + 1 + 4 + 2], bytes[kNameLengthAt + 4 + 1 + 4 + 8 + 2]);
-  ChordBook read = parseChordBook(bytes, guitar, false);
-  EXPECT_EQ(read.chords().front().name.view(), "m");
-  EXPECT_EQ(read.currentFretlet().frets[0], 3);
-  chord.frets = {2, 0, 0, 0, 0, 0};
-  read.addFretlet("m", chord, 6);
-  EXPECT_EQ(read.fretletIndex(), 2);
-  EXPECT_EQ(read.currentChord().fretlets.front().frets[0], 1);
-  // Only an insertion into the chord list puts the chords in order.
-  EXPECT_EQ(read.chords().front().name.view(), "m");
-  read.addFretlet("9", chord, 6);
-  EXPECT_EQ(read.chords().front().name.view(), "7");
-  EXPECT_EQ(read.chords().back().name.view(), "m");
-  EXPECT_EQ(read.chordIndex(), 1);
-}
-
 using ChordBookDiskTest = DocumentFolder;
 
 TEST_F(ChordBookDiskTest, SavesSafelyAndOpens) {
