@@ -1,9 +1,8 @@
 #pragma once
 
-// What the chord book and score file tests share: both kinds are
-// little-endian fields after a length-prefixed marker, fail with the text the
-// user is shown, take the instrument only from a file read to its end, and
-// save through a temporary file beside the target.
+// What the chord book and score file tests share: both kinds fail with the
+// text the user is shown, take the instrument only from a file read to its
+// end, and save through a temporary file beside the target.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -24,7 +23,7 @@ namespace fretlets::document_test {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-inline constexpr int kMandolin = 10;
+inline constexpr int kMandolin = 10;  // also a line feed
 inline constexpr int kSaz = 13;
 
 inline InstrumentState instrumentState(int index) {
@@ -55,11 +54,10 @@ inline std::string errorOf(const std::function<void()>& action) {
   return "no error";
 }
 
-// Reads bytes with the other document kind open or not, as the message.
+// Reads bytes with the other kind of document open or not: the message.
 using Reader = std::function<std::string(const Bytes&, InstrumentState&, bool otherOpen)>;
 
-// Reads bytes into a saz, with no other document open: a failure leaves the
-// saz in place.
+// Reads bytes over a saz with no other document open; a failure keeps it.
 inline std::string failureKeepsTheInstrument(const Reader& read, const Bytes& bytes) {
   InstrumentState state = instrumentState(kSaz);
   const std::string message = read(bytes, state, false);
@@ -98,8 +96,7 @@ class DocumentFolder : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder_); }
 
-  // What saving and opening promise for either kind. save(path, first)
-  // writes one of two documents whose bytes differ; read(path) opens a file.
+  // save(path, first) writes one of two documents, whose bytes are given.
   void expectSafeSavesAndOpens(const std::function<void(const fs::path&, bool first)>& save,
                                const Bytes& first, const Bytes& second,
                                const std::function<void(const fs::path&)>& read) {
@@ -111,7 +108,7 @@ class DocumentFolder : public ::testing::Test {
     fs::create_symlink("doc", folder_ / "link");
     save(folder_ / "link", false);
     EXPECT_TRUE(fs::is_symlink(folder_ / "link"));
-    EXPECT_EQ(bytesOf(path), second);
+    EXPECT_EQ(bytesOf(path), second);  // and nothing else was left
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 2);
     // A folder where the temporary file would go makes the save fail.
     fs::create_directory(folder_ / "doc.saving");

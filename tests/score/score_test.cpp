@@ -11,85 +11,73 @@
 namespace fretlets {
 namespace {
 
-constexpr int kGuitarStrings = 6;
+constexpr int kStrings = 6;
 
-// The one-letter names of the entries in order.
-std::string names(const Score& score) {
+// The one-letter names of the entries, the current one bracketed (by the
+// cursor), then the index the panel shows: "P[Q]R@2".
+std::string show(const Score& score) {
   std::string out;
   for (const ScoreEntry& entry : score.entries()) {
-    out += entry.name.view();
+    const bool current = &entry == &score.current();
+    out += (current ? "[" : "") + std::string(entry.name.view()) + (current ? "]" : "");
   }
-  return out;
+  return out + "@" + std::to_string(score.currentIndex());
 }
 
-// Entries P, Q, R with the cursor on the 0-based position at.
+// Entries P, Q, R with the cursor on the 0-based position at; -1 for none.
 Score pqr(int at) {
   Score score;
   for (const char* name : {"P", "Q", "R"}) {
-    score.insertAfterCurrent(name, DesignerChord{}, kGuitarStrings);
+    score.insertAfterCurrent(name, DesignerChord{}, kStrings);
   }
   score.goToIndex(at);
-  return score;
-}
-
-bool insertBefore(Score& score) {
-  score.insertBeforeCurrent("X", DesignerChord{}, kGuitarStrings);
-  return false;
-}
-
-bool insertAfter(Score& score) {
-  score.insertAfterCurrent("X", DesignerChord{}, kGuitarStrings);
-  return false;
+  return at < 0 ? Score{} : score;
 }
 
 TEST(ScoreTest, EditsAndMovesLandTheCursorWhereThePanelShowsIt) {
-  const std::function<bool(Score&)> goFirst = [](Score& s) { return s.goFirst(), false; };
-  const std::function<bool(Score&)> goLast = [](Score& s) { return s.goLast(), false; };
+  using Act = std::function<bool(Score&)>;
+  const Act before = [](Score& s) { return s.insertBeforeCurrent("X", {}, kStrings), false; };
+  const Act after = [](Score& s) { return s.insertAfterCurrent("X", {}, kStrings), false; };
+  const Act first = [](Score& s) { return s.goFirst(), false; };
+  const Act last = [](Score& s) { return s.goLast(), false; };
   const struct {
-    int start;  // on P, Q, R or -1 for an empty score
-    std::function<bool(Score&)> act;
+    int start;
+    Act act;
     bool result;
-    std::string order;  // afterwards, the current entry's index
-    int index;
+    const char* shown;
   } cases[] = {
-      {-1, insertBefore, false, "X", 1},
-      {-1, insertAfter, false, "X", 1},
-      {0, insertBefore, false, "XPQR", 1},
-      {1, insertBefore, false, "PXQR", 2},
-      {1, insertAfter, false, "PQXR", 3},
-      {2, insertAfter, false, "PQRX", 4},
-      {0, &Score::deleteCurrent, false, "QR", 1},
-      {1, &Score::deleteCurrent, false, "PR", 2},
-      {2, &Score::deleteCurrent, false, "PQ", 2},
-      {-1, &Score::deleteCurrent, false, "", 1},
-      {0, &Score::goPrevious, false, "PQR", 1},
-      {0, &Score::goNext, true, "PQR", 2},
-      {2, &Score::goNext, false, "PQR", 3},
-      {2, &Score::goPrevious, true, "PQR", 2},
-      {0, goLast, false, "PQR", 3},
-      {2, goFirst, false, "PQR", 1},
-      {1, [](Score& s) { return s.goToIndex(7), false; }, false, "PQR", 2},
-      {-1, &Score::goNext, false, "", 1},
-      {-1, goLast, false, "", 1},
+      {-1, before, false, "[X]@1"},
+      {-1, after, false, "[X]@1"},
+      {0, before, false, "[X]PQR@1"},
+      {1, before, false, "P[X]QR@2"},
+      {1, after, false, "PQ[X]R@3"},
+      {2, after, false, "PQR[X]@4"},
+      {0, &Score::deleteCurrent, false, "[Q]R@1"},
+      {1, &Score::deleteCurrent, false, "P[R]@2"},
+      {2, &Score::deleteCurrent, false, "P[Q]@2"},
+      {-1, &Score::deleteCurrent, false, "@1"},
+      {0, &Score::goPrevious, false, "[P]QR@1"},
+      {0, &Score::goNext, true, "P[Q]R@2"},
+      {2, &Score::goNext, false, "PQ[R]@3"},
+      {2, &Score::goPrevious, true, "P[Q]R@2"},
+      {0, last, false, "PQ[R]@3"},
+      {2, first, false, "[P]QR@1"},
+      {1, [](Score& s) { return s.goToIndex(7), false; }, false, "P[Q]R@2"},
+      {-1, &Score::goNext, false, "@1"},
+      {-1, last, false, "@1"},
   };
   for (const auto& c : cases) {
-    Score score = c.start < 0 ? Score{} : pqr(c.start);
-    EXPECT_EQ(c.act(score), c.result) << c.order;
-    EXPECT_EQ(names(score), c.order);
-    EXPECT_EQ(score.currentIndex(), c.index) << c.order;
-    if (!score.empty()) {
-      EXPECT_EQ(score.current().name.view(), c.order.substr(c.index - 1, 1)) << c.order;
-    }
+    Score score = pqr(c.start);
+    EXPECT_EQ(c.act(score), c.result) << c.shown;
+    EXPECT_EQ(show(score), c.shown);
   }
-
   // Deleting the only entry empties the score, which takes an insertion again.
-  Score one = pqr(0);
-  one.deleteCurrent();
-  one.deleteCurrent();
+  Score one = pqr(-1);
+  after(one);
   EXPECT_TRUE(one.deleteCurrent());
-  EXPECT_FALSE(one.currentMatchesDesigner(DesignerChord{}, kGuitarStrings));
-  insertAfter(one);
-  EXPECT_EQ(one.currentIndex(), 1);
+  EXPECT_FALSE(one.currentMatchesDesigner(DesignerChord{}, kStrings));
+  after(one);
+  EXPECT_EQ(show(one), "[X]@1");
 }
 
 TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
@@ -102,14 +90,14 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   designer.release = false;
   designer.held[1] = true;
   designer.rootString = 1;
-  const ScoreEntry entry = score.makeEntry("C", designer, kGuitarStrings);
+  const ScoreEntry entry = score.makeEntry("C", designer, kStrings);
   EXPECT_FALSE(entry.barred);
   EXPECT_TRUE(entry.release);
   EXPECT_EQ(entry.beatsToNext, 36);
   EXPECT_EQ(entry.frets, designer.frets);
   EXPECT_TRUE(entry.held[1]);
   designer.topFret = 5;
-  EXPECT_TRUE(score.makeEntry("C", designer, kGuitarStrings).barred);
+  EXPECT_TRUE(score.makeEntry("C", designer, kStrings).barred);
   EXPECT_EQ(score.makeEntry(std::string(40, 'n'), designer, 4).name.size(), 35U);
 
   // Only the fingering counts as the same.
@@ -118,13 +106,13 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   other.beatsToNext = 3;
   other.release = false;
   other.enharmonic = other.holdAll = other.barred = true;
-  EXPECT_TRUE(sameFingering(entry, other, kGuitarStrings));
+  EXPECT_TRUE(sameFingering(entry, other, kStrings));
   other.held[2] = true;
-  EXPECT_FALSE(sameFingering(entry, other, kGuitarStrings));
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
   other = entry;
   other.frets[5] = 9;  // beyond a four-string instrument
   EXPECT_TRUE(sameFingering(entry, other, 4));
-  EXPECT_FALSE(sameFingering(entry, other, kGuitarStrings));
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
 }
 
 TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
@@ -134,11 +122,11 @@ TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   DesignerChord designer;
   designer.frets = {3, 2, 0, 0, 0, 3};
   designer.enharmonic = true;
-  score.updateCurrent("G", designer, kGuitarStrings);
-  EXPECT_EQ(names(score), "PGR");
+  score.updateCurrent("G", designer, kStrings);
+  EXPECT_EQ(show(score), "P[G]R@2");
   EXPECT_EQ(score.current().beatsToNext, 6);
   EXPECT_FALSE(score.current().release);
-  EXPECT_TRUE(score.currentMatchesDesigner(designer, kGuitarStrings));
+  EXPECT_TRUE(score.currentMatchesDesigner(designer, kStrings));
 
   DesignerChord other;
   other.frets[0] = 9;
@@ -158,10 +146,9 @@ TEST(ScoreTest, CopiesKeepTheirOwnCursor) {
   Score score = pqr(1);
   Score copy = score;
   score.deleteCurrent();
-  EXPECT_EQ(copy.current().name.view(), "Q");
-  EXPECT_EQ(copy.currentIndex(), 2);
+  EXPECT_EQ(show(copy), "P[Q]R@2");
   Score moved = std::move(copy);
-  EXPECT_EQ(moved.current().name.view(), "Q");
+  EXPECT_EQ(show(moved), "P[Q]R@2");
   EXPECT_TRUE(moved.goNext());
 }
 
