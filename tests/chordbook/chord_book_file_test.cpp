@@ -80,7 +80,8 @@ TEST(ChordBookFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
       {withByte(movable, kFretletAt + 2, 0xEE), corrupt},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(failureKeepsTheInstrument(kRead, cases[i].bytes), cases[i].message) << "case " << i;
+    SCOPED_TRACE("case " + std::to_string(i));
+    EXPECT_EQ(failureKeepsTheInstrument(kRead, cases[i].bytes), cases[i].message);
   }
 }
 

@@ -72,10 +72,11 @@ inline std::string failureKeepsTheInstrument(const Reader& read, const Bytes& by
 // other kind (a guitar too) is open or not, and changes no instrument.
 inline void expectEveryCutEndsUnexpectedly(const Reader& read, const Bytes& whole) {
   for (std::size_t length = 0; length < whole.size(); ++length) {
+    SCOPED_TRACE("cut at " + std::to_string(length));
     const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
-    EXPECT_EQ(failureKeepsTheInstrument(read, cut), "Unexpected end of file") << length;
+    EXPECT_EQ(failureKeepsTheInstrument(read, cut), "Unexpected end of file");
     InstrumentState guitar;
-    EXPECT_EQ(read(cut, guitar, true), "Unexpected end of file") << length;
+    EXPECT_EQ(read(cut, guitar, true), "Unexpected end of file");
   }
 }
 

@@ -70,15 +70,12 @@ TEST(ScoreFileTest, ExampleBytesAndARoundTripOfEveryField) {
   EXPECT_EQ(state.currentInstrument, kGuitar);
   EXPECT_EQ(back.title, score.title);
   EXPECT_EQ(back.composer, score.composer);
-  EXPECT_EQ(back.comment, score.comment);
-  EXPECT_EQ(back.tempo, 96);
-  EXPECT_EQ(back.patch, score.patch);
-  EXPECT_EQ(back.defaultBeats, 2);
-  EXPECT_TRUE(back.locked);
-  EXPECT_TRUE(back.ownedByUser);
+  EXPECT_TRUE(back.locked && back.ownedByUser);
   EXPECT_EQ(back.owner.view(), "ann");
   EXPECT_EQ(back.entries(), score.entries());
   EXPECT_EQ(back.currentIndex(), 1);
+  // With the writer pinned by the example, equal bytes mean every other
+  // property was read into its own field.
   EXPECT_EQ(scoreBytes(back, state, "ann"), kFull);
   // A locked score is stamped with the saving user and is the reader's own
   // only under exactly that name.
@@ -144,7 +141,8 @@ TEST(ScoreFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
       {withByte(kFull, fields + 7, 0), "no error"},  // open
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(failureKeepsTheInstrument(kRead, cases[i].bytes), cases[i].message) << "case " << i;
+    SCOPED_TRACE("case " + std::to_string(i));
+    EXPECT_EQ(failureKeepsTheInstrument(kRead, cases[i].bytes), cases[i].message);
   }
 }
 
