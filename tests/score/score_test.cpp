@@ -2,101 +2,82 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "music/designer_chord.h"
 
 namespace fretlets {
 namespace {
 
-constexpr int kGuitarStrings = 6;
+constexpr int kStrings = 6;
 
-std::vector<std::string> names(const Score& score) {
-  std::vector<std::string> out;
+// The one-letter names of the entries, the current one bracketed (by the
+// cursor), then the index the panel shows: "P[Q]R@2".
+std::string show(const Score& score) {
+  std::string out;
   for (const ScoreEntry& entry : score.entries()) {
-    out.emplace_back(entry.name.view());
+    const bool current = &entry == &score.current();
+    out += (current ? "[" : "") + std::string(entry.name.view()) + (current ? "]" : "");
   }
-  return out;
+  return out + "@" + std::to_string(score.currentIndex());
 }
 
-// Entries P, Q, R with Q current.
-Score pqr() {
+// Entries P, Q, R with the cursor on the 0-based position at; -1 for none.
+Score pqr(int at) {
   Score score;
-  const DesignerChord designer;
   for (const char* name : {"P", "Q", "R"}) {
-    score.insertAfterCurrent(name, designer, kGuitarStrings);
+    score.insertAfterCurrent(name, DesignerChord{}, kStrings);
   }
-  score.goToIndex(1);
-  return score;
+  score.goToIndex(at);
+  return at < 0 ? Score{} : score;
 }
 
-TEST(ScoreTest, InsertBeforeAndAfterTheCurrentEntry) {
-  const DesignerChord designer;
-  Score empty;
-  empty.insertBeforeCurrent("X", designer, kGuitarStrings);
-  EXPECT_EQ(empty.currentIndex(), 1);
-  Score emptyToo;
-  emptyToo.insertAfterCurrent("X", designer, kGuitarStrings);
-  EXPECT_EQ(names(emptyToo), std::vector<std::string>{"X"});
-  EXPECT_EQ(emptyToo.currentIndex(), 1);
-
-  Score before = pqr();
-  before.insertBeforeCurrent("X", designer, kGuitarStrings);
-  EXPECT_EQ(names(before), (std::vector<std::string>{"P", "X", "Q", "R"}));
-  EXPECT_EQ(before.current().name.view(), "X");
-  EXPECT_EQ(before.currentIndex(), 2);
-
-  Score after = pqr();
-  after.insertAfterCurrent("X", designer, kGuitarStrings);
-  EXPECT_EQ(names(after), (std::vector<std::string>{"P", "Q", "X", "R"}));
-  EXPECT_EQ(after.currentIndex(), 3);
-  after.goLast();
-  after.insertAfterCurrent("Y", designer, kGuitarStrings);
-  EXPECT_EQ(names(after).back(), "Y");
-  EXPECT_EQ(after.currentIndex(), 5);
-}
-
-TEST(ScoreTest, DeleteMovesToTheFollowingOrNewLastEntry) {
-  Score score = pqr();
-  score.goLast();
-  EXPECT_FALSE(score.deleteCurrent());
-  EXPECT_EQ(score.current().name.view(), "Q");
-  EXPECT_EQ(score.currentIndex(), 2);
-
-  Score middle = pqr();
-  EXPECT_FALSE(middle.deleteCurrent());
-  EXPECT_EQ(middle.current().name.view(), "R");
-  EXPECT_EQ(middle.currentIndex(), 2);
-
-  Score one;
-  one.insertBeforeCurrent("X", DesignerChord{}, kGuitarStrings);
+TEST(ScoreTest, EditsAndMovesLandTheCursorWhereThePanelShowsIt) {
+  using Act = std::function<bool(Score&)>;
+  const Act before = [](Score& s) { return s.insertBeforeCurrent("X", {}, kStrings), false; };
+  const Act after = [](Score& s) { return s.insertAfterCurrent("X", {}, kStrings), false; };
+  const Act first = [](Score& s) { return s.goFirst(), false; };
+  const Act last = [](Score& s) { return s.goLast(), false; };
+  const struct {
+    int start;
+    Act act;
+    bool result;
+    const char* shown;
+  } cases[] = {
+      {-1, before, false, "[X]@1"},
+      {-1, after, false, "[X]@1"},
+      {0, before, false, "[X]PQR@1"},
+      {1, before, false, "P[X]QR@2"},
+      {1, after, false, "PQ[X]R@3"},
+      {2, after, false, "PQR[X]@4"},
+      {0, &Score::deleteCurrent, false, "[Q]R@1"},
+      {1, &Score::deleteCurrent, false, "P[R]@2"},
+      {2, &Score::deleteCurrent, false, "P[Q]@2"},
+      {-1, &Score::deleteCurrent, false, "@1"},
+      {0, &Score::goPrevious, false, "[P]QR@1"},
+      {0, &Score::goNext, true, "P[Q]R@2"},
+      {2, &Score::goNext, false, "PQ[R]@3"},
+      {2, &Score::goPrevious, true, "P[Q]R@2"},
+      {0, last, false, "PQ[R]@3"},
+      {2, first, false, "[P]QR@1"},
+      {1, [](Score& s) { return s.goToIndex(7), false; }, false, "P[Q]R@2"},
+      {-1, &Score::goNext, false, "@1"},
+      {-1, last, false, "@1"},
+  };
+  for (const auto& c : cases) {
+    Score score = pqr(c.start);
+    EXPECT_EQ(c.act(score), c.result) << c.shown;
+    EXPECT_EQ(show(score), c.shown);
+  }
+  // Deleting the only entry empties the score, which takes an insertion again.
+  Score one = pqr(-1);
+  after(one);
   EXPECT_TRUE(one.deleteCurrent());
-  EXPECT_TRUE(one.empty());
-  EXPECT_FALSE(one.deleteCurrent());
-  // An empty score takes an insertion at its end again.
-  one.insertAfterCurrent("Y", DesignerChord{}, kGuitarStrings);
-  EXPECT_EQ(one.currentIndex(), 1);
-}
-
-TEST(ScoreTest, NavigationStopsAtTheEnds) {
-  Score score = pqr();
-  score.goFirst();
-  EXPECT_FALSE(score.goPrevious());
-  EXPECT_EQ(score.currentIndex(), 1);
-  EXPECT_TRUE(score.goNext());
-  score.goLast();
-  EXPECT_EQ(score.currentIndex(), 3);
-  EXPECT_FALSE(score.goNext());
-  EXPECT_EQ(score.current().name.view(), "R");
-  EXPECT_TRUE(score.goPrevious());
-  EXPECT_EQ(score.current().name.view(), "Q");
-  score.goToIndex(7);
-  EXPECT_EQ(score.currentIndex(), 2);
-  Score empty;
-  empty.goLast();
-  EXPECT_FALSE(empty.goNext());
-  EXPECT_FALSE(empty.currentMatchesDesigner(DesignerChord{}, kGuitarStrings));
+  EXPECT_FALSE(one.currentMatchesDesigner(DesignerChord{}, kStrings));
+  after(one);
+  EXPECT_EQ(show(one), "[X]@1");
 }
 
 TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
@@ -109,45 +90,43 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   designer.release = false;
   designer.held[1] = true;
   designer.rootString = 1;
-  const ScoreEntry entry = score.makeEntry("C", designer, kGuitarStrings);
+  const ScoreEntry entry = score.makeEntry("C", designer, kStrings);
   EXPECT_FALSE(entry.barred);
   EXPECT_TRUE(entry.release);
   EXPECT_EQ(entry.beatsToNext, 36);
   EXPECT_EQ(entry.frets, designer.frets);
   EXPECT_TRUE(entry.held[1]);
-
   designer.topFret = 5;
-  EXPECT_TRUE(score.makeEntry("C", designer, kGuitarStrings).barred);
+  EXPECT_TRUE(score.makeEntry("C", designer, kStrings).barred);
+  EXPECT_EQ(score.makeEntry(std::string(40, 'n'), designer, 4).name.size(), 35U);
 
   // Only the fingering counts as the same.
   ScoreEntry other = entry;
   other.name = "D";
   other.beatsToNext = 3;
   other.release = false;
-  other.enharmonic = true;
-  other.holdAll = true;
-  other.barred = true;
-  EXPECT_TRUE(sameFingering(entry, other, kGuitarStrings));
+  other.enharmonic = other.holdAll = other.barred = true;
+  EXPECT_TRUE(sameFingering(entry, other, kStrings));
   other.held[2] = true;
-  EXPECT_FALSE(sameFingering(entry, other, kGuitarStrings));
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
   other = entry;
   other.frets[5] = 9;  // beyond a four-string instrument
   EXPECT_TRUE(sameFingering(entry, other, 4));
-  EXPECT_FALSE(sameFingering(entry, other, kGuitarStrings));
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
 }
 
 TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
-  Score score = pqr();
+  Score score = pqr(1);
   score.current().beatsToNext = 6;
   score.current().release = false;
   DesignerChord designer;
   designer.frets = {3, 2, 0, 0, 0, 3};
   designer.enharmonic = true;
-  score.updateCurrent("G", designer, kGuitarStrings);
-  EXPECT_EQ(score.current().name.view(), "G");
+  score.updateCurrent("G", designer, kStrings);
+  EXPECT_EQ(show(score), "P[G]R@2");
   EXPECT_EQ(score.current().beatsToNext, 6);
   EXPECT_FALSE(score.current().release);
-  EXPECT_TRUE(score.currentMatchesDesigner(designer, kGuitarStrings));
+  EXPECT_TRUE(score.currentMatchesDesigner(designer, kStrings));
 
   DesignerChord other;
   other.frets[0] = 9;
@@ -157,29 +136,19 @@ TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   EXPECT_FALSE(other.release);
 }
 
-TEST(ScoreTest, TextsKeepTheirFieldWidths) {
+TEST(ScoreTest, TheDefaultCommentIsTheCopyrightSignYearAndUserCutToTheField) {
   EXPECT_EQ(defaultScoreComment(2000, ""), "\xA9 2000 ");
   EXPECT_EQ(defaultScoreComment(2024, "ann"), "\xA9 2024 ann");
   EXPECT_EQ(defaultScoreComment(2024, std::string(60, 'u')).size(), kScoreTextMax);
-  Score score(defaultScoreComment(2024, "ann"), ScorePatch{1, 95, 0, 24});
-  EXPECT_EQ(score.comment.view(), "\xA9 2024 ann");
-  EXPECT_EQ(score.patch.patchIndex, 95);
-  EXPECT_EQ(score.tempo, 100);
-  EXPECT_EQ(score.defaultBeats, 4);
-  score.title = std::string(80, 't');
-  EXPECT_EQ(score.title.size(), 49U);
-  score.insertAfterCurrent(std::string(40, 'n'), DesignerChord{}, kGuitarStrings);
-  EXPECT_EQ(score.current().name.size(), 35U);
 }
 
 TEST(ScoreTest, CopiesKeepTheirOwnCursor) {
-  Score score = pqr();
+  Score score = pqr(1);
   Score copy = score;
   score.deleteCurrent();
-  EXPECT_EQ(copy.current().name.view(), "Q");
-  EXPECT_EQ(copy.currentIndex(), 2);
+  EXPECT_EQ(show(copy), "P[Q]R@2");
   Score moved = std::move(copy);
-  EXPECT_EQ(moved.current().name.view(), "Q");
+  EXPECT_EQ(show(moved), "P[Q]R@2");
   EXPECT_TRUE(moved.goNext());
 }
 

@@ -1,0 +1,130 @@
+#pragma once
+
+// What the chord book and score file tests share: both kinds fail with the
+// text the user is shown, take the instrument only from a file read to its
+// end, and save through a temporary file beside the target.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "music/byte_stream.h"
+#include "music/instrument.h"
+
+namespace fretlets::document_test {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+inline constexpr int kMandolin = 10;  // also a line feed
+inline constexpr int kSaz = 13;
+
+inline InstrumentState instrumentState(int index) {
+  InstrumentState state;
+  adoptInstrument(state, index, instrumentTable[index].defaultTuning);
+  return state;
+}
+
+inline Bytes withInt(Bytes bytes, std::size_t at, std::int32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) {
+    bytes[at + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+  }
+  return bytes;
+}
+
+inline Bytes withByte(Bytes bytes, std::size_t at, std::uint8_t value) {
+  bytes[at] = value;
+  return bytes;
+}
+
+// The message the action fails with, or "no error".
+inline std::string errorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const FormatError& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+// Reads bytes with the other kind of document open or not: the message.
+using Reader = std::function<std::string(const Bytes&, InstrumentState&, bool otherOpen)>;
+
+// Reads bytes over a saz with no other document open; a failure keeps it.
+inline std::string failureKeepsTheInstrument(const Reader& read, const Bytes& bytes) {
+  InstrumentState state = instrumentState(kSaz);
+  const std::string message = read(bytes, state, false);
+  if (message != "no error") {
+    EXPECT_EQ(state.currentInstrument, kSaz);
+    EXPECT_EQ(state.tuning, instrumentTable[kSaz].defaultTuning);
+  }
+  return message;
+}
+
+// Every cut of a guitar file ends unexpectedly, whether a document of the
+// other kind (a guitar too) is open or not, and changes no instrument.
+inline void expectEveryCutEndsUnexpectedly(const Reader& read, const Bytes& whole) {
+  for (std::size_t length = 0; length < whole.size(); ++length) {
+    SCOPED_TRACE("cut at " + std::to_string(length));
+    const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+    EXPECT_EQ(failureKeepsTheInstrument(read, cut), "Unexpected end of file");
+    InstrumentState guitar;
+    EXPECT_EQ(read(cut, guitar, true), "Unexpected end of file");
+  }
+}
+
+inline Bytes bytesOf(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// A fresh folder for each test.
+class DocumentFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("fretlets-doc-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // save(path, first) writes one of two documents, whose bytes are given.
+  void expectSafeSavesAndOpens(const std::function<void(const fs::path&, bool first)>& save,
+                               const Bytes& first, const Bytes& second,
+                               const std::function<void(const fs::path&)>& read) {
+    const fs::path path = folder_ / "doc";
+    save(path, true);
+    EXPECT_EQ(bytesOf(path), first);
+    EXPECT_EQ(errorOf([&] { read(path); }), "no error");
+    // Saving through a symbolic link updates the file it points to.
+    fs::create_symlink("doc", folder_ / "link");
+    save(folder_ / "link", false);
+    EXPECT_TRUE(fs::is_symlink(folder_ / "link"));
+    EXPECT_EQ(bytesOf(path), second);  // and nothing else was left
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 2);
+    // A folder where the temporary file would go makes the save fail.
+    fs::create_directory(folder_ / "doc.saving");
+    EXPECT_EQ(errorOf([&] { save(path, true); }), "Couldn't open file");
+    EXPECT_EQ(bytesOf(path), second);
+    // Saving over a folder fails at the rename and leaves no temporary file.
+    fs::create_directory(folder_ / "dir");
+    EXPECT_EQ(errorOf([&] { save(folder_ / "dir", true); }), "File write failed");
+    EXPECT_FALSE(fs::exists(folder_ / "dir.saving"));
+    EXPECT_EQ(errorOf([&] { save(folder_ / "no" / "doc", true); }), "Couldn't open file");
+    EXPECT_EQ(errorOf([&] { read(folder_ / "missing"); }), "Couldn't open file");
+    EXPECT_EQ(errorOf([&] { read(folder_ / "dir"); }), "File read failed");
+  }
+
+  fs::path folder_;
+};
+
+}  // namespace fretlets::document_test
