@@ -7,7 +7,7 @@
 #include <string>
 
 #include "music/designer_chord.h"
-#include "score/document_test_support.h"
+#include "support/document_test_support.h"
 
 namespace fretlets {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "music/byte_stream.h"
 

@@ -7,8 +7,8 @@
 #include "chordbook/chord_book_file.h"
 #include "music/chord_name.h"
 #include "music/designer_chord.h"
-#include "score/document_test_support.h"
 #include "score/score_file.h"
+#include "support/document_test_support.h"
 
 namespace fretlets {
 namespace {
