@@ -79,16 +79,5 @@ TEST(Notes, EnharmonicSpellingLeavesNaturalRootsAlone) {
   EXPECT_EQ(spelled(f, 0)[0], "E#");
 }
 
-TEST(Notes, EveryIntervalHasItsLabel) {
-  const std::array<std::string_view, 12> labels{"1",  "b2", "2",  "b3", "3",  "4",
-                                                "b5", "5",  "#5", "6",  "b7", "#7"};
-  for (int i = 0; i < 12; ++i) {
-    EXPECT_EQ(intervalLabel(i), labels[i]);
-  }
-  EXPECT_EQ(intervalLabel(kNone), "");
-  EXPECT_EQ(pitchClassName(1), "C#");
-  EXPECT_EQ(pitchClassName(kNone), "");
-}
-
 }  // namespace
 }  // namespace fretlets
