@@ -89,6 +89,16 @@ std::vector<int> parseTuning(std::string_view text) {
   return notes;
 }
 
+std::string tuningNames(const InstrumentState& state) {
+  std::string out;
+  for (int s = 0; s < state.strings(); ++s) {
+    out += (s == 0 ? "" : " ");
+    out += pitchClassName(state.tuning[s] % 12);
+    out += std::to_string(state.tuning[s] / 12 - 1);
+  }
+  return out;
+}
+
 InstrumentState makeInstrumentState(int instrument, const std::vector<int>& tuning) {
   const int strings = stringCount(instrument);
   if (static_cast<int>(tuning.size()) != strings) {

@@ -51,6 +51,9 @@ std::vector<int> parseTuning(std::string_view text);
 // the instrument's own), from --instrument and --tuning.
 InstrumentState instrumentFromArgs(const Args& args);
 
+// The open strings as note names with octaves, lowest first: "E2 A2 D3 G3 B3 E4".
+std::string tuningNames(const InstrumentState& state);
+
 // Checks a tuning against the instrument's string count and fills the state.
 InstrumentState makeInstrumentState(int instrument, const std::vector<int>& tuning);
 

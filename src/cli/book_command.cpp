@@ -29,16 +29,6 @@ constexpr std::string_view kBookUsage =
     "  --root    the root's string slot (default the lowest sounding string)\n";
 
 // The version the file was written with; only after a successful read.
-std::string tuningNames(const InstrumentState& state) {
-  std::string out;
-  for (int s = 0; s < state.strings(); ++s) {
-    out += (s == 0 ? "" : " ");
-    out += pitchClassName(state.tuning[s] % 12);
-    out += std::to_string(state.tuning[s] / 12 - 1);
-  }
-  return out;
-}
-
 void printLine(std::string line, std::ostream& out) {
   line.erase(line.find_last_not_of(' ') + 1);
   out << line << '\n';

@@ -8,6 +8,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
+#include "midi/patch_table.h"
 #include "music/text_codec.h"
 #include "score/score_file.h"
 
@@ -56,20 +57,24 @@ std::string fretsText(const ScoreEntry& entry, int strings) {
   return out;
 }
 
+// The reader has checked the row against its table.
+std::string_view patchName(const ScorePatch& patch) {
+  const auto standard = static_cast<MidiStandard>(patch.midiStandard);
+  return patchTable(standard)[static_cast<std::size_t>(patch.patchIndex)].name;
+}
+
 void printScore(const Score& score, const InstrumentState& state, std::int32_t version,
                 std::ostream& out) {
   const int strings = state.strings();
   out << "Score, version " << version << ": " << instrumentTable[state.currentInstrument].name
-      << ", tuning";
-  for (int s = 0; s < strings; ++s) {
-    out << ' ' << int{state.tuning[s]};
-  }
+      << ", tuned " << tuningNames(state);
   out << "\nTitle:    " << windows1252ToUtf8(score.title.view())
       << "\nComposer: " << windows1252ToUtf8(score.composer.view())
       << "\nComment:  " << windows1252ToUtf8(score.comment.view()) << "\nTempo:    " << score.tempo
-      << " beats per minute\nPatch:    " << (score.patch.midiStandard == 0 ? "GM" : "XG") << " row "
-      << score.patch.patchIndex << " (bank " << int{score.patch.bank} << ", program "
-      << int{score.patch.program} << ")\nNew chords last " << int{score.defaultBeats} << " beats\n";
+      << " beats per minute\nPatch:    " << patchName(score.patch) << ", "
+      << (score.patch.midiStandard == 0 ? "GM" : "XG") << " row " << score.patch.patchIndex
+      << " (bank " << int{score.patch.bank} << ", program " << int{score.patch.program}
+      << ")\nNew chords last " << int{score.defaultBeats} << " beats\n";
   if (score.locked) {
     out << "Locked by " << windows1252ToUtf8(score.owner.view())
         << (score.ownedByUser ? " (you)" : "") << '\n';
