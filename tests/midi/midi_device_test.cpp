@@ -1,12 +1,10 @@
 #include "midi/midi_device.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <memory>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "midi/manual_timer_service.h"
@@ -15,268 +13,238 @@
 namespace fretlets {
 namespace {
 
+using std::chrono::microseconds;
 using std::chrono::milliseconds;
-using ::testing::ElementsAre;
 
-// "90 40 64": status and data bytes as a MIDI monitor shows them.
-std::string bytes(std::uint32_t message) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%02X %02X %02X", messageStatus(message), messageData1(message),
-                messageData2(message));
-  return text;
+// The chains below run on this clock.
+TEST(ManualTimerService, FiresDueCallbacksInDeadlineOrderButNeverCancelledOnes) {
+  ManualTimerService timers;
+  std::string fired;
+  auto at = [&](int ms, const std::string& what) {
+    return timers.schedule(milliseconds(ms), [&, what] {
+      fired += what + "@" + std::to_string(timers.now().count() / 1000) + " ";
+    });
+  };
+  const TimerHandle c = at(30, "c");
+  timers.schedule(milliseconds(10), [&] {
+    at(5, "a+5");
+    at(0, "a+0");
+  });
+  at(20, "b1");
+  const TimerHandle cancelled = at(20, "cancelled");
+  at(20, "b2");
+  at(31, "late");
+  timers.cancel(cancelled);
+  timers.cancel(cancelled);
+  timers.advance(milliseconds(30));
+  EXPECT_EQ(fired, "a+0@10 a+5@15 b1@20 b2@20 c@30 ");
+  EXPECT_EQ(timers.now(), microseconds(30'000));
+  EXPECT_EQ(timers.nextDeadline(), microseconds(31'000));
+  timers.cancel(c);  // already fired: touches no other timer
+  timers.advance(milliseconds(1));
+  EXPECT_TRUE(fired.ends_with("c@30 late@31 "));
+  EXPECT_FALSE(timers.nextDeadline());
 }
 
-class MidiDeviceTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(device.openMidiMapper()); }
-
-  std::vector<std::string> sent() const {
-    std::vector<std::string> result;
-    for (const std::uint32_t message : output.messages()) {
-      result.push_back(bytes(message));
-    }
-    return result;
+// A device on the manual clock, open on an output that records what it sends.
+struct Rig {
+  Rig() {
+    device.emplace(instrument, chord, timers, MidiDevice::Outputs{output});
+    EXPECT_TRUE(device->openMidiMapper());
   }
 
-  // Each message with the millisecond it went out.
-  std::vector<std::pair<long, std::string>> timeline() const {
-    std::vector<std::pair<long, std::string>> result;
+  // The messages as a MIDI monitor shows them, "90 40 64, 80 40 00", each
+  // after the millisecond it went out when timed: "10: 90 34 7F".
+  std::string sent(bool timed = false) const {
+    std::string text;
     for (const RecordingOutput::Sent& s : output.sent()) {
-      result.emplace_back(std::chrono::duration_cast<milliseconds>(s.time).count(),
-                          bytes(s.message));
+      char bytes[9];
+      std::snprintf(bytes, sizeof bytes, "%02X %02X %02X", messageStatus(s.message),
+                    messageData1(s.message), messageData2(s.message));
+      text += text.empty() ? "" : ", ";
+      text += timed ? std::to_string(s.time.count() / 1000) + ": " + bytes : bytes;
     }
-    return result;
+    return text;
   }
-
-  void setFrets(DesignerChord::Slots frets) { chord.frets = frets; }
 
   InstrumentState instrument;  // guitar in standard tuning: 40 45 50 55 59 64
   DesignerChord chord;
   ManualTimerService timers;
   RecordingOutput output{timers};
-  MidiDevice device{instrument, chord, timers, {output}};
+  std::optional<MidiDevice> device;
 };
 
+// A chord as players write it, low string first: "x32010".
+DesignerChord::Slots frets(std::string_view text) {
+  DesignerChord::Slots slots{kNone, kNone, kNone, kNone, kNone, kNone};
+  for (std::size_t s = 0; s < text.size(); ++s) {
+    slots[s] = text[s] == 'x' ? kNone : static_cast<std::int8_t>(text[s] - '0');
+  }
+  return slots;
+}
+
+class MidiDeviceTest : public ::testing::Test, protected Rig {};
+
 TEST_F(MidiDeviceTest, ComposesTheChannelMessages) {
-  device.velocity = 100;
-  device.noteOn(64);
-  device.noteOff(64);
-  device.allNotesOff();
-  device.selectPatch(0, 24);
-  device.selectPatch(16, 24);
-  EXPECT_EQ(output.messages().front(), 0x644090U);
-  EXPECT_THAT(sent(), ElementsAre("90 40 64", "80 40 00", "B0 7B 00", "B0 20 00", "C0 18 00",
-                                  "B0 20 10", "C0 18 00"));
+  device->velocity = 100;
+  device->noteOn(64);
+  device->noteOff(64);
+  device->allNotesOff();
+  device->rememberPatch(MidiStandard::XG, 96, 16, 24);  // only stored
+  device->selectPatch(0, 24);
+  device->selectPatch(16, 24);
+  device->playStringNote(1, 3);  // A string, third fret: C3
+  device->playStringNote(6, 0);  // no such slots
+  device->playStringNote(-1, 0);
+  device->velocity = 200;  // a data byte never carries the status bit
+  device->noteOn(64);
+  EXPECT_EQ(sent(),
+            "90 40 64, 80 40 00, B0 7B 00, B0 20 00, C0 18 00, B0 20 10, C0 18 00, 90 30 64, "
+            "90 40 48");
 }
 
-TEST_F(MidiDeviceTest, DataBytesNeverCarryTheStatusBit) {
-  device.velocity = 200;
-  device.noteOn(64);
-  EXPECT_THAT(sent(), ElementsAre("90 40 48"));
-}
-
-TEST_F(MidiDeviceTest, RememberPatchStoresWithoutSending) {
-  device.rememberPatch(MidiStandard::XG, 96, 16, 24);
-  EXPECT_TRUE(output.sent().empty());
-  EXPECT_EQ(device.midiStandard, MidiStandard::XG);
-  EXPECT_EQ(device.patchIndex, 96);
-  EXPECT_EQ(device.bank, 16);
-  EXPECT_EQ(device.program, 24);
-}
-
-TEST_F(MidiDeviceTest, PlayStringNoteAddsTheFretToTheOpenString) {
-  device.playStringNote(1, 3);  // A string, third fret: C3
-  device.playStringNote(5, 0);
-  device.playStringNote(6, 0);   // no such slot
-  device.playStringNote(-1, 0);  // no such slot
-  EXPECT_THAT(sent(), ElementsAre("90 30 7F", "90 40 7F"));
-}
-
-TEST_F(MidiDeviceTest, ArpeggioStrikesPlayedStringsDelayApart) {
-  device.arpeggioDelayMs = 10;
-  setFrets({-1, 3, 2, 0, 1, 0});  // C major
-  device.arpeggiateChord(0);
-  timers.advance(milliseconds(100));
-  EXPECT_THAT(timeline(), ElementsAre(std::pair{0L, "90 30 7F"}, std::pair{10L, "90 34 7F"},
-                                      std::pair{20L, "90 37 7F"}, std::pair{30L, "90 3C 7F"},
-                                      std::pair{40L, "90 40 7F"}));
-  EXPECT_EQ(timers.pendingCount(), 0U);
-}
-
-TEST_F(MidiDeviceTest, SkippedStringsCostNoTime) {
-  device.arpeggioDelayMs = 25;
-  setFrets({0, -1, 2, -1, -1, 0});
-  chord.held[2] = true;
-  device.arpeggiateChord(0);
-  timers.advance(milliseconds(100));
-  EXPECT_THAT(timeline(), ElementsAre(std::pair{0L, "90 28 7F"}, std::pair{25L, "90 40 7F"}));
-}
-
-TEST_F(MidiDeviceTest, MutedChordStartsNoTimer) {
-  device.arpeggiateChord(0);
-  EXPECT_TRUE(output.sent().empty());
-  EXPECT_EQ(timers.pendingCount(), 0U);
+// Chains started on the guitar (or another instrument of the table) and what
+// they send over the next three seconds.
+TEST(MidiDeviceChains, StrikeStringAfterStringOnTheClock) {
+  const struct {
+    const char* what;
+    int instrumentRow;  // -1: the guitar
+    const char* frets;  // low string first, x: muted
+    int heldString;     // -1: none
+    int delayMs;        // between arpeggio steps
+    int openStrings;    // playOpenStrings from this string first (-1: not)
+    int arpeggio;       // then arpeggiateChord from this string (-1: not)
+    const char* timeline;
+  } cases[] = {
+      {"arpeggio: played strings delay apart", -1, "x32010", -1, 10, -1, 0,
+       "0: 90 30 7F, 10: 90 34 7F, 20: 90 37 7F, 30: 90 3C 7F, 40: 90 40 7F"},
+      {"muted and held strings cost no time", -1, "0x2xx0", 2, 25, -1, 0,
+       "0: 90 28 7F, 25: 90 40 7F"},
+      {"an all-muted chord starts no timer", -1, "xxxxxx", -1, 10, -1, 0, ""},
+      {"violin: four strings only", 15, "000000", -1, 10, -1, 2, "0: 90 45 7F, 10: 90 4C 7F"},
+      {"banjo open strings half a second apart, whatever the chord", 0, "5555xx", -1, 10, 0, -1,
+       "0: 90 30 7F, 500: 90 37 7F, 1000: 90 3B 7F, 1500: 90 3E 7F"},
+      {"two chains run interleaved", -1, "xxxx11", -1, 300, 4, 0,
+       "0: 90 3B 7F, 0: 90 3C 7F, 300: 90 41 7F, 500: 90 40 7F"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    if (c.instrumentRow >= 0) {
+      adoptInstrument(rig.instrument, c.instrumentRow,
+                      instrumentTable[c.instrumentRow].defaultTuning);
+    }
+    rig.chord.frets = frets(c.frets);
+    if (c.heldString >= 0) {
+      rig.chord.held[c.heldString] = true;
+    }
+    rig.device->arpeggioDelayMs = c.delayMs;
+    if (c.openStrings >= 0) {
+      rig.device->playOpenStrings(c.openStrings);
+    }
+    if (c.arpeggio >= 0) {
+      rig.device->arpeggiateChord(c.arpeggio);
+    }
+    EXPECT_EQ(rig.timers.pendingCount() == 0, std::string(c.timeline).empty());
+    rig.timers.advance(milliseconds(3000));
+    EXPECT_EQ(rig.sent(true), c.timeline);
+    EXPECT_EQ(rig.timers.pendingCount(), 0U);
+  }
 }
 
 TEST_F(MidiDeviceTest, ArpeggioReadsTheChordAsEachStepRuns) {
-  device.arpeggioDelayMs = 10;
-  setFrets({0, 2, 2, 1, 0, 0});  // E major
-  device.arpeggiateChord(0);
+  device->arpeggioDelayMs = 10;
+  chord.frets = frets("022100");  // E major
+  device->arpeggiateChord(0);
   timers.advance(milliseconds(15));  // two strings struck
-  setFrets({0, 2, 2, 0, -1, 3});     // now E minor, top string at G, B muted
+  chord.frets = frets("0220x3");     // now E minor, top string at G, B muted
   instrument.tuning[5] = 62;         // and the top string retuned to D
   timers.advance(milliseconds(100));
-  EXPECT_THAT(timeline(), ElementsAre(std::pair{0L, "90 28 7F"}, std::pair{10L, "90 2F 7F"},
-                                      std::pair{20L, "90 34 7F"}, std::pair{30L, "90 37 7F"},
-                                      std::pair{40L, "90 41 7F"}));
+  EXPECT_EQ(sent(true), "0: 90 28 7F, 10: 90 2F 7F, 20: 90 34 7F, 30: 90 37 7F, 40: 90 41 7F");
 }
 
-TEST_F(MidiDeviceTest, ArpeggioStopsAtTheInstrumentsStringCount) {
-  adoptInstrument(instrument, 15, instrumentTable[15].defaultTuning);  // violin, 4 strings
-  setFrets({0, 0, 0, 0, 0, 0});
-  device.arpeggiateChord(2);
-  timers.advance(milliseconds(100));
-  EXPECT_THAT(sent(), ElementsAre("90 45 7F", "90 4C 7F"));
-}
-
-TEST_F(MidiDeviceTest, OpenStringsPlayHalfASecondApart) {
-  adoptInstrument(instrument, 0, instrumentTable[0].defaultTuning);  // banjo: 48 55 59 62
-  setFrets({5, 5, 5, 5, -1, -1});                                    // the chord plays no part
-  device.playOpenStrings(0);
-  timers.advance(milliseconds(3000));
-  EXPECT_THAT(timeline(), ElementsAre(std::pair{0L, "90 30 7F"}, std::pair{500L, "90 37 7F"},
-                                      std::pair{1000L, "90 3B 7F"}, std::pair{1500L, "90 3E 7F"}));
-}
-
-TEST_F(MidiDeviceTest, TwoChainsRunInterleaved) {
-  device.arpeggioDelayMs = 300;
-  setFrets({-1, -1, -1, -1, 1, 1});
-  device.playOpenStrings(4);
-  device.arpeggiateChord(0);
-  timers.advance(milliseconds(1000));
-  EXPECT_THAT(timeline(), ElementsAre(std::pair{0L, "90 3B 7F"}, std::pair{0L, "90 3C 7F"},
-                                      std::pair{300L, "90 41 7F"}, std::pair{500L, "90 40 7F"}));
-}
-
-TEST_F(MidiDeviceTest, SoundChordRestrikesUnheldStrings) {
-  device.soundingNotes.fill(kNone);
-  setFrets({-1, 3, 2, 0, 1, 0});
-  device.soundChord(0);
-  EXPECT_THAT(sent(), ElementsAre("90 30 7F", "90 34 7F", "90 37 7F", "90 3C 7F", "90 40 7F"));
-  output.clear();
-  device.soundChord(0);  // the same chord again: each string stops and sounds anew
-  EXPECT_THAT(sent(), ElementsAre("80 30 00", "90 30 7F", "80 34 00", "90 34 7F", "80 37 00",
-                                  "90 37 7F", "80 3C 00", "90 3C 7F", "80 40 00", "90 40 7F"));
-}
-
-TEST_F(MidiDeviceTest, SoundChordLetsHeldStringsRing) {
-  device.soundingNotes.fill(kNone);
-  setFrets({-1, -1, -1, -1, 1, 0});
-  device.soundChord(4);
-  output.clear();
-  chord.held[4] = true;
-  chord.held[5] = true;
-  setFrets({-1, -1, -1, -1, 1, 3});  // string 4 unchanged, string 5 moves to G
-  device.soundChord(0);
-  EXPECT_THAT(sent(), ElementsAre("80 40 00"));
-  EXPECT_EQ(device.soundingNotes[4], 60);
-  EXPECT_EQ(device.soundingNotes[5], 67);
-}
-
-TEST_F(MidiDeviceTest, SoundChordStopsUnplayedStringsOnlyOnRelease) {
-  device.soundingNotes.fill(kNone);
-  setFrets({-1, -1, -1, -1, -1, 0});
-  device.soundChord(0);
-  setFrets({-1, -1, -1, -1, -1, -1});
-  chord.release = false;
-  output.clear();
-  device.soundChord(0);
-  EXPECT_TRUE(output.sent().empty());
-  EXPECT_EQ(device.soundingNotes[5], 64);
-
-  chord.release = true;
-  device.soundChord(0);
-  EXPECT_THAT(sent(), ElementsAre("80 40 00"));
-  EXPECT_EQ(device.soundingNotes[5], kNone);
-}
-
-TEST_F(MidiDeviceTest, CloseMidiSilencesBeforeClosing) {
-  device.noteOn(64);
-  device.closeMidi();
-  EXPECT_FALSE(device.isOpen());
-  EXPECT_FALSE(output.isOpen());
-  EXPECT_THAT(sent(), ElementsAre("90 40 7F", "B0 7B 00"));
-  device.noteOn(64);  // lost, as on a closed port
-  EXPECT_EQ(output.sent().size(), 2U);
-}
-
-TEST_F(MidiDeviceTest, ChainOutlivingCloseSendsNothing) {
-  device.arpeggioDelayMs = 10;
-  setFrets({0, 0, 0, 0, 0, 0});
-  device.arpeggiateChord(0);
-  device.closeMidi();
-  timers.advance(milliseconds(100));
-  EXPECT_THAT(sent(), ElementsAre("90 28 7F", "B0 7B 00"));
-}
-
-TEST(MidiDevice, DestructionSilencesAndStopsItsChains) {
-  InstrumentState instrument;
-  DesignerChord chord;
-  chord.frets = {0, 0, 0, 0, 0, 0};
-  ManualTimerService timers;
-  RecordingOutput output(timers);
-  {
-    MidiDevice device(instrument, chord, timers, {output});
-    ASSERT_TRUE(device.openMidiMapper());
-    device.arpeggioDelayMs = 10;
-    device.arpeggiateChord(0);
+// Score playback: a chord sounds (the top two strings at C4 and E4), then the
+// next one.
+TEST(MidiDeviceSoundChord, StrikesStopsOrLetsRingStringByString) {
+  constexpr const char* kMuted = "xxxxxx";
+  const struct {
+    const char* what;
+    const char* next;
+    bool held;
+    bool release;
+    const char* sent;
+    int top4, top5;  // the notes the top two strings sound afterwards
+  } cases[] = {
+      {"unheld strings stop and sound anew", "xxxx10", false, true,
+       "80 3C 00, 90 3C 7F, 80 40 00, 90 40 7F", 60, 64},
+      {"held: unchanged rings, changed only stops", "xxxx13", true, true, "80 40 00", 60, 67},
+      {"unplayed without release ring on", kMuted, false, false, "", 60, 64},
+      {"unplayed with release stop", kMuted, false, true, "80 3C 00, 80 40 00", kNone, kNone},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    rig.device->soundingNotes.fill(kNone);
+    rig.chord.frets = frets("xxxx10");
+    rig.device->soundChord(0);
+    EXPECT_EQ(rig.sent(), "90 3C 7F, 90 40 7F");
+    rig.output.clear();
+    rig.chord.frets = frets(c.next);
+    rig.chord.held[4] = rig.chord.held[5] = c.held;
+    rig.chord.release = c.release;
+    rig.device->soundChord(0);
+    EXPECT_EQ(rig.sent(), c.sent);
+    EXPECT_EQ(rig.device->soundingNotes[4], c.top4);
+    EXPECT_EQ(rig.device->soundingNotes[5], c.top5);
   }
-  EXPECT_EQ(timers.pendingCount(), 0U);
-  timers.advance(milliseconds(100));
-  EXPECT_EQ(output.messages(), (std::vector<std::uint32_t>{0x7F2890, 0x007BB0}));
+}
+
+TEST_F(MidiDeviceTest, CloseMidiSilencesBeforeClosingAndSendsNothingAfter) {
+  device->arpeggioDelayMs = 10;
+  chord.frets = frets("000000");
+  device->arpeggiateChord(0);
+  device->closeMidi();
+  device->noteOn(64);                 // lost, as on a closed port
+  timers.advance(milliseconds(100));  // and so is the rest of the chain
+  EXPECT_EQ(sent(), "90 28 7F, B0 7B 00");
+  EXPECT_FALSE(device->isOpen());
   EXPECT_FALSE(output.isOpen());
 }
 
-TEST(MidiDevice, OpensTheFirstOutputThatIsAvailable) {
+TEST_F(MidiDeviceTest, DestructionMidChainSilencesAndStopsEveryChain) {
+  chord.frets = frets("000000");
+  device->arpeggiateChord(0);
+  device->playOpenStrings(0);
+  device.reset();
+  EXPECT_EQ(timers.pendingCount(), 0U);
+  EXPECT_EQ(output.messages(), (std::vector<std::uint32_t>{0x7F2890, 0x7F2890, 0x007BB0}));
+  EXPECT_FALSE(output.isOpen());
+}
+
+TEST(MidiDevice, FallsBackFromTheSynthesizerToThePort) {
   InstrumentState instrument;
   DesignerChord chord;
   ManualTimerService timers;
-  RecordingOutput builtIn(timers);
+  RecordingOutput synth(timers);
   RecordingOutput port(timers);
-  MidiDevice device(instrument, chord, timers, {builtIn, port});
+  MidiDevice device(instrument, chord, timers, {synth, port});
 
-  builtIn.setAvailable(false);
+  synth.setAvailable(false);
   port.setAvailable(false);
   EXPECT_FALSE(device.openMidiMapper());
   EXPECT_FALSE(device.isOpen());
-  device.noteOn(60);
 
   port.setAvailable(true);
   EXPECT_TRUE(device.openMidiMapper());
   device.noteOn(62);
-  EXPECT_TRUE(builtIn.sent().empty());
   EXPECT_EQ(port.messages(), std::vector<std::uint32_t>{0x7F3E90});
 
-  builtIn.setAvailable(true);
+  synth.setAvailable(true);
   EXPECT_TRUE(device.openMidiMapper());  // already open: stays on the port
-  EXPECT_FALSE(builtIn.isOpen());
+  EXPECT_FALSE(synth.isOpen());
   device.closeMidi();
   EXPECT_TRUE(device.openMidiMapper());
-  EXPECT_TRUE(builtIn.isOpen());
-}
-
-TEST(MidiDevice, StartsClosedWithTheSharedDefaults) {
-  InstrumentState instrument;
-  DesignerChord chord;
-  ManualTimerService timers;
-  const MidiDevice device(instrument, chord, timers, {});
-  EXPECT_FALSE(device.isOpen());
-  EXPECT_TRUE(device.playNotes);
-  EXPECT_EQ(device.velocity, 127);
-  EXPECT_EQ(device.arpeggioDelayMs, 1);
-  EXPECT_EQ(device.tuningDelayMs, 500);
-  EXPECT_EQ(device.midiStandard, MidiStandard::GM);
-  EXPECT_EQ(device.patchIndex, 24);
+  EXPECT_TRUE(synth.isOpen());
 }
 
 }  // namespace

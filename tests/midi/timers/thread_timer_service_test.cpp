@@ -3,19 +3,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <future>
 #include <memory>
 #include <thread>
 #include <vector>
 
-#include "midi/midi_device.h"
 #include "midi/owner_loop.h"
-#include "midi/recording_output.h"
 
 namespace fretlets {
 namespace {
 
 using std::chrono::milliseconds;
-using ::testing::ElementsAre;
 
 constexpr milliseconds kPatience(5000);
 
@@ -25,39 +23,27 @@ void letTheTimingThreadHandOver() {
   std::this_thread::sleep_for(milliseconds(50));
 }
 
-TEST(ThreadTimerService, RunsCallbacksOnTheOwnerThreadInDeadlineOrder) {
+TEST(ThreadTimerService, RunsCallbacksOnTheOwnerThreadInDeadlineOrderButNeverCancelledOnes) {
   OwnerLoop loop;
   ThreadTimerService timers(loop.handOver());
   std::vector<int> order;
-  bool onOwnerThread = true;
-  bool neverEarly = true;
+  bool onOwnerThreadNeverEarly = true;
   const auto owner = std::this_thread::get_id();
   const auto start = timers.now();
-  for (const int ms : {30, 10, 20}) {
-    timers.schedule(milliseconds(ms), [&, ms] {
+  std::vector<TimerHandle> handles;
+  for (const int ms : {1, 90, 40, 70, 80}) {
+    handles.push_back(timers.schedule(milliseconds(ms), [&, ms] {
       order.push_back(ms);
-      onOwnerThread = onOwnerThread && std::this_thread::get_id() == owner;
-      neverEarly = neverEarly && timers.now() - start >= milliseconds(ms);
-    });
+      onOwnerThreadNeverEarly = onOwnerThreadNeverEarly && std::this_thread::get_id() == owner &&
+                                timers.now() - start >= milliseconds(ms);
+    }));
   }
-  ASSERT_TRUE(loop.pumpUntil([&] { return order.size() == 3; }, kPatience));
-  EXPECT_THAT(order, ElementsAre(10, 20, 30));
-  EXPECT_TRUE(onOwnerThread);
-  EXPECT_TRUE(neverEarly);
-}
-
-TEST(ThreadTimerService, CancelledCallbackNeverRunsEvenWhenAlreadyHandedOver) {
-  OwnerLoop loop;
-  ThreadTimerService timers(loop.handOver());
-  int fired = 0;
-  const TimerHandle early = timers.schedule(milliseconds(1), [&] { ++fired; });
-  const TimerHandle later = timers.schedule(milliseconds(40), [&] { fired += 10; });
-  timers.schedule(milliseconds(60), [&] { fired += 100; });
   letTheTimingThreadHandOver();  // the first is now waiting at the owner's door
-  timers.cancel(early);
-  timers.cancel(later);
-  loop.pumpUntil([&] { return fired != 0; }, kPatience);
-  EXPECT_EQ(fired, 100);
+  timers.cancel(handles[0]);
+  timers.cancel(handles[2]);
+  ASSERT_TRUE(loop.pumpUntil([&] { return order.size() == 3; }, kPatience));
+  EXPECT_THAT(order, ::testing::ElementsAre(70, 80, 90));
+  EXPECT_TRUE(onOwnerThreadNeverEarly);
 }
 
 TEST(ThreadTimerService, StoppingWithAHandOverInFlightDoesNotDeadlock) {
@@ -95,25 +81,50 @@ TEST(ThreadTimerService, CallbackMayStopItsOwnService) {
   EXPECT_EQ(timers.schedule(milliseconds(1), [] {}), TimerHandle{});
 }
 
-TEST(ThreadTimerService, DrivesAnArpeggioWhileTheChordChanges) {
+TEST(OwnerLoop, TimingThreadLeftRunningByStopReachesALoopThatHasGone) {
+  // Holds the timing thread between taking a due timer and reaching the loop.
+  struct Gate {
+    std::promise<void> entered;
+    std::promise<void> go;
+    std::promise<void> left;
+  };
+  auto gate = std::make_shared<Gate>();
+  auto entered = gate->entered.get_future();
+  const std::shared_future<void> go = gate->go.get_future().share();
+  auto left = gate->left.get_future();
+
+  auto loop = std::make_unique<OwnerLoop>();
+  bool fired = false;
+  {
+    ThreadTimerService timers([gate, go, handOver = loop->handOver()](OwnerLoop::Task task) {
+      gate->entered.set_value();
+      go.wait();
+      handOver(std::move(task));
+      gate->left.set_value();
+    });
+    timers.schedule(milliseconds(1), [&] { fired = true; });
+    ASSERT_EQ(entered.wait_for(kPatience), std::future_status::ready);
+  }  // stops with the hand-over in flight: the timing thread is left to finish alone
+  loop.reset();
+  gate->go.set_value();
+  EXPECT_EQ(left.wait_for(kPatience), std::future_status::ready);
+  EXPECT_FALSE(fired);
+}
+
+TEST(OwnerLoop, TaskMayCloseItsOwnLoop) {
   OwnerLoop loop;
-  ThreadTimerService timers(loop.handOver());
-  RecordingOutput output(timers);
-  InstrumentState instrument;
-  DesignerChord chord;
-  chord.frets = {0, 2, 2, 1, 0, 0};
-  MidiDevice device(instrument, chord, timers, {output});
-  ASSERT_TRUE(device.openMidiMapper());
-  device.arpeggioDelayMs = 20;
-  device.arpeggiateChord(0);
-  ASSERT_TRUE(loop.pumpUntil([&] { return output.sent().size() == 3; }, kPatience));
-  chord.frets[3] = 0;  // E minor from here on, written between two steps
-  ASSERT_TRUE(loop.pumpUntil([&] { return output.sent().size() == 6; }, kPatience));
-  const auto& sent = output.sent();
-  EXPECT_EQ(messageData1(sent[3].message), 55);
-  for (std::size_t i = 1; i < sent.size(); ++i) {
-    EXPECT_GE(sent[i].time - sent[i - 1].time, milliseconds(20));
-  }
+  const auto handOver = loop.handOver();
+  bool ran = false;
+  std::thread waiter([&] {
+    handOver([&] {
+      ran = true;
+      loop.close();
+    });
+  });
+  EXPECT_FALSE(loop.pumpUntil([] { return false; }, kPatience));
+  waiter.join();
+  EXPECT_TRUE(ran);
+  handOver([] { ADD_FAILURE() << "a closed loop runs nothing"; });
 }
 
 }  // namespace
