@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -7,6 +6,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "support/document_test_support.h"
 
 namespace fretlets::cli {
 namespace {
@@ -35,20 +35,9 @@ std::string bytesOf(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class DocumentCommands : public ::testing::Test {
+class DocumentCommands : public document_test::DocumentFolder {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("fretlets-cli-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string file(const std::string& name) const { return (folder_ / name).string(); }
-
-  fs::path folder_;
 };
 
 const fs::path kSamples = fs::path(FRETLETS_SOURCE_DIR) / "resources/samples";
