@@ -1,0 +1,52 @@
+#include "app/panel.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "app/app_state.h"
+#include "app/texture.h"
+
+namespace fretlets {
+
+Panel::Panel(AppContext& context, const QString& title, QSize size, QString textureFile,
+             QWidget* frame)
+    : QWidget(frame,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      context_(context),
+      units_(font()),
+      textureFile_(std::move(textureFile)) {
+  setWindowTitle(title);
+  setFixedSize(units_.x(size.width()), units_.y(size.height()));
+}
+
+void Panel::closeRequested() {
+  deleteLater();
+}
+
+void Panel::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  tileBitmap(painter, loadTexture(context_.state, textureFile_), rect());
+}
+
+void Panel::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      silence();
+      event->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      event->accept();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+void Panel::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  closeRequested();
+}
+
+}  // namespace fretlets
