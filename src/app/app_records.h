@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+
+#include "app/app_context.h"
+#include "app/app_state.h"
+#include "music/designer_chord.h"
+#include "music/instrument.h"
+
+namespace fretlets {
+
+// The program object's records: the application state, the instrument and
+// tuning, the Designer chord, the timers and the MIDI device, each existing
+// once and handed to the windows by reference. They go away in a fixed
+// order: the device first, then the timers, then the hand-over to the GUI
+// thread.
+class AppRecords {
+ public:
+  AppRecords();
+  AppRecords(const AppRecords&) = delete;
+  AppRecords& operator=(const AppRecords&) = delete;
+  ~AppRecords();
+
+  AppContext& context() { return *context_; }
+
+ private:
+  struct Sound;
+
+  AppState state_;
+  InstrumentState instrument_;
+  DesignerChord chord_;
+  std::unique_ptr<Sound> sound_;
+  std::unique_ptr<AppContext> context_;
+};
+
+}  // namespace fretlets
