@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "music/chord_name.h"
+#include "music/designer_chord.h"
 
 namespace fretlets::cli {
 namespace {
@@ -50,6 +51,7 @@ Answer answer(Request& request) {
     return result;
   }
   result.name = nameChord(chord, result.rootString);
+  computeIntervals(chord, result.rootString);
   for (int s = 0; s < strings; ++s) {
     result.intervals[s] = intervalLabel(chord.intervals[s]);
     result.notes[s] = spellNote(chord, s);
