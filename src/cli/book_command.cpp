@@ -177,20 +177,22 @@ int add(const Args& args, Console& console) {
     throw UsageError("the chord type may have at most 29 characters");
   }
   InstrumentState state = instrumentFromArgs(args);
-  ChordBook book;
-  if (std::filesystem::exists(path)) {
-    const InstrumentState asked = state;
-    book = readChordBook(path, state, false);
-    if ((args.has("instrument") || args.has("tuning")) &&
-        checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
-            Compatibility::Compatible) {
-      throw UsageError("the book is for the " +
-                       std::string(instrumentTable[state.currentInstrument].name) + " tuned " +
-                       tuningNames(state));
-    }
+  const InstrumentState asked = state;
+  const bool existed = pathExists(path);
+  if (!existed) {
+    // Bad input creates no file.
+    designerFromArgs(args, state);
+  }
+  ChordBook book = openOrCreateChordBook(path, state, false);
+  if (existed && (args.has("instrument") || args.has("tuning")) &&
+      checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
+          Compatibility::Compatible) {
+    throw UsageError("the book is for the " +
+                     std::string(instrumentTable[state.currentInstrument].name) + " tuned " +
+                     tuningNames(state));
   }
   const DesignerChord designer = designerFromArgs(args, state);
-  if (!book.addFretlet(name, designer, state.strings())) {
+  if (!book.addFretlet(name, designer)) {
     console.out << "Fretlet exists\n";
     return 1;
   }

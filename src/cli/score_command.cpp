@@ -1,4 +1,3 @@
-#include <cstdlib>
 #include <numeric>
 #include <ostream>
 #include <span>
@@ -11,6 +10,7 @@
 #include "midi/patch_table.h"
 #include "music/text_codec.h"
 #include "score/score_file.h"
+#include "score/user_name.h"
 
 namespace fretlets::cli {
 namespace {
@@ -21,18 +21,6 @@ constexpr std::string_view kScoreUsage =
     "\n"
     "  dump      print the score's properties and its chords with their lengths\n"
     "  upgrade   read any supported version and write the current one\n";
-
-// Who the program takes the user to be: the account name, as the desktop
-// program does, cut to the field. It decides whether a locked score is the
-// user's own.
-std::string userName() {
-  for (const char* variable : {"USER", "LOGNAME", "USERNAME"}) {
-    if (const char* value = std::getenv(variable)) {
-      return std::string(ScoreText(value).view());
-    }
-  }
-  return {};
-}
 
 // Twelfths of a beat as beats: "4", "1/2", "1 1/2", "2/3".
 std::string beats(int twelfths) {

@@ -117,13 +117,29 @@ TEST(FretletRecord, OpenStringInAMovableShapeStaysOpenWhereverItGoes) {
 }
 
 TEST(FretletRecord, ApplyNeverProducesAFretOffTheDiagram) {
-  // Damaged records: values that no capture produces.
+  // Past the rows a string is not played; below the top fret it can only
+  // have been an open string, and rings open.
   DesignerChord chord = designer({-1, -1, -1, -1, -1, -1}, 17, false, 0);
   applyFretlet(record(0, {9, 5, 0, -1, 100, -128}, FretletRecord::kMovable), chord, kSix);
   EXPECT_EQ(chord.frets, (DesignerChord::Slots{-1, 22, 17, -1, -1, 0}));
 
   applyFretlet(record(0, {1, 9, 0, -1, -7, 6}, 2), chord, kSix);
-  EXPECT_EQ(chord.frets, (DesignerChord::Slots{-1, -1, 0, -1, -1, 6}));
+  EXPECT_EQ(chord.frets, (DesignerChord::Slots{0, -1, 0, -1, 0, 6}));
+}
+
+TEST(FretletRecord, AnOpenStringOfAMovableShapeComesBackOpenFromEveryTopFret) {
+  for (int top = 1; top <= kMaxTopFret; ++top) {
+    SCOPED_TRACE("top fret " + std::to_string(top));
+    const auto fret = [top](int row) { return static_cast<std::int8_t>(top + row); };
+    const FretletRecord r =
+        captureFretlet(designer({0, fret(2), fret(2), fret(1), -1, -1}, top, false, 1), 4);
+    ASSERT_TRUE(r.movable());
+    EXPECT_LT(r.frets[0], kNone);
+    DesignerChord chord = designer({}, top, false, 0);
+    applyFretlet(r, chord, 4);
+    EXPECT_EQ(chord.frets[0], 0);
+    EXPECT_EQ(chord.frets[1], top + 2);
+  }
 }
 
 TEST(FretletRecord, SameFretletComparesRootPositionAndUsedStrings) {

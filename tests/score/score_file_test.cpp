@@ -48,8 +48,8 @@ Score fullScore() {
   chord.enharmonic = true;
   chord.held = {true, false, false, false, false, true};
   score.insertAfterCurrent("A7", chord, 6);
-  score.current().release = false;
-  score.current().beatsToNext = 93;
+  score.editCurrent()->release = false;
+  score.editCurrent()->beatsToNext = 93;
   chord.frets = {-1, 0, 2, 2, 2, 0};
   chord.topFret = 0;
   chord.holdAll = true;
@@ -137,13 +137,27 @@ TEST(ScoreFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
       {withByte(kFull, fields + 1, 18), corrupt},     // top fret
       {withByte(kFull, fields + 5, 0), corrupt},      // no length
       {withByte(kFull, fields + 5, 0x80), corrupt},
-      {withByte(kFull, fields + 7, 11), corrupt},    // fret below the diagram
-      {withByte(kFull, fields + 7, 0), "no error"},  // open
+      {withByte(kFull, fields + 7, 23), corrupt},    // past the last fret
+      {withByte(kFull, fields + 7, 0xEE), corrupt},  // below any writer's
+      {withByte(kFull, fields + 7, 0xEF), "no error"},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
     EXPECT_EQ(failureKeepsTheInstrument(kRead, cases[i].bytes), cases[i].message);
   }
+}
+
+TEST(ScoreFileTest, FretsAMovedChordLeftOffTheDiagramAreCleaned) {
+  // The first entry stands at top fret 5 (rows 5..10): below them an open
+  // string of a moved shape, past them not played.
+  Bytes bytes = kFull;
+  const std::int8_t stored[] = {-2, 3, 11, -17, 10, -1};
+  for (std::size_t s = 0; s < 6; ++s) {
+    bytes[kFirstEntryAt + 6 + 7 + 2 * s] = static_cast<std::uint8_t>(stored[s]);
+  }
+  InstrumentState state;
+  EXPECT_EQ(parseScore(bytes, state, false, "ann").entries().front().frets,
+            (std::array<std::int8_t, 6>{0, 0, -1, 0, 10, -1}));
 }
 
 TEST(ScoreFileTest, AFileCutAnywhereEndsUnexpectedly) {
@@ -164,7 +178,7 @@ TEST(ScoreFileTest, TextsEndAtTheirFirstNul) {
 
 TEST(ScoreFileTest, AMandolinScoreMeetsAnOpenBookAndKeepsAMutedRootBeyondItsStrings) {
   const InstrumentState mandolin = instrumentState(kMandolin);
-  Score score;
+  Score score("", ScorePatch{});
   DesignerChord chord;
   chord.frets = {2, 0, 0, 2, 7, 7};
   score.insertAfterCurrent("D", chord, 4);
@@ -200,13 +214,15 @@ TEST_F(ScoreDiskTest, SavesSafelyAndOpens) {
   const InstrumentState guitar;
   expectSafeSavesAndOpens(
       [&](const fs::path& path, bool first) {
-        writeScore(first ? fullScore() : Score{}, guitar, "ann", path);
+        writeScore(first ? fullScore() : Score("", ScorePatch{}), guitar, "ann", path);
       },
-      kFull, scoreBytes(Score{}, guitar, "ann"),
+      kFull, scoreBytes(Score("", ScorePatch{}), guitar, "ann"),
       [&](const fs::path& path) {
         InstrumentState state;
         EXPECT_EQ(readScore(path, state, false, "ann").entries().size(), 2U);
       });
+  expectSaveInAFolderOnlyReadable(
+      [&](const fs::path& path) { writeScore(fullScore(), guitar, "ann", path); }, kFull);
 }
 
 }  // namespace
