@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <ostream>
-#include <span>
 #include <string>
 
 #include "chordbook/chord_book_file.h"
@@ -88,27 +87,38 @@ void printBook(const ChordBook& book, const InstrumentState& state, std::int32_t
   }
 }
 
-std::string slotsJson(const std::array<std::int8_t, kStringSlots>& slots, int strings) {
-  const std::span<const std::int8_t> used(slots.data(), static_cast<std::size_t>(strings));
-  return jsonArray(used, [](std::int8_t v) { return std::to_string(v); });
+Json slotsJson(const std::array<std::int8_t, kStringSlots>& slots, int strings) {
+  Json values = Json::array();
+  for (int s = 0; s < strings; ++s) {
+    values.push_back(int{slots[s]});
+  }
+  return values;
 }
 
 void printJson(const ChordBook& book, const InstrumentState& state, std::int32_t version,
                std::ostream& out) {
   const int strings = state.strings();
-  out << "{\"version\":" << version << ",\"instrument\":" << int{state.currentInstrument}
-      << ",\"tuning\":" << slotsJson(state.tuning, strings) << ",\"chords\":";
-  out << jsonArray(book.chords(), [strings](const BookChord& chord) {
-    return "{\"name\":" + jsonQuote(windows1252ToUtf8(chord.name.view())) + ",\"fretlets\":" +
-           jsonArray(chord.fretlets,
-                     [strings](const FretletRecord& f) {
-                       return "{\"rootString\":" + std::to_string(f.rootString) +
-                              ",\"position\":" + std::to_string(f.position) +
-                              ",\"frets\":" + slotsJson(f.frets, strings) + "}";
-                     }) +
-           "}";
-  });
-  out << "}\n";
+  Json chords = Json::array();
+  for (const BookChord& chord : book.chords()) {
+    Json fretlets = Json::array();
+    for (const FretletRecord& f : chord.fretlets) {
+      Json fretlet;
+      fretlet["rootString"] = int{f.rootString};
+      fretlet["position"] = int{f.position};
+      fretlet["frets"] = slotsJson(f.frets, strings);
+      fretlets.push_back(std::move(fretlet));
+    }
+    Json entry;
+    entry["name"] = windows1252ToUtf8(chord.name.view());
+    entry["fretlets"] = std::move(fretlets);
+    chords.push_back(std::move(entry));
+  }
+  Json doc;
+  doc["version"] = version;
+  doc["instrument"] = int{state.currentInstrument};
+  doc["tuning"] = slotsJson(state.tuning, strings);
+  doc["chords"] = std::move(chords);
+  out << jsonText(doc) << '\n';
 }
 
 int dump(const Args& args, Console& console) {
