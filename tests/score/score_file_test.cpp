@@ -82,6 +82,9 @@ TEST(ScoreFileTest, ExampleBytesAndARoundTripOfEveryField) {
   const Score other = parseScore(scoreBytes(score, guitar, "Ann"), state, false, "ann");
   EXPECT_FALSE(other.ownedByUser);
   EXPECT_EQ(other.owner.view(), "Ann");
+  // A name longer than the field is stamped cut, and still owns the score.
+  const std::string longName(60, 'n');
+  EXPECT_TRUE(parseScore(scoreBytes(score, guitar, longName), state, false, longName).ownedByUser);
 }
 
 TEST(ScoreFileTest, VersionOneHundredOneEntriesRelease) {
@@ -223,6 +226,25 @@ TEST_F(ScoreDiskTest, SavesSafelyAndOpens) {
       });
   expectSaveInAFolderOnlyReadable(
       [&](const fs::path& path) { writeScore(fullScore(), guitar, "ann", path); }, kFull);
+}
+
+TEST_F(ScoreDiskTest, OpenOrCreateCreatesOnlyWhereNothingIs) {
+  InstrumentState state = instrumentState(kMandolin);
+  const Score blank("\xA9 2026 ann", ScorePatch{1, 95, 0, 24});
+  const Score created = openOrCreateScore(folder_ / "new", state, false, "ann", blank);
+  EXPECT_EQ(created.comment, blank.comment);
+  EXPECT_EQ(created.patch, blank.patch);
+  EXPECT_EQ(state.currentInstrument, kMandolin);
+  EXPECT_EQ(bytesOf(folder_ / "new"), scoreBytes(blank, state, "ann"));
+  // A dangling link and a file of something else are read, never replaced.
+  fs::create_symlink("nowhere", folder_ / "dangling");
+  std::ofstream(folder_ / "text") << "hello";
+  for (const char* name : {"dangling", "text"}) {
+    EXPECT_NE(errorOf([&] { openOrCreateScore(folder_ / name, state, false, "ann", blank); }),
+              "no error");
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "nowhere"));
+  EXPECT_EQ(bytesOf(folder_ / "text"), (Bytes{'h', 'e', 'l', 'l', 'o'}));
 }
 
 }  // namespace

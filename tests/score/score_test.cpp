@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "music/designer_chord.h"
+#include "score/user_name.h"
 
 namespace fretlets {
 namespace {
@@ -148,6 +149,54 @@ TEST(ScoreTest, TheDefaultCommentIsTheCopyrightSignYearAndUserCutToTheField) {
   EXPECT_EQ(defaultScoreComment(2000, ""), "\xA9 2000 ");
   EXPECT_EQ(defaultScoreComment(2024, "ann"), "\xA9 2024 ann");
   EXPECT_EQ(defaultScoreComment(2024, std::string(60, 'u')).size(), kScoreTextMax);
+}
+
+TEST(ScoreTest, NewEntriesGetDefaultBeatsThatAlwaysFitTheirByte) {
+  Score score = blank();
+  const struct {
+    int defaultBeats;
+    int twelfths;
+  } cases[] = {{1, 12}, {7, 84}, {10, 120}, {11, 127}, {127, 127}, {0, 1}, {-128, 1}};
+  for (const auto& c : cases) {
+    score.defaultBeats = static_cast<std::int8_t>(c.defaultBeats);
+    EXPECT_EQ(score.makeEntry("", {}, kStrings).beatsToNext, c.twelfths) << c.defaultBeats;
+  }
+}
+
+TEST(ScoreTest, AChordLastsItsTwelfthsOfABeatAndNeverNothing) {
+  const struct {
+    int twelfths;
+    std::uint32_t beatMs;
+    std::uint32_t ms;
+  } cases[] = {
+      {12, 600, 600}, {48, 600, 2400}, {4, 600, 200}, {3, 80, 20},  {127, 3000, 31750},
+      {1, 80, 6},     {1, 11, 1},      {1, 1, 1},     {0, 600, 50}, {-5, 600, 50},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(chordLengthMs(c.twelfths, c.beatMs), c.ms) << c.twelfths << " at " << c.beatMs;
+  }
+}
+
+TEST(ScoreTest, OnlyTheUserWhoLockedAScoreMaySaveOrUnlockIt) {
+  Score score = blank();
+  EXPECT_TRUE(score.canSave() && score.canUnlock());
+  score.locked = true;
+  EXPECT_TRUE(score.canSave() && score.canUnlock());
+  score.ownedByUser = false;
+  EXPECT_FALSE(score.canSave() || score.canUnlock());
+  score.locked = false;
+  EXPECT_TRUE(score.canSave());
+}
+
+TEST(ScoreTest, TheUserNameIsTheAccountNameInDocumentTextCutToTheOwnerField) {
+  EXPECT_EQ(documentUserName("ann"), "ann");
+  EXPECT_EQ(documentUserName("Zo\xC3\xAB"), "Zo\xEB");            // in the code page
+  EXPECT_EQ(documentUserName("\xE5\xB1\xB1\xE7\x94\xB0"), "??");  // outside it
+  EXPECT_EQ(documentUserName(std::string(60, 'u')), std::string(49, 'u'));
+  EXPECT_EQ(documentUserName(std::string(48, 'u') + "\xC3\xA9x"), std::string(48, 'u') + "\xE9");
+  const std::string name = userName();
+  EXPECT_FALSE(name.empty());
+  EXPECT_LE(name.size(), kScoreTextMax);
 }
 
 }  // namespace
