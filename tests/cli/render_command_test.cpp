@@ -10,13 +10,15 @@
 
 #include "cli/commands.h"
 #include "midi/fluid_synth_output.h"
-#include "midi/strongest_frequency.h"
-#include "midi/wav_file.h"
+#include "support/midi/strongest_frequency.h"
+#include "support/wav_reader.h"
 
 namespace fretlets::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readWav;
+using test::WavFile;
 
 struct RenderResult {
   int status;
@@ -48,8 +50,7 @@ class RenderCommandTest : public ::testing::Test {
     args.insert(args.end(), {"--out", (dir / name).string()});
     const RenderResult run = render(args);
     EXPECT_EQ(run.status, 0) << run.err;
-    std::ifstream in(dir / name, std::ios::binary);
-    const auto wav = readWav(in);
+    const auto wav = readWav(dir / name);
     EXPECT_TRUE(wav) << name;
     return wav ? *wav : WavFile{};
   }
