@@ -121,31 +121,15 @@ void printJson(const ChordBook& book, const InstrumentState& state, std::int32_t
   out << jsonText(doc) << '\n';
 }
 
-int dump(const Args& args, Console& console) {
-  if (args.positional().size() != 2) {
-    throw UsageError("dump takes one FILE");
-  }
-  const std::vector<std::uint8_t> bytes = readFileBytes(args.positional()[1]);
-  InstrumentState state;
-  const ChordBook book = parseChordBook(bytes, state, false);
-  if (args.has("json")) {
-    printJson(book, state, documentVersion(bytes), console.out);
-  } else {
-    printBook(book, state, documentVersion(bytes), console.out);
-  }
-  return 0;
-}
-
-int upgrade(const Args& args, Console& console) {
-  if (args.positional().size() != 3) {
-    throw UsageError("upgrade takes IN and OUT");
-  }
-  InstrumentState state;
-  const ChordBook book = readChordBook(args.positional()[1], state, false);
-  writeChordBook(book, state, args.positional()[2]);
-  console.out << "Wrote " << args.positional()[2] << " (version " << kChordBookVersion << ")\n";
-  return 0;
-}
+const DocumentKind<ChordBook> kBook{
+    [](std::span<const std::uint8_t> bytes, InstrumentState& state) {
+      return parseChordBook(bytes, state, false);
+    },
+    printBook, printJson,
+    [](const ChordBook& book, const InstrumentState& state, const std::string& path) {
+      writeChordBook(book, state, path);
+    },
+    kChordBookVersion};
 
 // The Designer's chord from the command line, held to what the Designer
 // itself allows: fretted strings on the six rows from the top fret down, and
@@ -216,11 +200,16 @@ int add(const Args& args, Console& console) {
 }  // namespace
 
 int runBook(const std::vector<std::string>& words, Console& console) {
-  const CommandActions book{"book",
-                            kBookUsage,
-                            {"type", "frets", "top-fret", "root", "instrument", "tuning"},
-                            {"json", "bar"},
-                            {{"dump", dump}, {"upgrade", upgrade}, {"add", add}}};
+  const CommandActions book{
+      "book",
+      kBookUsage,
+      {"type", "frets", "top-fret", "root", "instrument", "tuning"},
+      {"json", "bar"},
+      {{"dump",
+        [](const Args& args, Console& console) { return dumpDocument(args, console, kBook); }},
+       {"upgrade",
+        [](const Args& args, Console& console) { return upgradeDocument(args, console, kBook); }},
+       {"add", add}}};
   return runActions(book, words, console);
 }
 

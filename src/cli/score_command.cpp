@@ -142,38 +142,30 @@ void printJson(const Score& score, const InstrumentState& state, std::int32_t ve
   out << jsonText(doc) << '\n';
 }
 
-int dump(const Args& args, Console& console) {
-  if (args.positional().size() != 2) {
-    throw UsageError("dump takes one FILE");
-  }
-  const std::vector<std::uint8_t> bytes = readFileBytes(args.positional()[1]);
-  InstrumentState state;
-  const Score score = parseScore(bytes, state, false, userName());
-  if (args.has("json")) {
-    printJson(score, state, documentVersion(bytes), console.out);
-  } else {
-    printScore(score, state, documentVersion(bytes), console.out);
-  }
-  return 0;
-}
-
-int upgrade(const Args& args, Console& console) {
-  if (args.positional().size() != 3) {
-    throw UsageError("upgrade takes IN and OUT");
-  }
-  InstrumentState state;
-  const Score score = readScore(args.positional()[1], state, false, userName());
-  // A converted score keeps the lock of whoever locked it.
-  writeScore(score, state, score.owner.view(), args.positional()[2]);
-  console.out << "Wrote " << args.positional()[2] << " (version " << kScoreVersion << ")\n";
-  return 0;
-}
+const DocumentKind<Score> kScore{
+    [](std::span<const std::uint8_t> bytes, InstrumentState& state) {
+      return parseScore(bytes, state, false, userName());
+    },
+    printScore, printJson,
+    // A converted score keeps the lock of whoever locked it.
+    [](const Score& score, const InstrumentState& state, const std::string& path) {
+      writeScore(score, state, score.owner.view(), path);
+    },
+    kScoreVersion};
 
 }  // namespace
 
 int runScore(const std::vector<std::string>& words, Console& console) {
   const CommandActions score{
-      "score", kScoreUsage, {}, {"json"}, {{"dump", dump}, {"upgrade", upgrade}}};
+      "score",
+      kScoreUsage,
+      {},
+      {"json"},
+      {{"dump",
+        [](const Args& args, Console& console) { return dumpDocument(args, console, kScore); }},
+       {"upgrade", [](const Args& args, Console& console) {
+          return upgradeDocument(args, console, kScore);
+        }}}};
   return runActions(score, words, console);
 }
 

@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "music/designer_chord.h"
 #include "score/score_file.h"
+#include "support/cli_run.h"
 #include "support/document_test_support.h"
 
 namespace fretlets::cli {
@@ -16,21 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-using Command = int (*)(const std::vector<std::string>&, Console&);
-
 CliRun run(Command command, const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  const int status = command(args, console);
-  return {status, out.str(), err.str()};
+  return runCli(command, args);
 }
 
 std::string bytesOf(const fs::path& path) {

@@ -2,24 +2,13 @@
 
 #include <sstream>
 
-#include "cli/commands.h"
+#include "support/cli_run.h"
 
 namespace fretlets::cli {
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
 CliRun runNameWith(const std::vector<std::string>& args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  const int status = runName(args, console);
-  return {status, out.str(), err.str()};
+  return runCli(runName, args, input);
 }
 
 TEST(NameCommand, NamesTheFingeringFromTheChosenRoot) {

@@ -10,6 +10,7 @@
 
 #include "cli/commands.h"
 #include "midi/fluid_synth_output.h"
+#include "support/cli_run.h"
 #include "support/midi/strongest_frequency.h"
 #include "support/wav_reader.h"
 
@@ -20,18 +21,8 @@ namespace fs = std::filesystem;
 using test::readWav;
 using test::WavFile;
 
-struct RenderResult {
-  int status;
-  std::string err;
-};
-
-RenderResult render(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  const int status = runRender(args, console);
-  return {status, err.str()};
+CliRun render(const std::vector<std::string>& args) {
+  return runCli(runRender, args);
 }
 
 class RenderCommandTest : public ::testing::Test {
@@ -48,7 +39,7 @@ class RenderCommandTest : public ::testing::Test {
   // Renders into name in the test's folder and reads the file back.
   WavFile renderTo(const std::string& name, std::vector<std::string> args) {
     args.insert(args.end(), {"--out", (dir / name).string()});
-    const RenderResult run = render(args);
+    const CliRun run = render(args);
     EXPECT_EQ(run.status, 0) << run.err;
     const auto wav = readWav(dir / name);
     EXPECT_TRUE(wav) << name;
@@ -97,7 +88,7 @@ TEST(RenderCommand, RejectsBadInputBeforeRendering) {
            {"--frets", "0,0,0,0,0,0", "--seconds", "0", "--out", "x.wav"},
            {"--frets", "0,0,0,0,0,0", "--seconds", "3s", "--out", "x.wav"},
        }) {
-    const RenderResult run = render(args);
+    const CliRun run = render(args);
     EXPECT_EQ(run.status, 2) << args.back();
     EXPECT_TRUE(run.err.starts_with("fretlets-cli render: ")) << run.err;
   }
@@ -127,12 +118,12 @@ TEST_F(RenderCommandTest, FailedWriteKeepsTheFileThatWasThere) {
   auto renderInto = [](const fs::path& path) {
     return render({"--frets", "0,0,0,0,0,0", "--seconds", "0.1", "--out", path.string()});
   };
-  RenderResult full;
+  CliRun full;
   {
     const FullDisk disk;
     full = renderInto(out);
   }
-  for (const RenderResult& run : {renderInto(dir / "missing" / "e.wav"), full}) {
+  for (const CliRun& run : {renderInto(dir / "missing" / "e.wav"), full}) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
   }

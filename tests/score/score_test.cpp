@@ -119,6 +119,12 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   other.held[2] = true;
   EXPECT_FALSE(sameFingering(entry, other, kStrings));
   other = entry;
+  other.rootString = 2;
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
+  other = entry;
+  other.topFret = 5;
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
+  other = entry;
   other.frets[5] = 9;  // beyond a four-string instrument
   EXPECT_TRUE(sameFingering(entry, other, 4));
   EXPECT_FALSE(sameFingering(entry, other, kStrings));
@@ -137,11 +143,26 @@ TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   EXPECT_FALSE(score.current().release);
   EXPECT_TRUE(score.currentMatchesDesigner(designer, kStrings));
 
+  // Every field of the fingering goes back, on the strings the instrument has.
+  designer = DesignerChord{};
+  designer.frets = {-1, 5, 7, 7, 6, 5};
+  designer.rootString = 1;
+  designer.topFret = 5;
+  designer.barred = true;
+  designer.holdAll = true;
+  designer.held = {false, true, false, false, true, true};
+  score.updateCurrent("D", designer, kStrings);
   DesignerChord other;
-  other.frets[0] = 9;
+  other.frets = {9, 9, 9, 9, 9, 9};
+  other.held[5] = false;
+  other.enharmonic = true;
   score.applyCurrentToDesigner(other, 4);
-  EXPECT_EQ(other.frets, (DesignerChord::Slots{3, 2, 0, 0, -1, -1}));
-  EXPECT_TRUE(other.enharmonic);
+  EXPECT_EQ(other.frets, (DesignerChord::Slots{-1, 5, 7, 7, 9, 9}));
+  EXPECT_EQ(other.held, (std::array<bool, 6>{false, true, false, false, false, false}));
+  EXPECT_EQ(other.rootString, 1);
+  EXPECT_EQ(other.topFret, 5);
+  EXPECT_TRUE(other.barred && other.holdAll);
+  EXPECT_FALSE(other.enharmonic);
   EXPECT_FALSE(other.release);
 }
 
