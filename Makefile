@@ -2,16 +2,18 @@
 #   make run    installs what is needed, builds and starts the program
 #   make test   installs what is needed, builds and runs every test twice:
 #               once with warnings as errors, once under AddressSanitizer and
-#               UndefinedBehaviorSanitizer (plus the ThreadSanitizer timer test)
+#               UndefinedBehaviorSanitizer (plus the ThreadSanitizer timer test),
+#               and proves that a Release build with default options compiles
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+RELEASE_BUILD ?= build-release
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all setup build run test test-normal test-asan test-tsan bench fuzz format format-check clean
+.PHONY: all setup build run test test-normal test-asan test-tsan test-release bench fuzz format format-check clean
 
 all: build
 
@@ -27,14 +29,16 @@ build: setup $(BUILD)/build.ninja
 run: build
 	$(BUILD)/bin/fretlets
 
-test: setup format-check test-normal test-asan test-tsan
+test: setup format-check test-normal test-asan test-tsan test-release
 
+# Warnings are errors for the tests, not for someone building the program.
 test-normal: $(BUILD)/build.ninja
+	cmake -S . -B $(BUILD) -DFRETLETS_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan:
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFRETLETS_WERROR=ON \
 	  -DFRETLETS_SANITIZE=address,undefined -DFRETLETS_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -45,10 +49,16 @@ test-asan:
 # The timer service is the one place with a second thread: it gets its own
 # ThreadSanitizer build of the tests that exercise it.
 test-tsan:
-	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFRETLETS_WERROR=ON \
 	  -DFRETLETS_SANITIZE=thread -DFRETLETS_BENCH=OFF -DFRETLETS_GUI=OFF
 	cmake --build $(TSAN_BUILD) -j $(JOBS)
 	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L tsan --no-tests=ignore
+
+# A Release build with the options a user gets by default must compile; the
+# programs only (its tests would repeat the normal run).
+test-release:
+	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DFRETLETS_BENCH=OFF
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target fretlets fretlets-cli fretlets-make-samples
 
 bench: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target fretlets-bench
@@ -80,4 +90,4 @@ format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD)

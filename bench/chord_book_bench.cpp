@@ -8,7 +8,7 @@ namespace {
 
 // A guitar book of 100,000 distinct fretlets over twenty chord types.
 ChordBook bigBook() {
-  ChordBook book;
+  ChordBook book(6);
   for (int type = 0; type < 20; ++type) {
     BookChord chord;
     chord.name = "t" + std::to_string(type);
@@ -48,7 +48,7 @@ BENCHMARK(BM_ReadChordBook100k)->Unit(benchmark::kMillisecond);
 // one, each landing in order.
 void BM_AddTenThousandFretletsToOneType(benchmark::State& state) {
   for (auto _ : state) {
-    ChordBook book;
+    ChordBook book(6);
     DesignerChord designer;
     designer.topFret = 1;
     for (int i = 0; i < 10000; ++i) {
@@ -57,7 +57,7 @@ void BM_AddTenThousandFretletsToOneType(benchmark::State& state) {
       }
       designer.frets[0] = static_cast<std::int8_t>(1 + i % 5);
       designer.frets[5] = static_cast<std::int8_t>(1 + (i / 5) % 5);
-      book.addFretlet("m7", designer, 6);
+      book.addFretlet("m7", designer);
     }
     benchmark::DoNotOptimize(book.fretletCount());
   }

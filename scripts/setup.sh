@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
   # libraries
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev librtmidi-dev libfluidsynth-dev
+  nlohmann-json3-dev libsndfile1-dev
   # General MIDI SoundFont for the built-in synthesizer
   fluid-soundfont-gm
   # tests and benchmarks

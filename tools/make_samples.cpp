@@ -108,11 +108,11 @@ const std::vector<Shape> kBookShapes{
 };
 
 ChordBook sampleBook(const InstrumentState& guitar) {
-  ChordBook book;
+  ChordBook book(kStrings);
   for (const Shape& shape : kBookShapes) {
     DesignerChord chord = designerFor(shape);
     const ChordName name = nameOf(chord, guitar);
-    if (!book.addFretlet(name.type, chord, kStrings)) {
+    if (!book.addFretlet(name.type, chord)) {
       throw std::logic_error("a sample shape is there twice");
     }
   }
@@ -135,7 +135,7 @@ Score sampleScore(std::string_view title, int tempo, int defaultBeats, const std
     DesignerChord chord = designerFor(bar.shape);
     const ChordName name = nameOf(chord, guitar);
     score.insertAfterCurrent(composeChordName(name.root, name.type, name.bass), chord, kStrings);
-    score.current().beatsToNext = static_cast<std::int8_t>(bar.twelfths);
+    score.editCurrent()->beatsToNext = static_cast<std::int8_t>(bar.twelfths);
   }
   score.goFirst();
   return score;

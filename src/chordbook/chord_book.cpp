@@ -38,7 +38,8 @@ void sortByInsertion(std::list<T>& items, BelongsBefore belongsBefore) {
 }  // namespace
 
 ChordBook::ChordBook(const ChordBook& other)
-    : chords_(other.chords_),
+    : stringCount_(other.stringCount_),
+      chords_(other.chords_),
       chordIndex_(other.chordIndex_),
       fretletIndex_(other.fretletIndex_),
       listChanged_(other.listChanged_),
@@ -47,7 +48,8 @@ ChordBook::ChordBook(const ChordBook& other)
 }
 
 ChordBook::ChordBook(ChordBook&& other) noexcept
-    : chords_(std::move(other.chords_)),
+    : stringCount_(other.stringCount_),
+      chords_(std::move(other.chords_)),
       chordIndex_(other.chordIndex_),
       fretletIndex_(other.fretletIndex_),
       listChanged_(other.listChanged_),
@@ -66,6 +68,7 @@ ChordBook& ChordBook::operator=(const ChordBook& other) {
 
 ChordBook& ChordBook::operator=(ChordBook&& other) noexcept {
   if (this != &other) {
+    stringCount_ = other.stringCount_;
     chords_ = std::move(other.chords_);
     chordIndex_ = other.chordIndex_;
     fretletIndex_ = other.fretletIndex_;
@@ -109,14 +112,14 @@ bool ChordBook::findChord(std::string_view name) {
   return false;
 }
 
-bool ChordBook::findFretlet(const FretletRecord& fretlet, int stringCount) {
+bool ChordBook::findFretlet(const FretletRecord& fretlet) {
   if (empty()) {
     return false;
   }
   int index = 1;
   Fretlets& fretlets = currentChord_->fretlets;
   for (auto it = fretlets.begin(); it != fretlets.end(); ++it, ++index) {
-    if (sameFretlet(*it, fretlet, stringCount)) {
+    if (sameFretlet(*it, fretlet, stringCount_)) {
       currentFretlet_ = it;
       fretletIndex_ = index;
       return true;
@@ -136,35 +139,34 @@ void ChordBook::insertChord(std::string_view name) {
   listChanged_ = true;
 }
 
-void ChordBook::insertFretlet(const FretletRecord& fretlet, int stringCount) {
+void ChordBook::insertFretlet(const FretletRecord& fretlet) {
   Fretlets& fretlets = currentChord_->fretlets;
   fretlets.push_back(fretlet);
   const auto inserted = std::prev(fretlets.end());
   // fretletBefore answers "before or equal", so a fretlet moves back only
   // past neighbours that are not before it; equal ones keep their order.
-  sortByInsertion(fretlets, [stringCount](const FretletRecord& f, const FretletRecord& earlier) {
-    return !fretletBefore(earlier, f, stringCount);
+  sortByInsertion(fretlets, [this](const FretletRecord& f, const FretletRecord& earlier) {
+    return !fretletBefore(earlier, f, stringCount_);
   });
   setCursor(currentChord_, inserted);
 }
 
-bool ChordBook::addFretlet(std::string_view name, const DesignerChord& designer, int stringCount) {
-  const FretletRecord fretlet = captureFretlet(designer, stringCount);
+bool ChordBook::addFretlet(std::string_view name, const DesignerChord& designer) {
+  const FretletRecord fretlet = captureFretlet(designer, stringCount_);
   const ChordTypeName typeName(name);
   if (findChord(typeName.view())) {
-    if (findFretlet(fretlet, stringCount)) {
+    if (findFretlet(fretlet)) {
       return false;
     }
   } else {
     insertChord(typeName.view());
   }
-  insertFretlet(fretlet, stringCount);
+  insertFretlet(fretlet);
   modified_ = true;
   return true;
 }
 
-bool ChordBook::updateFretlet(std::string_view name, const DesignerChord& designer,
-                              int stringCount) {
+bool ChordBook::updateFretlet(std::string_view name, const DesignerChord& designer) {
   if (empty()) {
     return false;
   }
@@ -172,7 +174,7 @@ bool ChordBook::updateFretlet(std::string_view name, const DesignerChord& design
   const auto oldFretlet = currentFretlet_;
   const int oldChordIndex = chordIndex_;
   const int oldFretletIndex = fretletIndex_;
-  if (!addFretlet(name, designer, stringCount)) {
+  if (!addFretlet(name, designer)) {
     currentChord_ = oldChord;
     currentFretlet_ = oldFretlet;
     chordIndex_ = oldChordIndex;
@@ -189,10 +191,11 @@ bool ChordBook::updateFretlet(std::string_view name, const DesignerChord& design
   return true;
 }
 
-void ChordBook::deleteFretlet() {
+DeleteOutcome ChordBook::deleteFretlet() {
   if (empty()) {
-    return;
+    return DeleteOutcome::DocumentEmpty;
   }
+  DeleteOutcome outcome = DeleteOutcome::Kept;
   Fretlets& fretlets = currentChord_->fretlets;
   const auto following = fretlets.erase(currentFretlet_);
   if (!fretlets.empty()) {
@@ -205,18 +208,21 @@ void ChordBook::deleteFretlet() {
   } else {
     currentChord_ = chords_.erase(currentChord_);
     listChanged_ = true;
+    outcome = DeleteOutcome::ChordTypeRemoved;
     if (currentChord_ == chords_.end() && !chords_.empty()) {
       currentChord_ = std::prev(chords_.end());
       --chordIndex_;
     }
     if (chords_.empty()) {
       chordIndex_ = 0;
+      outcome = DeleteOutcome::DocumentEmpty;
     } else {
       currentFretlet_ = currentChord_->fretlets.begin();
     }
     fretletIndex_ = 1;
   }
   modified_ = true;
+  return outcome;
 }
 
 void ChordBook::selectChord(int index) {
@@ -265,19 +271,29 @@ bool ChordBook::previousFretlet() {
   return true;
 }
 
-bool ChordBook::showsDesignerChord(const DesignerChord& designer, int stringCount) const {
+bool ChordBook::showsDesignerChord(const DesignerChord& designer) const {
   return !empty() &&
-         sameFretlet(*currentFretlet_, captureFretlet(designer, stringCount), stringCount);
+         sameFretlet(*currentFretlet_, captureFretlet(designer, stringCount_), stringCount_);
 }
 
 int ChordBook::fretletCount() const {
   return empty() ? 0 : static_cast<int>(currentChord_->fretlets.size());
 }
 
-void ChordBook::loadCurrentIntoDesigner(DesignerChord& designer, int stringCount) const {
+void ChordBook::loadCurrentIntoDesigner(DesignerChord& designer) const {
   if (!empty()) {
-    applyFretlet(*currentFretlet_, designer, stringCount);
+    applyFretlet(*currentFretlet_, designer, stringCount_);
   }
+}
+
+const BookChord& ChordBook::currentChord() const {
+  static const BookChord kNoChord;
+  return empty() ? kNoChord : *currentChord_;
+}
+
+const FretletRecord& ChordBook::currentFretlet() const {
+  static const FretletRecord kNoFretlet;
+  return empty() ? kNoFretlet : *currentFretlet_;
 }
 
 void ChordBook::clear() {

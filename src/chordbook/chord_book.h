@@ -4,6 +4,7 @@
 #include <list>
 #include <string_view>
 
+#include "music/delete_outcome.h"
 #include "music/fixed_text.h"
 #include "music/fretlet_record.h"
 
@@ -22,8 +23,9 @@ struct BookChord {
 };
 
 // The open chord book: fretlets filed under chord types, both kept in order,
-// with a cursor on one fretlet. The book holds no instrument: the string
-// count and the Designer's chord come in with each call that needs them.
+// with a cursor on one fretlet. The book knows the string count of its
+// instrument (only that many strings of a fretlet count); the Designer's
+// chord comes in with each call that needs it.
 //
 // Both sequences are lists and the cursor is a pair of iterators: an update
 // files the new fretlet, possibly re-ordering both sequences, and then still
@@ -35,7 +37,7 @@ class ChordBook {
  public:
   using Chords = std::list<BookChord>;
 
-  ChordBook() = default;
+  explicit ChordBook(int stringCount) : stringCount_(stringCount) {}
   ChordBook(const ChordBook& other);
   ChordBook(ChordBook&& other) noexcept;
   ChordBook& operator=(const ChordBook& other);
@@ -44,24 +46,25 @@ class ChordBook {
 
   // Refused (false) when the Designer's fretlet is already filed under this
   // name; the cursor then rests on the stored copy.
-  bool addFretlet(std::string_view name, const DesignerChord& designer, int stringCount);
+  bool addFretlet(std::string_view name, const DesignerChord& designer);
   // Re-files the current fretlet as the Designer's fretlet under this name.
   // Refused as a duplicate like addFretlet, with the cursor left alone.
-  bool updateFretlet(std::string_view name, const DesignerChord& designer, int stringCount);
-  void deleteFretlet();
+  bool updateFretlet(std::string_view name, const DesignerChord& designer);
+  // Removes the current fretlet, and its chord type when it was the last.
+  DeleteOutcome deleteFretlet();
 
   void selectChord(int index);
   // Both return whether the current chord changed.
   bool nextFretlet();
   bool previousFretlet();
 
-  bool showsDesignerChord(const DesignerChord& designer, int stringCount) const;
+  bool showsDesignerChord(const DesignerChord& designer) const;
   int fretletCount() const;
-  void loadCurrentIntoDesigner(DesignerChord& designer, int stringCount) const;
+  void loadCurrentIntoDesigner(DesignerChord& designer) const;
   void clear();
 
   bool findChord(std::string_view name);
-  bool findFretlet(const FretletRecord& fretlet, int stringCount);
+  bool findFretlet(const FretletRecord& fretlet);
 
   // Filling from a file keeps the file's order; the next insertion into a
   // sequence puts it in order. The chord must hold at least one fretlet.
@@ -69,12 +72,14 @@ class ChordBook {
   void appendChord(BookChord chord);
   void finishLoading();
 
+  int stringCount() const { return stringCount_; }
   bool empty() const { return chords_.empty(); }
   const Chords& chords() const { return chords_; }
   std::size_t totalFretlets() const;
-  // The cursor; only while the book is not empty.
-  const BookChord& currentChord() const { return *currentChord_; }
-  const FretletRecord& currentFretlet() const { return *currentFretlet_; }
+  // The cursor; on an empty book a nameless chord without fretlets and an
+  // all-muted fretlet.
+  const BookChord& currentChord() const;
+  const FretletRecord& currentFretlet() const;
   int chordIndex() const { return chordIndex_; }
   int fretletIndex() const { return fretletIndex_; }
 
@@ -87,11 +92,12 @@ class ChordBook {
   using Fretlets = std::list<FretletRecord>;
 
   void insertChord(std::string_view name);
-  void insertFretlet(const FretletRecord& fretlet, int stringCount);
+  void insertFretlet(const FretletRecord& fretlet);
   void setCursor(Chords::iterator chord, Fretlets::iterator fretlet);
   // Puts the iterators back on the places the indices name (after a copy).
   void reseat();
 
+  int stringCount_;
   Chords chords_;
   Chords::iterator currentChord_ = chords_.end();
   Fretlets::iterator currentFretlet_;

@@ -10,9 +10,9 @@ namespace {
 
 constexpr std::string_view kMagic = "chordbook";
 constexpr std::int32_t kMaxMagicLength = 29;
-// Lowest fret a movable shape can hold: an open string captured while the
-// diagram stood at its highest top fret.
-constexpr int kLowestRelativeFret = -kMaxTopFret;
+// Lowest fret a fretlet can hold: an open string of a movable shape captured
+// while the diagram stood at its highest top fret.
+constexpr int kLowestFret = -kMaxTopFret;
 
 [[noreturn]] void fail(std::string_view message) {
   throw FormatError(std::string(message));
@@ -26,8 +26,10 @@ std::int32_t readTextLength(ByteReader& in, std::int32_t max) {
   return length;
 }
 
-// Only fretlets the Designer could have captured get into the book, so that
-// everything that applies or names them later can rely on their values.
+// Frets no writer can make are damage. A fixed fretlet may hold frets its
+// top fret cannot show (one filed from a score whose movable chord was moved
+// away from its open strings): they are cleaned as applying would clean them,
+// so that everything that names or draws fretlets later can rely on them.
 FretletRecord readFretlet(ByteReader& in, int strings) {
   FretletRecord fretlet;
   fretlet.rootString = in.int8();
@@ -41,13 +43,17 @@ FretletRecord readFretlet(ByteReader& in, int strings) {
   const bool rootValid = fretlet.rootString >= 0 && fretlet.rootString < kStringSlots;
   const bool positionValid =
       fretlet.position >= FretletRecord::kMovable && fretlet.position <= kMaxTopFret;
-  const int lowest = fretlet.movable() ? kLowestRelativeFret : kNone;
   bool fretsValid = true;
   for (int s = 0; s < strings; ++s) {
-    fretsValid = fretsValid && fretlet.frets[s] >= lowest && fretlet.frets[s] <= kMaxFret;
+    fretsValid = fretsValid && fretlet.frets[s] >= kLowestFret && fretlet.frets[s] <= kMaxFret;
   }
   if (!rootValid || !positionValid || !fretsValid) {
     fail(kChordBookCorrupt);
+  }
+  if (!fretlet.movable()) {
+    for (int s = 0; s < strings; ++s) {
+      fretlet.frets[s] = static_cast<std::int8_t>(cleanFret(fretlet.frets[s], fretlet.position));
+    }
   }
   return fretlet;
 }
@@ -69,7 +75,7 @@ ChordBook parseBody(ByteReader& in, InstrumentState& instrument, bool scoreOpen)
       {kChordBookCorrupt, kChordBookInstrumentIncompatible, kChordBookTuningIncompatible});
   const int strings = stringCount(made.instrument);
 
-  ChordBook book;
+  ChordBook book(strings);
   const std::int32_t chordCount = in.int32();
   if (chordCount < 0) {
     fail(kChordBookCorrupt);
@@ -164,6 +170,14 @@ void writeChordBook(const ChordBook& book, const InstrumentState& instrument,
   } catch (const std::exception&) {
     fail(kErrorWriting);
   }
+}
+
+ChordBook openOrCreateChordBook(const std::filesystem::path& path, InstrumentState& instrument,
+                                bool scoreOpen) {
+  if (!pathExists(path)) {
+    writeChordBook(ChordBook(instrument.strings()), instrument, path);
+  }
+  return readChordBook(path, instrument, scoreOpen);
 }
 
 }  // namespace fretlets

@@ -38,4 +38,9 @@ void writeChordBook(const ChordBook& book, const InstrumentState& instrument,
                     const std::filesystem::path& path);
 std::vector<std::uint8_t> chordBookBytes(const ChordBook& book, const InstrumentState& instrument);
 
+// Reads the book at path; only when nothing is there (not even a dangling
+// link) an empty book for the current instrument is written there first.
+ChordBook openOrCreateChordBook(const std::filesystem::path& path, InstrumentState& instrument,
+                                bool scoreOpen);
+
 }  // namespace fretlets

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <ostream>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -8,6 +11,8 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "music/byte_stream.h"
+#include "music/instrument.h"
 
 namespace fretlets::cli {
 
@@ -27,5 +32,44 @@ struct CommandActions {
 // input prints one line and gives status 2.
 int runActions(const CommandActions& command, const std::vector<std::string>& words,
                Console& console);
+
+// What the dump and upgrade actions need of a document kind.
+template <typename Document>
+struct DocumentKind {
+  Document (*parse)(std::span<const std::uint8_t> bytes, InstrumentState& state);
+  void (*print)(const Document&, const InstrumentState&, std::int32_t version, std::ostream& out);
+  void (*printJson)(const Document&, const InstrumentState&, std::int32_t version,
+                    std::ostream& out);
+  // Writes the current version.
+  void (*write)(const Document&, const InstrumentState&, const std::string& path);
+  std::int32_t currentVersion;
+};
+
+// "dump FILE [--json]": the document as text or as JSON, with its version.
+template <typename Document>
+int dumpDocument(const Args& args, Console& console, const DocumentKind<Document>& kind) {
+  if (args.positional().size() != 2) {
+    throw UsageError("dump takes one FILE");
+  }
+  const std::vector<std::uint8_t> bytes = readFileBytes(args.positional()[1]);
+  InstrumentState state;
+  const Document document = kind.parse(bytes, state);
+  (args.has("json") ? kind.printJson : kind.print)(document, state, documentVersion(bytes),
+                                                   console.out);
+  return 0;
+}
+
+// "upgrade IN OUT": any version the reader takes, written as the current one.
+template <typename Document>
+int upgradeDocument(const Args& args, Console& console, const DocumentKind<Document>& kind) {
+  if (args.positional().size() != 3) {
+    throw UsageError("upgrade takes IN and OUT");
+  }
+  InstrumentState state;
+  const Document document = kind.parse(readFileBytes(args.positional()[1]), state);
+  kind.write(document, state, args.positional()[2]);
+  console.out << "Wrote " << args.positional()[2] << " (version " << kind.currentVersion << ")\n";
+  return 0;
+}
 
 }  // namespace fretlets::cli

@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <ostream>
-#include <span>
 #include <string>
 
 #include "chordbook/chord_book_file.h"
@@ -88,54 +87,49 @@ void printBook(const ChordBook& book, const InstrumentState& state, std::int32_t
   }
 }
 
-std::string slotsJson(const std::array<std::int8_t, kStringSlots>& slots, int strings) {
-  const std::span<const std::int8_t> used(slots.data(), static_cast<std::size_t>(strings));
-  return jsonArray(used, [](std::int8_t v) { return std::to_string(v); });
+Json slotsJson(const std::array<std::int8_t, kStringSlots>& slots, int strings) {
+  Json values = Json::array();
+  for (int s = 0; s < strings; ++s) {
+    values.push_back(int{slots[s]});
+  }
+  return values;
 }
 
 void printJson(const ChordBook& book, const InstrumentState& state, std::int32_t version,
                std::ostream& out) {
   const int strings = state.strings();
-  out << "{\"version\":" << version << ",\"instrument\":" << int{state.currentInstrument}
-      << ",\"tuning\":" << slotsJson(state.tuning, strings) << ",\"chords\":";
-  out << jsonArray(book.chords(), [strings](const BookChord& chord) {
-    return "{\"name\":" + jsonQuote(windows1252ToUtf8(chord.name.view())) + ",\"fretlets\":" +
-           jsonArray(chord.fretlets,
-                     [strings](const FretletRecord& f) {
-                       return "{\"rootString\":" + std::to_string(f.rootString) +
-                              ",\"position\":" + std::to_string(f.position) +
-                              ",\"frets\":" + slotsJson(f.frets, strings) + "}";
-                     }) +
-           "}";
-  });
-  out << "}\n";
+  Json chords = Json::array();
+  for (const BookChord& chord : book.chords()) {
+    Json fretlets = Json::array();
+    for (const FretletRecord& f : chord.fretlets) {
+      Json fretlet;
+      fretlet["rootString"] = int{f.rootString};
+      fretlet["position"] = int{f.position};
+      fretlet["frets"] = slotsJson(f.frets, strings);
+      fretlets.push_back(std::move(fretlet));
+    }
+    Json entry;
+    entry["name"] = windows1252ToUtf8(chord.name.view());
+    entry["fretlets"] = std::move(fretlets);
+    chords.push_back(std::move(entry));
+  }
+  Json doc;
+  doc["version"] = version;
+  doc["instrument"] = int{state.currentInstrument};
+  doc["tuning"] = slotsJson(state.tuning, strings);
+  doc["chords"] = std::move(chords);
+  out << jsonText(doc) << '\n';
 }
 
-int dump(const Args& args, Console& console) {
-  if (args.positional().size() != 2) {
-    throw UsageError("dump takes one FILE");
-  }
-  const std::vector<std::uint8_t> bytes = readFileBytes(args.positional()[1]);
-  InstrumentState state;
-  const ChordBook book = parseChordBook(bytes, state, false);
-  if (args.has("json")) {
-    printJson(book, state, documentVersion(bytes), console.out);
-  } else {
-    printBook(book, state, documentVersion(bytes), console.out);
-  }
-  return 0;
-}
-
-int upgrade(const Args& args, Console& console) {
-  if (args.positional().size() != 3) {
-    throw UsageError("upgrade takes IN and OUT");
-  }
-  InstrumentState state;
-  const ChordBook book = readChordBook(args.positional()[1], state, false);
-  writeChordBook(book, state, args.positional()[2]);
-  console.out << "Wrote " << args.positional()[2] << " (version " << kChordBookVersion << ")\n";
-  return 0;
-}
+const DocumentKind<ChordBook> kBook{
+    [](std::span<const std::uint8_t> bytes, InstrumentState& state) {
+      return parseChordBook(bytes, state, false);
+    },
+    printBook, printJson,
+    [](const ChordBook& book, const InstrumentState& state, const std::string& path) {
+      writeChordBook(book, state, path);
+    },
+    kChordBookVersion};
 
 // The Designer's chord from the command line, held to what the Designer
 // itself allows: fretted strings on the six rows from the top fret down, and
@@ -177,20 +171,22 @@ int add(const Args& args, Console& console) {
     throw UsageError("the chord type may have at most 29 characters");
   }
   InstrumentState state = instrumentFromArgs(args);
-  ChordBook book;
-  if (std::filesystem::exists(path)) {
-    const InstrumentState asked = state;
-    book = readChordBook(path, state, false);
-    if ((args.has("instrument") || args.has("tuning")) &&
-        checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
-            Compatibility::Compatible) {
-      throw UsageError("the book is for the " +
-                       std::string(instrumentTable[state.currentInstrument].name) + " tuned " +
-                       tuningNames(state));
-    }
+  const InstrumentState asked = state;
+  const bool existed = pathExists(path);
+  if (!existed) {
+    // Bad input creates no file.
+    designerFromArgs(args, state);
+  }
+  ChordBook book = openOrCreateChordBook(path, state, false);
+  if (existed && (args.has("instrument") || args.has("tuning")) &&
+      checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
+          Compatibility::Compatible) {
+    throw UsageError("the book is for the " +
+                     std::string(instrumentTable[state.currentInstrument].name) + " tuned " +
+                     tuningNames(state));
   }
   const DesignerChord designer = designerFromArgs(args, state);
-  if (!book.addFretlet(name, designer, state.strings())) {
+  if (!book.addFretlet(name, designer)) {
     console.out << "Fretlet exists\n";
     return 1;
   }
@@ -204,11 +200,16 @@ int add(const Args& args, Console& console) {
 }  // namespace
 
 int runBook(const std::vector<std::string>& words, Console& console) {
-  const CommandActions book{"book",
-                            kBookUsage,
-                            {"type", "frets", "top-fret", "root", "instrument", "tuning"},
-                            {"json", "bar"},
-                            {{"dump", dump}, {"upgrade", upgrade}, {"add", add}}};
+  const CommandActions book{
+      "book",
+      kBookUsage,
+      {"type", "frets", "top-fret", "root", "instrument", "tuning"},
+      {"json", "bar"},
+      {{"dump",
+        [](const Args& args, Console& console) { return dumpDocument(args, console, kBook); }},
+       {"upgrade",
+        [](const Args& args, Console& console) { return upgradeDocument(args, console, kBook); }},
+       {"add", add}}};
   return runActions(book, words, console);
 }
 

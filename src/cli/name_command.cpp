@@ -1,13 +1,17 @@
 #include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <istream>
+#include <optional>
 #include <ostream>
-#include <span>
 #include <sstream>
 
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "music/chord_name.h"
+#include "music/designer_chord.h"
 
 namespace fretlets::cli {
 namespace {
@@ -50,6 +54,7 @@ Answer answer(Request& request) {
     return result;
   }
   result.name = nameChord(chord, result.rootString);
+  computeIntervals(chord, result.rootString);
   for (int s = 0; s < strings; ++s) {
     result.intervals[s] = intervalLabel(chord.intervals[s]);
     result.notes[s] = spellNote(chord, s);
@@ -57,30 +62,30 @@ Answer answer(Request& request) {
   return result;
 }
 
-std::string impliedList(const ImpliedIntervals& implied) {
-  std::vector<int> degrees;
-  for (const auto& [on, degree] : {std::pair{implied.third, 3}, std::pair{implied.fifth, 5},
-                                   std::pair{implied.seventh, 7}, std::pair{implied.ninth, 9}}) {
+Json toJson(const Answer& a) {
+  Json implied = Json::array();
+  for (const auto& [on, degree] :
+       {std::pair{a.name.implied.third, 3}, std::pair{a.name.implied.fifth, 5},
+        std::pair{a.name.implied.seventh, 7}, std::pair{a.name.implied.ninth, 9}}) {
     if (on) {
-      degrees.push_back(degree);
+      implied.push_back(degree);
     }
   }
-  return jsonArray(degrees, [](int d) { return std::to_string(d); });
-}
-
-std::string toJson(const Answer& a) {
-  const std::span<const std::string_view> intervals(a.intervals.data(), a.strings);
-  const std::span<const std::string_view> notes(a.notes.data(), a.strings);
-  std::string out = "{\"name\":";
-  out += jsonQuote(a.name.found() ? composeChordName(a.name.root, a.name.type, a.name.bass) : "");
-  out += ",\"root\":" + jsonQuote(a.name.root);
-  out += ",\"type\":" + jsonQuote(a.name.type);
-  out += ",\"bass\":" + jsonQuote(a.name.bass);
-  out += ",\"implied\":" + impliedList(a.name.implied);
-  out += ",\"rootString\":" + std::to_string(a.rootString);
-  out += ",\"intervals\":" + jsonArray(intervals, jsonQuote);
-  out += ",\"notes\":" + jsonArray(notes, jsonQuote);
-  out += '}';
+  Json intervals = Json::array();
+  Json notes = Json::array();
+  for (int s = 0; s < a.strings; ++s) {
+    intervals.push_back(a.intervals[s]);
+    notes.push_back(a.notes[s]);
+  }
+  Json out;
+  out["name"] = a.name.found() ? composeChordName(a.name.root, a.name.type, a.name.bass) : "";
+  out["root"] = a.name.root;
+  out["type"] = a.name.type;
+  out["bass"] = a.name.bass;
+  out["implied"] = std::move(implied);
+  out["rootString"] = a.rootString;
+  out["intervals"] = std::move(intervals);
+  out["notes"] = std::move(notes);
   return out;
 }
 
@@ -127,27 +132,48 @@ void printPlain(const Answer& a, const Request& request, std::ostream& out) {
   }
 }
 
-int intMember(const JsonValue& object, std::string_view key, int fallback) {
-  const JsonValue* member = object.find(key);
-  if (member == nullptr) {
-    return fallback;
+// A JSON number that is a whole number an int holds; anything else, 1e10
+// or 2.5, is a bad request.
+std::optional<int> wholeNumber(const Json& value) {
+  if (value.is_number_integer()) {
+    const auto n = value.get<std::int64_t>();
+    if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT_MAX) {
+      return std::nullopt;
+    }
+    return n >= INT_MIN && n <= INT_MAX ? std::optional<int>(static_cast<int>(n)) : std::nullopt;
   }
-  if (!member->isNumber() || member->asNumber() != static_cast<int>(member->asNumber())) {
-    throw UsageError("\"" + std::string(key) + "\" must be a whole number");
+  if (value.is_number_float()) {
+    const double d = value.get<double>();
+    if (std::isfinite(d) && d == std::floor(d) && d >= INT_MIN && d <= INT_MAX) {
+      return static_cast<int>(d);
+    }
   }
-  return static_cast<int>(member->asNumber());
+  return std::nullopt;
 }
 
-std::vector<int> intArrayMember(const JsonValue& array, std::string_view key) {
-  if (!array.isArray()) {
-    throw UsageError("\"" + std::string(key) + "\" must be an array of numbers");
+int intMember(const Json& object, const std::string& key, int fallback) {
+  const auto member = object.find(key);
+  if (member == object.end()) {
+    return fallback;
+  }
+  const std::optional<int> value = wholeNumber(*member);
+  if (!value) {
+    throw UsageError("\"" + key + "\" must be a whole number");
+  }
+  return *value;
+}
+
+std::vector<int> intArrayMember(const Json& array, const std::string& key) {
+  if (!array.is_array()) {
+    throw UsageError("\"" + key + "\" must be an array of numbers");
   }
   std::vector<int> values;
-  for (const JsonValue& item : array.asArray()) {
-    if (!item.isNumber() || item.asNumber() != static_cast<int>(item.asNumber())) {
-      throw UsageError("\"" + std::string(key) + "\" must be an array of whole numbers");
+  for (const Json& item : array) {
+    const std::optional<int> value = wholeNumber(item);
+    if (!value) {
+      throw UsageError("\"" + key + "\" must be an array of whole numbers");
     }
-    values.push_back(static_cast<int>(item.asNumber()));
+    values.push_back(*value);
   }
   return values;
 }
@@ -162,8 +188,8 @@ void checkRange(const std::vector<int>& values, std::string_view what, int min, 
 }
 
 Request requestFromJson(std::string_view line) {
-  const JsonValue doc = parseJson(line);
-  if (!doc.isObject()) {
+  const Json doc = Json::parse(line);
+  if (!doc.is_object()) {
     throw UsageError("each line must be a JSON object");
   }
   const int instrument = intMember(doc, "instrument", kGuitar);
@@ -171,15 +197,15 @@ Request requestFromJson(std::string_view line) {
     throw UsageError("unknown instrument " + std::to_string(instrument) + " (give 0..15)");
   }
   Request request;
-  if (const JsonValue* tuning = doc.find("tuning")) {
+  if (const auto tuning = doc.find("tuning"); tuning != doc.end()) {
     std::vector<int> notes = intArrayMember(*tuning, "tuning");
     checkRange(notes, "tuning note", 0, kMaxOpenNote);
     request.instrument = makeInstrumentState(instrument, notes);
   } else {
     adoptInstrument(request.instrument, instrument, instrumentTable[instrument].defaultTuning);
   }
-  const JsonValue* frets = doc.find("frets");
-  if (frets == nullptr) {
+  const auto frets = doc.find("frets");
+  if (frets == doc.end()) {
     throw UsageError("\"frets\" is required");
   }
   std::vector<int> fretList = intArrayMember(*frets, "frets");
@@ -189,11 +215,11 @@ Request requestFromJson(std::string_view line) {
   if (request.root < kNone || request.root >= kStringSlots) {
     throw UsageError("root string " + std::to_string(request.root) + " is not a sounding string");
   }
-  if (const JsonValue* enharmonic = doc.find("enharmonic")) {
-    if (!enharmonic->isBool()) {
+  if (const auto enharmonic = doc.find("enharmonic"); enharmonic != doc.end()) {
+    if (!enharmonic->is_boolean()) {
       throw UsageError("\"enharmonic\" must be true or false");
     }
-    request.chord.enharmonic = enharmonic->asBool();
+    request.chord.enharmonic = enharmonic->get<bool>();
   }
   return request;
 }
@@ -207,9 +233,9 @@ int runBatch(Console& console) {
     }
     try {
       Request request = requestFromJson(line);
-      reply = toJson(answer(request));
+      reply = jsonText(toJson(answer(request)));
     } catch (const std::exception& error) {
-      reply = "{\"error\":" + jsonQuote(error.what()) + "}";
+      reply = jsonText(Json{{"error", error.what()}});
     }
     console.out << reply << '\n';
   }
@@ -243,7 +269,7 @@ int runName(const std::vector<std::string>& words, Console& console) {
     }
     const Answer result = answer(request);
     if (args.has("json")) {
-      console.out << toJson(result) << '\n';
+      console.out << jsonText(toJson(result)) << '\n';
     } else {
       printPlain(result, request, console.out);
     }

@@ -1,7 +1,10 @@
+#include <sndfile.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <sstream>
+#include <cstdio>
+#include <optional>
 
 #include "cli/args.h"
 #include "cli/commands.h"
@@ -9,7 +12,6 @@
 #include "midi/manual_timer_service.h"
 #include "midi/midi_device.h"
 #include "midi/patch_table.h"
-#include "midi/wav_file.h"
 #include "music/byte_stream.h"
 
 namespace fretlets::cli {
@@ -87,16 +89,78 @@ std::vector<std::int16_t> renderTimeline(FluidSynthOutput& synth, ManualTimerSer
   return samples;
 }
 
+// libsndfile writes into memory through these callbacks.
+struct MemoryFile {
+  std::vector<std::uint8_t> bytes;
+  sf_count_t position = 0;
+};
+
+MemoryFile& memory(void* file) {
+  return *static_cast<MemoryFile*>(file);
+}
+
+SF_VIRTUAL_IO memoryIo() {
+  SF_VIRTUAL_IO io{};
+  io.get_filelen = [](void* file) { return static_cast<sf_count_t>(memory(file).bytes.size()); };
+  io.seek = [](sf_count_t offset, int whence, void* file) {
+    MemoryFile& m = memory(file);
+    const sf_count_t base = whence == SEEK_CUR   ? m.position
+                            : whence == SEEK_END ? static_cast<sf_count_t>(m.bytes.size())
+                                                 : 0;
+    m.position = std::max<sf_count_t>(0, base + offset);
+    return m.position;
+  };
+  io.read = [](void* out, sf_count_t count, void* file) {
+    MemoryFile& m = memory(file);
+    const auto size = static_cast<sf_count_t>(m.bytes.size());
+    const sf_count_t n = std::clamp<sf_count_t>(size - m.position, 0, count);
+    std::copy_n(m.bytes.begin() + m.position, n, static_cast<std::uint8_t*>(out));
+    m.position += n;
+    return n;
+  };
+  io.write = [](const void* in, sf_count_t count, void* file) {
+    MemoryFile& m = memory(file);
+    const auto end = static_cast<std::size_t>(m.position + count);
+    if (end > m.bytes.size()) {
+      m.bytes.resize(end);
+    }
+    std::copy_n(static_cast<const std::uint8_t*>(in), count, m.bytes.begin() + m.position);
+    m.position += count;
+    return count;
+  };
+  io.tell = [](void* file) { return memory(file).position; };
+  return io;
+}
+
+// Interleaved 16-bit stereo as the bytes of a WAV file.
+std::optional<std::vector<std::uint8_t>> wavBytes(const std::vector<std::int16_t>& samples) {
+  SF_INFO info{};
+  info.samplerate = FluidSynthOutput::kSampleRate;
+  info.channels = 2;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SF_VIRTUAL_IO io = memoryIo();
+  MemoryFile file;
+  SNDFILE* sound = sf_open_virtual(&io, SFM_WRITE, &info, &file);
+  if (sound == nullptr) {
+    return std::nullopt;
+  }
+  const auto count = static_cast<sf_count_t>(samples.size());
+  const bool written = sf_write_short(sound, samples.data(), count) == count;
+  if (sf_close(sound) != 0 || !written) {
+    return std::nullopt;
+  }
+  return std::move(file.bytes);
+}
+
 // Goes through a temporary file, so a failed write leaves a file already
 // at path as it was.
-bool writeFile(const std::string& path, const WavFile& wav) {
-  std::ostringstream bytes;
-  if (!writeWav(bytes, wav)) {
+bool writeFile(const std::string& path, const std::vector<std::int16_t>& samples) {
+  const auto bytes = wavBytes(samples);
+  if (!bytes) {
     return false;
   }
-  const std::string data = bytes.str();
   try {
-    writeFileReplacing(path, {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()});
+    writeFileReplacing(path, *bytes);
   } catch (const FormatError&) {
     return false;
   }
@@ -153,10 +217,7 @@ int runRender(const std::vector<std::string>& words, Console& console) {
       device.arpeggiateChord(0);
     }
     const auto totalFrames = static_cast<std::int64_t>(length * FluidSynthOutput::kSampleRate);
-    WavFile wav;
-    wav.sampleRate = FluidSynthOutput::kSampleRate;
-    wav.samples = renderTimeline(synth, timers, totalFrames);
-    if (!writeFile(out, wav)) {
+    if (!writeFile(out, renderTimeline(synth, timers, totalFrames))) {
       console.err << "fretlets-cli render: cannot write " << out << '\n';
       return 1;
     }

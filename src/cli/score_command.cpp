@@ -1,7 +1,7 @@
-#include <cstdlib>
+#include <algorithm>
+#include <array>
 #include <numeric>
 #include <ostream>
-#include <span>
 #include <string>
 
 #include "cli/actions.h"
@@ -11,6 +11,7 @@
 #include "midi/patch_table.h"
 #include "music/text_codec.h"
 #include "score/score_file.h"
+#include "score/user_name.h"
 
 namespace fretlets::cli {
 namespace {
@@ -21,18 +22,6 @@ constexpr std::string_view kScoreUsage =
     "\n"
     "  dump      print the score's properties and its chords with their lengths\n"
     "  upgrade   read any supported version and write the current one\n";
-
-// Who the program takes the user to be: the account name, as the desktop
-// program does, cut to the field. It decides whether a locked score is the
-// user's own.
-std::string userName() {
-  for (const char* variable : {"USER", "LOGNAME", "USERNAME"}) {
-    if (const char* value = std::getenv(variable)) {
-      return std::string(ScoreText(value).view());
-    }
-  }
-  return {};
-}
 
 // Twelfths of a beat as beats: "4", "1/2", "1 1/2", "2/3".
 std::string beats(int twelfths) {
@@ -100,71 +89,83 @@ void printScore(const Score& score, const InstrumentState& state, std::int32_t v
   }
 }
 
-std::string boolJson(bool value) {
-  return value ? "true" : "false";
+template <typename Slots>
+Json slotsJson(const Slots& slots, int strings) {
+  Json values = Json::array();
+  for (int s = 0; s < strings; ++s) {
+    values.push_back(slots[s]);
+  }
+  return values;
 }
 
 void printJson(const Score& score, const InstrumentState& state, std::int32_t version,
                std::ostream& out) {
   const int strings = state.strings();
-  const auto ints = [strings](const auto& slots) {
-    const std::span used(slots.data(), static_cast<std::size_t>(strings));
-    return jsonArray(used, [](auto v) { return std::to_string(int{v}); });
+  const auto text = [](const auto& field) { return windows1252ToUtf8(field.view()); };
+  const auto ints = [strings](const std::array<std::int8_t, kStringSlots>& slots) {
+    std::array<int, kStringSlots> wide{};
+    std::copy(slots.begin(), slots.end(), wide.begin());
+    return slotsJson(wide, strings);
   };
-  const auto text = [](const auto& field) { return jsonQuote(windows1252ToUtf8(field.view())); };
-  out << "{\"version\":" << version << ",\"instrument\":" << int{state.currentInstrument}
-      << ",\"tuning\":" << ints(state.tuning) << ",\"title\":" << text(score.title)
-      << ",\"composer\":" << text(score.composer) << ",\"comment\":" << text(score.comment)
-      << ",\"tempo\":" << score.tempo << ",\"midiStandard\":" << int{score.patch.midiStandard}
-      << ",\"patchIndex\":" << score.patch.patchIndex << ",\"bank\":" << int{score.patch.bank}
-      << ",\"program\":" << int{score.patch.program}
-      << ",\"defaultBeats\":" << int{score.defaultBeats} << ",\"locked\":" << boolJson(score.locked)
-      << ",\"owner\":" << (score.locked ? text(score.owner) : "null")
-      << ",\"ownedByUser\":" << boolJson(score.ownedByUser) << ",\"entries\":";
-  out << jsonArray(score.entries(), [&](const ScoreEntry& e) {
-    const std::span held(e.held.data(), static_cast<std::size_t>(strings));
-    return "{\"name\":" + text(e.name) + ",\"rootString\":" + std::to_string(e.rootString) +
-           ",\"frets\":" + ints(e.frets) + ",\"topFret\":" + std::to_string(e.topFret) +
-           ",\"barred\":" + boolJson(e.barred) + ",\"enharmonic\":" + boolJson(e.enharmonic) +
-           ",\"holdAll\":" + boolJson(e.holdAll) + ",\"held\":" + jsonArray(held, boolJson) +
-           ",\"release\":" + boolJson(e.release) +
-           ",\"beatsToNext\":" + std::to_string(e.beatsToNext) + "}";
-  });
-  out << "}\n";
+  Json entries = Json::array();
+  for (const ScoreEntry& e : score.entries()) {
+    Json entry;
+    entry["name"] = text(e.name);
+    entry["rootString"] = int{e.rootString};
+    entry["frets"] = ints(e.frets);
+    entry["topFret"] = int{e.topFret};
+    entry["barred"] = e.barred;
+    entry["enharmonic"] = e.enharmonic;
+    entry["holdAll"] = e.holdAll;
+    entry["held"] = slotsJson(e.held, strings);
+    entry["release"] = e.release;
+    entry["beatsToNext"] = int{e.beatsToNext};
+    entries.push_back(std::move(entry));
+  }
+  Json doc;
+  doc["version"] = version;
+  doc["instrument"] = int{state.currentInstrument};
+  doc["tuning"] = ints(state.tuning);
+  doc["title"] = text(score.title);
+  doc["composer"] = text(score.composer);
+  doc["comment"] = text(score.comment);
+  doc["tempo"] = score.tempo;
+  doc["midiStandard"] = int{score.patch.midiStandard};
+  doc["patchIndex"] = score.patch.patchIndex;
+  doc["bank"] = int{score.patch.bank};
+  doc["program"] = int{score.patch.program};
+  doc["defaultBeats"] = int{score.defaultBeats};
+  doc["locked"] = score.locked;
+  doc["owner"] = score.locked ? Json(text(score.owner)) : Json(nullptr);
+  doc["ownedByUser"] = score.ownedByUser;
+  doc["entries"] = std::move(entries);
+  out << jsonText(doc) << '\n';
 }
 
-int dump(const Args& args, Console& console) {
-  if (args.positional().size() != 2) {
-    throw UsageError("dump takes one FILE");
-  }
-  const std::vector<std::uint8_t> bytes = readFileBytes(args.positional()[1]);
-  InstrumentState state;
-  const Score score = parseScore(bytes, state, false, userName());
-  if (args.has("json")) {
-    printJson(score, state, documentVersion(bytes), console.out);
-  } else {
-    printScore(score, state, documentVersion(bytes), console.out);
-  }
-  return 0;
-}
-
-int upgrade(const Args& args, Console& console) {
-  if (args.positional().size() != 3) {
-    throw UsageError("upgrade takes IN and OUT");
-  }
-  InstrumentState state;
-  const Score score = readScore(args.positional()[1], state, false, userName());
-  // A converted score keeps the lock of whoever locked it.
-  writeScore(score, state, score.owner.view(), args.positional()[2]);
-  console.out << "Wrote " << args.positional()[2] << " (version " << kScoreVersion << ")\n";
-  return 0;
-}
+const DocumentKind<Score> kScore{
+    [](std::span<const std::uint8_t> bytes, InstrumentState& state) {
+      return parseScore(bytes, state, false, userName());
+    },
+    printScore, printJson,
+    // A converted score keeps the lock of whoever locked it.
+    [](const Score& score, const InstrumentState& state, const std::string& path) {
+      writeScore(score, state, score.owner.view(), path);
+    },
+    kScoreVersion};
 
 }  // namespace
 
 int runScore(const std::vector<std::string>& words, Console& console) {
   const CommandActions score{
-      "score", kScoreUsage, {}, {"json"}, {{"dump", dump}, {"upgrade", upgrade}}};
+      "score",
+      kScoreUsage,
+      {},
+      {"json"},
+      {{"dump",
+        [](const Args& args, Console& console) { return dumpDocument(args, console, kScore); }},
+       {"upgrade", [](const Args& args, Console& console) {
+          return upgradeDocument(args, console, kScore);
+        }}}};
   return runActions(score, words, console);
 }
 

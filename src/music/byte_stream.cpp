@@ -1,7 +1,15 @@
 #include "music/byte_stream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <fstream>
+#include <optional>
+#include <random>
 #include <system_error>
+#include <utility>
 
 namespace fretlets {
 
@@ -91,39 +99,134 @@ std::filesystem::path linkTarget(const std::filesystem::path& path) {
   return error ? path : target;
 }
 
+// Closes the descriptor and, while armed, removes the file it was made for.
+class TemporaryFile {
+ public:
+  TemporaryFile(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+    if (armed_) {
+      ::unlink(path_.c_str());
+    }
+  }
+
+  int fd() const { return fd_; }
+  const std::filesystem::path& path() const { return path_; }
+  // Closes the file, reporting whether everything written reached it.
+  bool close() {
+    const int fd = std::exchange(fd_, -1);
+    return ::close(fd) == 0;
+  }
+  void keep() { armed_ = false; }
+
+ private:
+  int fd_;
+  std::filesystem::path path_;
+  bool armed_ = true;
+};
+
+bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {
+      return false;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  return ::fsync(fd) == 0;
+}
+
+// A new file beside the target that no one else has: created exclusively,
+// with the permissions a new file gets, under a name not taken yet.
+std::optional<TemporaryFile> createTemporary(const std::filesystem::path& target) {
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::path candidate = target;
+    candidate += ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(random() % 1000000);
+    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      return std::optional<TemporaryFile>(std::in_place, fd, std::move(candidate));
+    }
+    if (errno != EEXIST) {
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+// Replacing a file by renaming would split a hard link, and is impossible
+// in a folder the user may not write to: such a file is written where it is.
+void writeInPlace(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) {
+    throw FormatError(std::string(kCouldNotOpen));
+  }
+  const bool written = writeAll(fd, bytes);
+  if (::close(fd) != 0 || !written) {
+    throw FormatError(std::string(kWriteFailed));
+  }
+}
+
+bool folderWritable(const std::filesystem::path& path) {
+  const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 }  // namespace
+
+bool pathExists(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 || errno != ENOENT;
+}
 
 void writeFileReplacing(const std::filesystem::path& requested,
                         std::span<const std::uint8_t> bytes) {
   const std::filesystem::path path = linkTarget(requested);
-  std::filesystem::path temporary = path;
-  temporary += ".saving";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) {
+  struct stat existing {};
+  const bool exists = ::stat(path.c_str(), &existing) == 0;
+  if (exists && S_ISREG(existing.st_mode)) {
+    // A file nobody may write is left alone, whoever saves (the owner of
+    // every file included).
+    const bool readOnly = (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+                          ::access(path.c_str(), W_OK) != 0;
+    if (readOnly) {
       throw FormatError(std::string(kCouldNotOpen));
     }
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      throw FormatError(std::string(kWriteFailed));
+    if (existing.st_nlink > 1 || !folderWritable(path)) {
+      writeInPlace(path, bytes);
+      return;
     }
   }
-  std::error_code error;
-  // Keep the permissions the user gave the file being replaced.
-  const auto status = std::filesystem::status(path, error);
-  if (!error && std::filesystem::exists(status)) {
-    std::filesystem::permissions(temporary, status.permissions(), error);
+  std::optional<TemporaryFile> temporary = createTemporary(path);
+  if (!temporary) {
+    throw FormatError(std::string(kCouldNotOpen));
   }
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
+  if (exists) {
+    // The saved file keeps the mode, owner and group of the one it replaces
+    // as far as the user may give them; a user who may not is still saving
+    // their own file.
+    if (::fchown(temporary->fd(), existing.st_uid, existing.st_gid) != 0) {
+      [[maybe_unused]] const int ignored =
+          ::fchown(temporary->fd(), static_cast<uid_t>(-1), existing.st_gid);
+    }
+    ::fchmod(temporary->fd(), existing.st_mode & 07777);
+  }
+  if (!writeAll(temporary->fd(), bytes) || !temporary->close()) {
     throw FormatError(std::string(kWriteFailed));
   }
+  if (::rename(temporary->path().c_str(), path.c_str()) != 0) {
+    throw FormatError(std::string(kWriteFailed));
+  }
+  temporary->keep();
 }
 
 std::vector<std::uint8_t> translateTextMode(std::span<const std::uint8_t> bytes) {
@@ -149,14 +252,20 @@ DocumentInstrument readDocumentInstrument(ByteReader& in, const InstrumentState&
   if (!isInstrumentIndex(read.instrument)) {
     throw FormatError(std::string(messages.corrupt));
   }
-  if (otherDocumentOpen && read.instrument != current.currentInstrument) {
-    throw FormatError(std::string(messages.instrumentIncompatible));
-  }
   for (int s = 0; s < stringCount(read.instrument); ++s) {
     read.tuning[s] = in.int8();
-    if (otherDocumentOpen && read.tuning[s] != current.tuning[s]) {
-      throw FormatError(std::string(messages.tuningIncompatible));
+  }
+  if (otherDocumentOpen) {
+    switch (checkCompatibility(current, read.instrument, read.tuning)) {
+      case Compatibility::Compatible:
+        break;
+      case Compatibility::InstrumentDiffers:
+        throw FormatError(std::string(messages.instrumentIncompatible));
+      case Compatibility::TuningDiffers:
+        throw FormatError(std::string(messages.tuningIncompatible));
     }
+  }
+  for (int s = 0; s < stringCount(read.instrument); ++s) {
     if (read.tuning[s] < 0 || read.tuning[s] > kMaxOpenNote) {
       throw FormatError(std::string(messages.corrupt));
     }

@@ -83,9 +83,9 @@ struct DocumentInstrument {
 };
 
 // Reads the instrument byte and the note of each of its strings. While the
-// other document is open they must equal the current ones: the instrument is
-// compared first, then the notes string by string as they are read, and the
-// first difference ends the reading with its message.
+// other document is open they must be compatible with the current ones
+// (checkCompatibility); the first difference it finds ends the reading with
+// its message.
 DocumentInstrument readDocumentInstrument(ByteReader& in, const InstrumentState& current,
                                           bool otherDocumentOpen,
                                           const InstrumentMessages& messages);
@@ -103,10 +103,18 @@ inline constexpr std::size_t kMaxDocumentBytes = std::size_t{256} << 20;
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path,
                                         std::size_t maxBytes = kMaxDocumentBytes);
 
-// Writes a temporary file beside the target and renames it over the target
-// only once it is complete, so a failed save never damages the file that was
-// there. "Couldn't open file" or "File write failed" on failure.
+// Writes a temporary file beside the target (a new, uniquely named file),
+// flushes it to disk and renames it over the target only once it is
+// complete, so a failed save never damages the file that was there and
+// leaves no temporary file behind. The saved file keeps the mode, owner and
+// group of the one it replaces where the user may set them. A file without
+// write permission is refused and left alone; a file with more than one
+// hard link, or in a folder the user may not write to, is written in place.
+// "Couldn't open file" or "File write failed" on failure.
 void writeFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Whether anything is at path, a dangling symbolic link included.
+bool pathExists(const std::filesystem::path& path);
 
 // The platform text-mode reading older chord books were written for: the
 // pair CR LF reads as LF, and a byte 0x1A ends the data.

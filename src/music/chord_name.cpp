@@ -15,12 +15,18 @@ bool sortsBeforeOne(char c) {
 
 }  // namespace
 
-ChordName nameChord(DesignerChord& chord, int rootString) {
+ChordName nameChord(const DesignerChord& chord, int rootString) {
   if (rootString < 0 || rootString >= kStringSlots || chord.pitchClasses[rootString] == kNone) {
     return {};
   }
-  computeIntervals(chord, rootString);
-  const auto match = matchChordType(chord.intervalSet);
+  const int rootClass = chord.pitchClasses[rootString];
+  std::uint16_t intervalSet = 0;
+  for (const int pc : chord.pitchClasses) {
+    if (pc != kNone) {
+      intervalSet |= static_cast<std::uint16_t>(1U << ((pc - rootClass + 12) % 12));
+    }
+  }
+  const auto match = matchChordType(intervalSet);
   if (!match) {
     return {};
   }
@@ -31,13 +37,13 @@ ChordName nameChord(DesignerChord& chord, int rootString) {
   const bool loneRoot =
       match->row == kMajorTriadRow && match->implied.third && match->implied.fifth;
   name.type = loneRoot ? std::string_view{} : chordTypeTable[match->row].suffix;
-  name.root = spellNote(chord, rootString);
+  name.root = spellPitchClass(rootClass, rootClass, chord.enharmonic);
 
-  const int lowest = lowestSoundingString(chord);
-  if (chord.pitchClasses[lowest] != chord.rootClass) {
-    name.bass = spellNote(chord, lowest);
+  const int bassClass = chord.pitchClasses[lowestSoundingString(chord)];
+  if (bassClass != rootClass) {
+    name.bass = spellPitchClass(rootClass, bassClass, chord.enharmonic);
     if (name.bass.size() > 2) {
-      name.bass = pitchClassName(chord.pitchClasses[lowest]);
+      name.bass = pitchClassName(bassClass);
     }
   }
   return name;

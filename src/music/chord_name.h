@@ -20,9 +20,11 @@ struct ChordName {
   bool found() const { return !root.empty(); }
 };
 
-// Names the chord with its root on rootString, a sounding slot. Recomputes
-// the chord's intervals for that root (pitch classes must be current).
-ChordName nameChord(DesignerChord& chord, int rootString);
+// Names the chord with its root on rootString, a sounding slot, from the
+// chord's pitch classes (which must be current). Reads the chord only: the
+// intervals and spelled notes of each string come from computeIntervals and
+// spellNote.
+ChordName nameChord(const DesignerChord& chord, int rootString);
 
 // The full name as a chord symbol: root and type, then "/" and the bass
 // when there is one ("C6/A").

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "music/note.h"
 
@@ -37,5 +38,16 @@ void clearChord(DesignerChord& chord);
 
 // The lowest slot that is played, or -1 when none is.
 int lowestSoundingString(const DesignerChord& chord);
+
+// Pitch class of every played slot from the tuning; -1 for the others.
+void computePitchClasses(DesignerChord& chord, const Tuning& tuning);
+
+// Intervals of every sounding slot above the pitch class of rootString
+// (a played slot 0..5), and the set of intervals that sound.
+void computeIntervals(DesignerChord& chord, int rootString);
+
+// The note of a slot spelled from the root's letter, or "" when the slot
+// has no interval. Needs computeIntervals first.
+std::string_view spellNote(const DesignerChord& chord, int slot);
 
 }  // namespace fretlets

@@ -4,15 +4,12 @@
 #include "music/instrument.h"
 
 namespace fretlets {
-namespace {
-
-// A fret the diagram can show at this top fret: not played, open, or one
-// of the six rows from the top fret down (never past the last fret).
-bool showable(int fret, int topFret) {
-  return fret == kNone || fret == 0 || (fret >= topFret && fret <= topFret + 5 && fret <= kMaxFret);
+int cleanFret(int fret, int topFret) {
+  if (fret == kNone || fret == 0 || (fret >= topFret && fret <= topFret + 5 && fret <= kMaxFret)) {
+    return fret;
+  }
+  return fret < topFret ? 0 : kNone;
 }
-
-}  // namespace
 
 FretletRecord captureFretlet(const DesignerChord& chord, int stringCount) {
   FretletRecord record;
@@ -25,8 +22,11 @@ FretletRecord captureFretlet(const DesignerChord& chord, int stringCount) {
   }
   if (!reachesTopRow || chord.barred) {
     for (int s = 0; s < stringCount; ++s) {
-      if (record.frets[s] != kNone) {
-        record.frets[s] = static_cast<std::int8_t>(record.frets[s] - chord.topFret);
+      const int fret = record.frets[s];
+      if (fret != kNone) {
+        const int relative = fret - chord.topFret;
+        record.frets[s] =
+            static_cast<std::int8_t>(fret == 0 && relative == kNone ? kNone - 1 : relative);
       }
     }
     record.position = reachesTopRow ? FretletRecord::kMovableBarred : FretletRecord::kMovable;
@@ -42,21 +42,20 @@ void applyFretlet(const FretletRecord& record, DesignerChord& chord, int stringC
       const int value = record.frets[s];
       int fret = kNone;
       if (value < kNone) {
-        // An open string captured with a raised top fret: the shape moves,
-        // the open string keeps ringing open wherever it is placed.
+        // An open string captured with a raised top fret rings open
+        // wherever the shape is placed.
         fret = 0;
       } else if (value != kNone) {
         fret = value + chord.topFret;
       }
-      chord.frets[s] = static_cast<std::int8_t>(showable(fret, chord.topFret) ? fret : kNone);
+      chord.frets[s] = static_cast<std::int8_t>(cleanFret(fret, chord.topFret));
     }
     return;
   }
   chord.barred = false;
   chord.topFret = record.position;
   for (int s = 0; s < stringCount; ++s) {
-    const int fret = record.frets[s];
-    chord.frets[s] = static_cast<std::int8_t>(showable(fret, chord.topFret) ? fret : kNone);
+    chord.frets[s] = static_cast<std::int8_t>(cleanFret(record.frets[s], chord.topFret));
   }
 }
 

@@ -24,10 +24,19 @@ struct FretletRecord {
   bool movable() const { return position < 0; }
 };
 
+// The fret a string takes on the diagram at topFret: not played, open and
+// the six rows from the top fret down stay as they are. A fret below the top
+// fret can only be an open string of a shape moved to another top fret, so
+// it rings open again; a fret past the rows is not played.
+int cleanFret(int fret, int topFret);
+
+// An open string of a movable shape is stored as minus the top fret it was
+// captured at, and never as -1 (which mutes): at top fret 1 it is -2.
 FretletRecord captureFretlet(const DesignerChord& chord, int stringCount);
 
 // Writes the record into the chord. A movable shape goes to the chord's
-// current top fret; a fixed one brings its own top fret.
+// current top fret; a fixed one brings its own top fret. Every fret is
+// cleaned for the top fret it lands at.
 void applyFretlet(const FretletRecord& record, DesignerChord& chord, int stringCount);
 
 bool sameFretlet(const FretletRecord& a, const FretletRecord& b, int stringCount);

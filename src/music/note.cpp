@@ -1,7 +1,5 @@
 #include "music/note.h"
 
-#include "music/designer_chord.h"
-
 namespace fretlets {
 namespace {
 
@@ -15,42 +13,14 @@ bool keepsLetterWhenEnharmonic(int pitchClass) {
 
 }  // namespace
 
-void computePitchClasses(DesignerChord& chord, const Tuning& tuning) {
-  for (int s = 0; s < kStringSlots; ++s) {
-    const int fret = chord.frets[s];
-    chord.pitchClasses[s] =
-        fret == kNone ? kNone : static_cast<std::int8_t>((tuning[s] + fret) % 12);
-  }
-}
-
-void computeIntervals(DesignerChord& chord, int rootString) {
-  chord.rootString = static_cast<std::int8_t>(rootString);
-  chord.rootClass = chord.pitchClasses[rootString];
-  chord.intervalSet = 0;
-  for (int s = 0; s < kStringSlots; ++s) {
-    const int pc = chord.pitchClasses[s];
-    if (pc == kNone) {
-      chord.intervals[s] = kNone;
-      continue;
-    }
-    const int interval = (pc - chord.rootClass + 12) % 12;
-    chord.intervals[s] = static_cast<std::int8_t>(interval);
-    chord.intervalSet |= static_cast<std::uint16_t>(1U << interval);
-  }
-}
-
-std::string_view spellNote(const DesignerChord& chord, int slot) {
-  const int interval = chord.intervals[slot];
-  const int pc = chord.pitchClasses[slot];
-  if (interval == kNone || pc == kNone || chord.rootClass == kNone) {
-    return {};
-  }
-  const NoteRow& rootRow = noteTable[chord.rootClass];
-  const int rootLetter = chord.enharmonic && !keepsLetterWhenEnharmonic(chord.rootClass)
+std::string_view spellPitchClass(int rootClass, int pitchClass, bool enharmonic) {
+  const NoteRow& rootRow = noteTable[rootClass];
+  const int rootLetter = enharmonic && !keepsLetterWhenEnharmonic(rootClass)
                              ? rootRow.alternativeLetter
                              : rootRow.letter;
+  const int interval = (pitchClass - rootClass + 12) % 12;
   const char target = kLetters[(rootLetter + kLetterStep[interval]) % 7];
-  const NoteRow& row = noteTable[pc];
+  const NoteRow& row = noteTable[pitchClass];
   if (row.first.front() == target) {
     return row.first;
   }

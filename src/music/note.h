@@ -6,8 +6,6 @@
 
 namespace fretlets {
 
-struct DesignerChord;
-
 // -1 stands for "none" throughout: a string not played, a slot beyond the
 // string count, no pitch class, no interval, an automatic root.
 inline constexpr int kNone = -1;
@@ -53,15 +51,9 @@ constexpr std::string_view intervalLabel(int interval) {
   return interval >= 0 && interval < 12 ? noteTable[interval].intervalLabel : std::string_view{};
 }
 
-// Pitch class of every played slot from the tuning; -1 for the others.
-void computePitchClasses(DesignerChord& chord, const Tuning& tuning);
-
-// Intervals of every sounding slot above the pitch class of rootString
-// (a played slot 0..5), and the set of intervals that sound.
-void computeIntervals(DesignerChord& chord, int rootString);
-
-// The note of a slot spelled from the root's letter, or "" when the slot
-// has no interval. Needs computeIntervals first.
-std::string_view spellNote(const DesignerChord& chord, int slot);
+// The note of pitchClass spelled on the letter its interval above rootClass
+// calls for (both 0..11): "C#" or "Db", "B" or "Cb". With enharmonic the
+// letters are counted from the root's alternative spelling.
+std::string_view spellPitchClass(int rootClass, int pitchClass, bool enharmonic);
 
 }  // namespace fretlets

@@ -1,11 +1,20 @@
 #include "score/score.h"
 
+#include <algorithm>
 #include <iterator>
+#include <limits>
 #include <utility>
 
 #include "music/designer_chord.h"
 
 namespace fretlets {
+
+std::uint32_t chordLengthMs(int beatsToNext, std::uint32_t beatMs) {
+  const auto twelfths = static_cast<std::uint64_t>(std::max(beatsToNext, kMinBeatsToNext));
+  const std::uint64_t ms = twelfths * beatMs / kTwelfthsPerBeat;
+  return static_cast<std::uint32_t>(
+      std::clamp<std::uint64_t>(ms, 1, std::numeric_limits<std::uint32_t>::max()));
+}
 
 std::string defaultScoreComment(int year, std::string_view userName) {
   std::string comment = "\xA9 " + std::to_string(year) + " ";
@@ -90,7 +99,9 @@ ScoreEntry Score::makeEntry(std::string_view name, const DesignerChord& designer
                             int stringCount) const {
   ScoreEntry entry;
   entry.release = true;
-  entry.beatsToNext = static_cast<std::int8_t>(defaultBeats * kTwelfthsPerBeat);
+  // Whatever the default beats field holds, the length fits its byte.
+  entry.beatsToNext = static_cast<std::int8_t>(
+      std::clamp(defaultBeats * kTwelfthsPerBeat, kMinBeatsToNext, kMaxBeatsToNext));
   entry.name = name;
   captureEntry(entry, designer, stringCount);
   return entry;
@@ -144,16 +155,21 @@ void Score::updateCurrent(std::string_view name, const DesignerChord& designer, 
   captureEntry(*current_, designer, stringCount);
 }
 
-bool Score::deleteCurrent() {
+DeleteOutcome Score::deleteCurrent() {
   if (empty()) {
-    return false;
+    return DeleteOutcome::DocumentEmpty;
   }
   current_ = entries_.erase(current_);
   if (current_ == entries_.end() && !entries_.empty()) {
     --current_;
     --currentIndex_;
   }
-  return entries_.empty();
+  return entries_.empty() ? DeleteOutcome::DocumentEmpty : DeleteOutcome::Kept;
+}
+
+const ScoreEntry& Score::current() const {
+  static const ScoreEntry kNoEntry;
+  return empty() ? kNoEntry : *current_;
 }
 
 void Score::goFirst() {

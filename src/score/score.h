@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "music/delete_outcome.h"
 #include "music/fixed_text.h"
 #include "music/note.h"
 
@@ -55,6 +56,11 @@ struct ScorePatch {
   friend bool operator==(const ScorePatch&, const ScorePatch&) = default;
 };
 
+// How long a chord of beatsToNext twelfths of a beat sounds when a beat lasts
+// beatMs milliseconds: the remainder of the division is dropped, but a chord
+// always lasts at least a millisecond, so that playback moves on.
+std::uint32_t chordLengthMs(int beatsToNext, std::uint32_t beatMs);
+
 // What a new score says about its rights: the copyright sign (byte 0xA9), a
 // space, the year, a space and the user's name, cut to the field.
 std::string defaultScoreComment(int year, std::string_view userName);
@@ -81,6 +87,11 @@ struct ScoreProperties {
   ScoreText owner;
   std::int32_t tempo = 100;  // beats per minute
   ScorePatch patch;
+
+  // A score locked under another user's name can be neither saved nor
+  // unlocked.
+  bool canSave() const { return !locked || ownedByUser; }
+  bool canUnlock() const { return canSave(); }
 };
 
 // The open score: entries in playing order with a cursor, and properties.
@@ -91,7 +102,8 @@ class Score : public ScoreProperties {
  public:
   using Entries = std::list<ScoreEntry>;
 
-  Score() = default;
+  // A new score's comment (defaultScoreComment) and patch (the device's)
+  // are the caller's to give.
   Score(std::string_view comment, const ScorePatch& patch);
   Score(const Score& other);
   Score(Score&& other) noexcept;
@@ -106,8 +118,8 @@ class Score : public ScoreProperties {
   void insertBeforeCurrent(std::string_view name, const DesignerChord& designer, int stringCount);
   void insertAfterCurrent(std::string_view name, const DesignerChord& designer, int stringCount);
   void updateCurrent(std::string_view name, const DesignerChord& designer, int stringCount);
-  // True when the score became empty.
-  bool deleteCurrent();
+  // Kept, or DocumentEmpty when the last entry went (or there was none).
+  DeleteOutcome deleteCurrent();
 
   void goFirst();
   bool goPrevious();
@@ -122,9 +134,10 @@ class Score : public ScoreProperties {
 
   bool empty() const { return entries_.empty(); }
   const Entries& entries() const { return entries_; }
-  // The current entry; only while the score is not empty.
-  const ScoreEntry& current() const { return *current_; }
-  ScoreEntry& current() { return *current_; }
+  // The current entry; a blank one while the score is empty.
+  const ScoreEntry& current() const;
+  // The current entry to edit in place, or nullptr while the score is empty.
+  ScoreEntry* editCurrent() { return empty() ? nullptr : &*current_; }
   int currentIndex() const { return currentIndex_; }
 
  private:

@@ -5,6 +5,7 @@
 
 #include "midi/patch_table.h"
 #include "music/designer_chord.h"
+#include "music/fretlet_record.h"
 
 namespace fretlets {
 namespace {
@@ -27,11 +28,10 @@ std::string readText(ByteReader& in, std::size_t max) {
   return in.text(static_cast<std::size_t>(length));
 }
 
-// A fret the Designer can hold at this top fret; the diagram draws fretted
-// strings on the six rows from the top fret down.
-bool fretFits(int fret, int topFret) {
-  return fret == kNone || fret == 0 || (fret >= topFret && fret <= topFret + 5 && fret <= kMaxFret);
-}
+// Lowest and highest fret a writer can store: an open string of a movable
+// shape captured at the highest top fret and applied at the nut, and the
+// last fret.
+constexpr int kLowestFret = -kMaxTopFret;
 
 ScoreEntry readEntry(ByteReader& in, int strings, bool hasRelease) {
   ScoreEntry entry;
@@ -54,8 +54,11 @@ ScoreEntry readEntry(ByteReader& in, int strings, bool hasRelease) {
   // to an instrument with fewer strings: an all-muted entry may name any slot.
   require(entry.rootString >= 0 && entry.rootString < kStringSlots);
   require(entry.topFret >= 0 && entry.topFret <= kMaxTopFret);
+  // A movable chord applied at another top fret may have left frets the
+  // diagram cannot show; they are cleaned as applying a fretlet cleans them.
   for (int s = 0; s < strings; ++s) {
-    require(fretFits(entry.frets[s], entry.topFret));
+    require(entry.frets[s] >= kLowestFret && entry.frets[s] <= kMaxFret);
+    entry.frets[s] = static_cast<std::int8_t>(cleanFret(entry.frets[s], entry.topFret));
   }
   return entry;
 }
@@ -77,25 +80,30 @@ Score parseBody(ByteReader& in, std::int32_t version, InstrumentState& instrumen
       {kScoreCorrupt, kScoreInstrumentIncompatible, kScoreTuningIncompatible});
   const int strings = stringCount(made.instrument);
 
-  Score score;
-  score.title = readText(in, kScoreTextMax);
-  score.composer = readText(in, kScoreTextMax);
-  score.comment = readText(in, kScoreTextMax);
-  score.tempo = in.int32();
+  const std::string title = readText(in, kScoreTextMax);
+  const std::string composer = readText(in, kScoreTextMax);
+  const std::string comment = readText(in, kScoreTextMax);
+  const std::int32_t tempo = in.int32();
   // Playback divides a minute by the tempo.
-  require(score.tempo >= kMinTempo && score.tempo <= kMaxTempo);
-  score.patch.midiStandard = in.int8();
-  score.patch.patchIndex = in.int32();
-  score.patch.bank = in.int8();
-  score.patch.program = in.int8();
-  require(patchValid(score.patch));
+  require(tempo >= kMinTempo && tempo <= kMaxTempo);
+  ScorePatch patch;
+  patch.midiStandard = in.int8();
+  patch.patchIndex = in.int32();
+  patch.bank = in.int8();
+  patch.program = in.int8();
+  require(patchValid(patch));
+  Score score(comment, patch);
+  score.title = title;
+  score.composer = composer;
+  score.tempo = tempo;
   score.defaultBeats = in.int8();
   // New entries last defaultBeats beats, which must fit their length byte.
   require(score.defaultBeats >= kMinDefaultBeats && score.defaultBeats <= kMaxDefaultBeats);
   score.locked = in.flag();
   if (score.locked) {
     score.owner = readText(in, kScoreTextMax);
-    score.ownedByUser = score.owner.view() == userName;
+    // The writer stamps the name cut to the field: compare it so cut.
+    score.ownedByUser = score.owner == ScoreText(userName);
   }
 
   const bool hasRelease = version == kScoreVersion;
@@ -192,6 +200,14 @@ void writeScore(const Score& score, const InstrumentState& instrument, std::stri
   } catch (const std::exception&) {
     fail(kErrorWriting);
   }
+}
+
+Score openOrCreateScore(const std::filesystem::path& path, InstrumentState& instrument,
+                        bool chordBookOpen, std::string_view userName, const Score& blank) {
+  if (!pathExists(path)) {
+    writeScore(blank, instrument, userName, path);
+  }
+  return readScore(path, instrument, chordBookOpen, userName);
 }
 
 }  // namespace fretlets

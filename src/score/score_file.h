@@ -26,7 +26,8 @@ inline constexpr std::string_view kScoreTuningIncompatible =
 
 // Reads a score (version 101 or 102). With no chord book open the file's
 // instrument and tuning become current; with one open they must equal the
-// current ones. userName decides whether a locked score is the user's own.
+// current ones. userName (see user_name.h) decides whether a locked score is
+// the user's own. Frets a movable chord left off the diagram are cleaned.
 // Throws FormatError with the text to show; a failed read leaves the
 // instrument state as it was.
 Score readScore(const std::filesystem::path& path, InstrumentState& instrument, bool chordBookOpen,
@@ -41,5 +42,10 @@ void writeScore(const Score& score, const InstrumentState& instrument, std::stri
                 const std::filesystem::path& path);
 std::vector<std::uint8_t> scoreBytes(const Score& score, const InstrumentState& instrument,
                                      std::string_view userName);
+
+// Reads the score at path; only when nothing is there (not even a dangling
+// link) the blank score is written there first.
+Score openOrCreateScore(const std::filesystem::path& path, InstrumentState& instrument,
+                        bool chordBookOpen, std::string_view userName, const Score& blank);
 
 }  // namespace fretlets

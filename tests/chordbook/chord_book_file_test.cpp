@@ -71,18 +71,35 @@ TEST(ChordBookFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
       {withInt(kExample, kFretletCountAt, 0), corrupt},
       {withInt(kExample, kFretletCountAt, -5), corrupt},
       {withInt(kExample, kFretletCountAt, 0x7FFFFFFF), end},
-      {withByte(kExample, kFretletAt, 6), corrupt},           // root string
-      {withByte(kExample, kFretletAt + 1, 18), corrupt},      // top fret
-      {withByte(kExample, kFretletAt + 1, 0xFD), corrupt},    // position -3
-      {withByte(kExample, kFretletAt + 2, 23), corrupt},      // fret
-      {withByte(kExample, kFretletAt + 2, 0xFE), corrupt},    // -2 on a fixed record
-      {withByte(movable, kFretletAt + 2, 0xEF), "no error"},  // open string, shape made at 17
+      {withByte(kExample, kFretletAt, 6), corrupt},            // root string
+      {withByte(kExample, kFretletAt + 1, 18), corrupt},       // top fret
+      {withByte(kExample, kFretletAt + 1, 0xFD), corrupt},     // position -3
+      {withByte(kExample, kFretletAt + 2, 23), corrupt},       // fret
+      {withByte(kExample, kFretletAt + 2, 0xEF), "no error"},  // see the cleaning below
+      {withByte(kExample, kFretletAt + 2, 0xEE), corrupt},     // below any writer's
+      {withByte(movable, kFretletAt + 2, 0xEF), "no error"},   // open string, shape made at 17
       {withByte(movable, kFretletAt + 2, 0xEE), corrupt},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
     EXPECT_EQ(failureKeepsTheInstrument(kRead, cases[i].bytes), cases[i].message);
   }
+}
+
+TEST(ChordBookFileTest, FixedFretsOffTheDiagramAreCleanedAsApplyingCleansThem) {
+  // At top fret 3 the rows are frets 3..8: below them an open string of a
+  // moved shape, past them not played. Movable shapes keep their values.
+  Bytes bytes = kExample;
+  const std::int8_t stored[] = {-2, 1, 9, 0, 8, -17};
+  for (std::size_t s = 0; s < 6; ++s) {
+    bytes[kFretletAt + 2 + s] = static_cast<std::uint8_t>(stored[s]);
+  }
+  InstrumentState state;
+  EXPECT_EQ(parseChordBook(bytes, state, false).currentFretlet().frets,
+            (DesignerChord::Slots{0, 0, -1, 0, 8, 0}));
+  bytes[kFretletAt + 1] = 0xFE;
+  EXPECT_EQ(parseChordBook(bytes, state, false).currentFretlet().frets,
+            (DesignerChord::Slots{-2, 1, 9, 0, 8, -17}));
 }
 
 TEST(ChordBookFileTest, AFileCutAnywhereEndsUnexpectedly) {
@@ -104,7 +121,7 @@ TEST(ChordBookFileTest, AnOpenScoreDecidesInstrumentAndTuning) {
   InstrumentState score;  // guitar, standard tuning
   const Bytes dropD = withByte(kExample, kInstrumentAt + 1, 38);
   EXPECT_EQ(kRead(dropD, score, true), "Chord Book tuning incompatible with Score");
-  const Bytes mandolin = chordBookBytes(ChordBook{}, instrumentState(kMandolin));
+  const Bytes mandolin = chordBookBytes(ChordBook(4), instrumentState(kMandolin));
   EXPECT_EQ(kRead(mandolin, score, true), "Chord Book instrument incompatible with Score");
   EXPECT_EQ(score.currentInstrument, kGuitar);
   EXPECT_EQ(score.tuning[0], 40);
@@ -116,7 +133,7 @@ TEST(ChordBookFileTest, AnOpenScoreDecidesInstrumentAndTuning) {
 TEST(ChordBookFileTest, TextModeBooksDropTheCarriageReturnsOnEveryPlatform) {
   // Mandolin is instrument 10, a line feed: written in text mode it became
   // CR LF.
-  Bytes bytes = withInt(chordBookBytes(ChordBook{}, instrumentState(kMandolin)), kVersionAt, 100);
+  Bytes bytes = withInt(chordBookBytes(ChordBook(4), instrumentState(kMandolin)), kVersionAt, 100);
   bytes.insert(bytes.begin() + kInstrumentAt, 0x0D);
   InstrumentState state;
   EXPECT_TRUE(parseChordBook(bytes, state, false).empty());
@@ -136,9 +153,9 @@ TEST(ChordBookFileTest, FewerStringsStoreFewerBytesAndAMutedRootMayLieBeyondThem
   muted.rootString = 5;
   DesignerChord played;
   played.frets = {0, 2, 3, 0, -1, -1};
-  ChordBook book;
-  ASSERT_TRUE(book.addFretlet("", muted, 4));
-  ASSERT_TRUE(book.addFretlet("", played, 4));
+  ChordBook book(4);
+  ASSERT_TRUE(book.addFretlet("", muted));
+  ASSERT_TRUE(book.addFretlet("", played));
   const Bytes bytes = chordBookBytes(book, instrumentState(kMandolin));
   EXPECT_EQ(bytes.size(), 4U + 9 + 4 + 1 + 4 + 4 + 4 + 4 + 2 * (2 + 4));
   InstrumentState state;
@@ -158,10 +175,28 @@ TEST_F(ChordBookDiskTest, SavesSafelyAndOpens) {
   const ChordBook book = parseChordBook(kExample, state, false);
   expectSafeSavesAndOpens(
       [&](const fs::path& path, bool first) {
-        writeChordBook(first ? book : ChordBook{}, state, path);
+        writeChordBook(first ? book : ChordBook(6), state, path);
       },
-      kExample, chordBookBytes(ChordBook{}, state),
+      kExample, chordBookBytes(ChordBook(6), state),
       [&](const fs::path& path) { EXPECT_EQ(readChordBook(path, state, true).fretletCount(), 1); });
+  expectSaveInAFolderOnlyReadable([&](const fs::path& path) { writeChordBook(book, state, path); },
+                                  kExample);
+}
+
+TEST_F(ChordBookDiskTest, OpenOrCreateCreatesOnlyWhereNothingIs) {
+  InstrumentState state = instrumentState(kMandolin);
+  EXPECT_TRUE(openOrCreateChordBook(folder_ / "new", state, false).empty());
+  EXPECT_EQ(bytesOf(folder_ / "new"), chordBookBytes(ChordBook(4), state));
+  // A dangling link and a file of something else are read, never replaced.
+  fs::create_symlink("nowhere", folder_ / "dangling");
+  std::ofstream(folder_ / "text") << "hello";
+  for (const char* name : {"dangling", "text"}) {
+    EXPECT_NE(errorOf([&] { openOrCreateChordBook(folder_ / name, state, false); }), "no error");
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "nowhere"));
+  EXPECT_EQ(bytesOf(folder_ / "text"), (Bytes{'h', 'e', 'l', 'l', 'o'}));
+  // An existing book keeps its own instrument.
+  EXPECT_EQ(openOrCreateChordBook(folder_ / "new", state, false).stringCount(), 4);
 }
 
 }  // namespace

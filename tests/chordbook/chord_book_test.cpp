@@ -44,9 +44,9 @@ std::string show(const ChordBook& book) {
 }
 
 ChordBook bookOf(const std::vector<std::pair<const char*, int>>& filing) {
-  ChordBook book;
+  ChordBook book(kStrings);
   for (const auto& [name, low] : filing) {
-    book.addFretlet(name, openShape(low), kStrings);
+    book.addFretlet(name, openShape(low));
   }
   return book;
 }
@@ -59,10 +59,10 @@ ChordBook threeChords() {
 }
 
 TEST(ChordBookTest, AddFilesInOrderAndLandsOnTheNewFretlet) {
-  ChordBook book;
+  ChordBook book(kStrings);
   for (const char* name : {"11", "7", "9", "13", "m7", ""}) {
     book.clearListChanged();
-    ASSERT_TRUE(book.addFretlet(name, openShape(0), kStrings));
+    ASSERT_TRUE(book.addFretlet(name, openShape(0)));
     EXPECT_EQ(book.currentChord().name.view(), name);
     EXPECT_TRUE(book.listChanged());
   }
@@ -75,11 +75,11 @@ TEST(ChordBookTest, AddFilesInOrderAndLandsOnTheNewFretlet) {
   book = bookOf({{"m7", 1}, {"m7", 3}, {"7", 3}});
   book.clearModified();
   book.clearListChanged();
-  EXPECT_FALSE(book.addFretlet("m7", openShape(1), kStrings));
+  EXPECT_FALSE(book.addFretlet("m7", openShape(1)));
   EXPECT_EQ(show(book), "7:3 *m7:[1],3 @1.1");
   EXPECT_FALSE(book.modified() || book.listChanged());
   // The same fingering under another name is a different entry.
-  EXPECT_TRUE(book.addFretlet("maj7", openShape(1), kStrings));
+  EXPECT_TRUE(book.addFretlet("maj7", openShape(1)));
 }
 
 TEST(ChordBookTest, NextAndPreviousWalkAcrossChordsWithoutWrapping) {
@@ -105,23 +105,33 @@ TEST(ChordBookTest, DeleteMovesToTheFollowingFretletOrChord) {
   ChordBook book = threeChords();
   const auto deleted = [&book] {
     book.clearListChanged();
-    book.deleteFretlet();
-    return show(book) + (book.listChanged() ? " listed" : "");
+    book.clearModified();
+    const DeleteOutcome outcome = book.deleteFretlet();
+    return show(book) + (book.listChanged() ? " listed" : "") +
+           (book.modified() ? " modified" : "") +
+           (outcome == DeleteOutcome::Kept               ? " kept"
+            : outcome == DeleteOutcome::ChordTypeRemoved ? " type gone"
+                                                         : " nothing left");
   };
-  EXPECT_EQ(deleted(), "*A:[2] B:1 C:1,2 @0.1");
-  EXPECT_EQ(deleted(), "*B:[1] C:1,2 @0.1 listed");
+  EXPECT_EQ(deleted(), "*A:[2] B:1 C:1,2 @0.1 modified kept");
+  EXPECT_EQ(deleted(), "*B:[1] C:1,2 @0.1 listed modified type gone");
   book.nextFretlet();
   book.nextFretlet();
-  EXPECT_EQ(deleted(), "B:1 *C:[1] @1.1");
-  EXPECT_EQ(deleted(), "*B:[1] @0.1 listed");
-  EXPECT_EQ(deleted(), "empty listed");
+  EXPECT_EQ(deleted(), "B:1 *C:[1] @1.1 modified kept");
+  EXPECT_EQ(deleted(), "*B:[1] @0.1 listed modified type gone");
+  EXPECT_EQ(deleted(), "empty listed modified nothing left");
   EXPECT_EQ(book.fretletCount(), 0);
-  // An empty book ignores every cursor operation.
-  EXPECT_EQ(deleted(), "empty");
+  // An empty book ignores every cursor operation, and its cursor reads as
+  // a nameless chord and a muted fretlet.
+  EXPECT_EQ(deleted(), "empty nothing left");
+  EXPECT_TRUE(book.currentChord().fretlets.empty());
+  EXPECT_EQ(book.currentFretlet().frets, FretletRecord{}.frets);
   EXPECT_FALSE(book.nextFretlet() || book.previousFretlet());
-  EXPECT_FALSE(book.showsDesignerChord(openShape(1), kStrings));
-  EXPECT_FALSE(book.updateFretlet("A", openShape(1), kStrings));
-  EXPECT_TRUE(book.modified());
+  EXPECT_FALSE(book.showsDesignerChord(openShape(1)));
+  EXPECT_FALSE(book.updateFretlet("A", openShape(1)));
+  DesignerChord designer = openShape(3);
+  book.loadCurrentIntoDesigner(designer);
+  EXPECT_EQ(designer.frets, openShape(3).frets);
 }
 
 TEST(ChordBookTest, UpdateRefilesTheFretletAndLandsOnIt) {
@@ -151,25 +161,21 @@ TEST(ChordBookTest, UpdateRefilesTheFretletAndLandsOnIt) {
     const std::string before = show(book);
     book.clearModified();
     const bool accepted = *c.after != '\0';
-    EXPECT_EQ(book.updateFretlet(c.name, openShape(c.low), kStrings), accepted);
+    EXPECT_EQ(book.updateFretlet(c.name, openShape(c.low)), accepted);
     EXPECT_EQ(show(book), accepted ? c.after : before);
     EXPECT_EQ(book.modified(), accepted);
   }
 }
 
-TEST(ChordBookTest, CopiesKeepTheirOwnCursorAndLoadIt) {
+TEST(ChordBookTest, LoadsTheCurrentFretletIntoTheDesigner) {
   ChordBook book = threeChords();
   book.selectChord(2);
   book.nextFretlet();
-  ChordBook copy = book;
-  book.deleteFretlet();
-  EXPECT_EQ(show(copy), "A:1,2 B:1 *C:1,[2] @2.2");
-  ChordBook moved = std::move(copy);
-  EXPECT_EQ(show(moved), "A:1,2 B:1 *C:1,[2] @2.2");
   DesignerChord designer;
-  moved.loadCurrentIntoDesigner(designer, kStrings);
+  designer.frets = {5, 5, 5, 5, 5, 5};
+  book.loadCurrentIntoDesigner(designer);
   EXPECT_EQ(designer.frets, openShape(2).frets);
-  EXPECT_TRUE(moved.showsDesignerChord(designer, kStrings));
+  EXPECT_TRUE(book.showsDesignerChord(designer));
 }
 
 TEST(ChordBookTest, FileOrderIsKeptUntilTheNextInsertion) {
@@ -183,10 +189,10 @@ TEST(ChordBookTest, FileOrderIsKeptUntilTheNextInsertion) {
   std::swap(bytes[firstName + 1 + 4 + 2], bytes[firstName + 1 + 4 + 8 + 2]);
   ChordBook read = parseChordBook(bytes, guitar, false);
   EXPECT_EQ(show(read), "*m:[3],1 7:1,3 @0.1");
-  read.addFretlet("m", openShape(2), kStrings);
+  read.addFretlet("m", openShape(2));
   EXPECT_EQ(show(read), "*m:1,[2],3 7:1,3 @0.2");
   // Only an insertion into the chord list puts the chords in order.
-  read.addFretlet("9", openShape(2), kStrings);
+  read.addFretlet("9", openShape(2));
   EXPECT_EQ(show(read), "7:1,3 *9:[2] m:1,2,3 @1.1");
 }
 
@@ -211,18 +217,18 @@ TEST(ChordBookTest, CyclicOrderingsAreKeptSafelyAndDeterministically) {
   do {
     std::string first;
     for (int run = 0; run < 2; ++run) {
-      ChordBook book;
+      ChordBook book(kStrings);
       for (const int i : order) {
         DesignerChord chord;
         applyFretlet(records[i], chord, kStrings);
-        ASSERT_TRUE(book.addFretlet("x", chord, kStrings));
+        ASSERT_TRUE(book.addFretlet("x", chord));
         EXPECT_TRUE(sameFretlet(book.currentFretlet(), records[i], kStrings));
-        ASSERT_TRUE(book.addFretlet(names[i], openShape(0), kStrings));
+        ASSERT_TRUE(book.addFretlet(names[i], openShape(0)));
         EXPECT_EQ(book.currentChord().name.view(), names[i]);
       }
       for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(book.findChord(names[i]));
-        EXPECT_TRUE(book.findChord("x") && book.findFretlet(records[i], kStrings));
+        EXPECT_TRUE(book.findChord("x") && book.findFretlet(records[i]));
       }
       EXPECT_EQ(book.fretletCount(), 3);
       first = run == 0 ? show(book) : first;
@@ -235,7 +241,7 @@ TEST(ChordBookTest, CyclicOrderingsAreKeptSafelyAndDeterministically) {
 TEST(ChordBookTest, AConsistentOrderingGivesTheSortedOrder) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> fret(-1, 4);
-  ChordBook book;
+  ChordBook book(kStrings);
   std::vector<FretletRecord> added;
   for (int i = 0; i < 200; ++i) {
     DesignerChord chord;
@@ -243,7 +249,7 @@ TEST(ChordBookTest, AConsistentOrderingGivesTheSortedOrder) {
     for (auto& f : chord.frets) {
       f = static_cast<std::int8_t>(fret(random));
     }
-    if (book.addFretlet("x", chord, kStrings)) {
+    if (book.addFretlet("x", chord)) {
       added.push_back(captureFretlet(chord, kStrings));
     }
   }

@@ -5,7 +5,11 @@
 #include <iterator>
 #include <sstream>
 
+#include "chordbook/chord_book_file.h"
 #include "cli/commands.h"
+#include "music/designer_chord.h"
+#include "score/score_file.h"
+#include "support/cli_run.h"
 #include "support/document_test_support.h"
 
 namespace fretlets::cli {
@@ -13,21 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-using Command = int (*)(const std::vector<std::string>&, Console&);
-
 CliRun run(Command command, const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  const int status = command(args, console);
-  return {status, out.str(), err.str()};
+  return runCli(command, args);
 }
 
 std::string bytesOf(const fs::path& path) {
@@ -142,6 +133,40 @@ TEST_F(DocumentCommands, ScoreDumpShowsPropertiesAndEntries) {
   EXPECT_NE(json.out.find("\"owner\":null"), std::string::npos);
   // The copyright sign arrives as UTF-8.
   EXPECT_NE(json.out.find("\"comment\":\"\xC2\xA9 "), std::string::npos);
+}
+
+TEST_F(DocumentCommands, UpgradeConvertsOlderVersionsAndKeepsTheLock) {
+  using document_test::Bytes;
+  // A version 101 score (no release bytes) locked by another user, with
+  // control characters in its title.
+  Score score("", ScorePatch{});
+  score.title = "a\b\f\x01\"\\";
+  score.locked = true;
+  DesignerChord chord;
+  chord.frets = {0, 2, 2, 1, 0, 0};
+  score.insertAfterCurrent("E", chord, 6);
+  const Bytes current = scoreBytes(score, InstrumentState{}, "somebody else");
+  Bytes old = document_test::withInt(current, 9, 101);
+  old.erase(old.end() - 24 + 11);  // the release byte of the one entry
+  std::ofstream(file("old.score"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(old.data()), static_cast<std::streamsize>(old.size()));
+
+  const CliRun json = run(runScore, {"dump", file("old.score"), "--json"});
+  EXPECT_NE(json.out.find(R"("title":"a\u0008\u000c\u0001\"\\")"), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find(R"("locked":true,"owner":"somebody else","ownedByUser":false)"),
+            std::string::npos);
+  ASSERT_EQ(run(runScore, {"upgrade", file("old.score"), file("new.score")}).status, 0);
+  EXPECT_EQ(document_test::bytesOf(folder_ / "new.score"), current);
+
+  // A version 100 book written through text mode: its CR LF pairs read as LF.
+  Bytes book = chordBookBytes(ChordBook(4), document_test::instrumentState(10));
+  const Bytes currentBook = book;
+  book = document_test::withInt(book, 13, 100);
+  book.insert(book.begin() + 17, 0x0D);  // before the instrument byte 10, a line feed
+  std::ofstream(file("old.cbk"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(book.data()), static_cast<std::streamsize>(book.size()));
+  ASSERT_EQ(run(runBook, {"upgrade", file("old.cbk"), file("new.cbk")}).status, 0);
+  EXPECT_EQ(document_test::bytesOf(folder_ / "new.cbk"), currentBook);
 }
 
 }  // namespace

@@ -2,24 +2,13 @@
 
 #include <sstream>
 
-#include "cli/commands.h"
+#include "support/cli_run.h"
 
 namespace fretlets::cli {
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
 CliRun runNameWith(const std::vector<std::string>& args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  const int status = runName(args, console);
-  return {status, out.str(), err.str()};
+  return runCli(runName, args, input);
 }
 
 TEST(NameCommand, NamesTheFingeringFromTheChosenRoot) {
@@ -102,7 +91,12 @@ TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
       "{\"frets\":[-1,4,6,6,6,4],\"enharmonic\":true}\n"
       "{\"frets\":[-1,0,2,2,1,0],\"root\":0}\n"
       "{\"instrument\":99,\"frets\":[0]}\n"
-      "[1,2]\n";
+      "[1,2]\n"
+      // Numbers no int holds are bad lines, not undefined behaviour.
+      "{\"frets\":[0,2,2,1,0,1e10]}\n"
+      "{\"frets\":[0,2,2,1,0,0],\"root\":-1e300}\n"
+      "{\"frets\":[0,2,2,1,0,0],\"instrument\":4294967305}\n"
+      "{\"frets\":[0,2,2,1,0,0],\"root\":1.0}\n";
   const CliRun run = runNameWith({"--batch"}, input);
   EXPECT_EQ(run.status, 0);
   std::vector<std::string> lines;
@@ -110,7 +104,7 @@ TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
   for (std::string line; std::getline(out, line);) {
     lines.push_back(line);
   }
-  ASSERT_EQ(lines.size(), 8U);
+  ASSERT_EQ(lines.size(), 12U);
   EXPECT_EQ(lines[0].substr(0, 20), "{\"name\":\"C6/A\",\"root");
   EXPECT_EQ(lines[1].substr(0, 9), "{\"error\":");
   EXPECT_EQ(lines[2].substr(0, 9), "{\"error\":");
@@ -119,6 +113,10 @@ TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
   EXPECT_NE(lines[5].find("not a sounding string"), std::string::npos);
   EXPECT_NE(lines[6].find("unknown instrument"), std::string::npos);
   EXPECT_EQ(lines[7].substr(0, 9), "{\"error\":");
+  EXPECT_NE(lines[8].find("must be an array of whole numbers"), std::string::npos);
+  EXPECT_NE(lines[9].find("must be a whole number"), std::string::npos);
+  EXPECT_NE(lines[10].find("must be a whole number"), std::string::npos);
+  EXPECT_NE(lines[11].find("\"name\":\"B6sus/E\""), std::string::npos);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -10,26 +12,19 @@
 
 #include "cli/commands.h"
 #include "midi/fluid_synth_output.h"
-#include "midi/strongest_frequency.h"
-#include "midi/wav_file.h"
+#include "support/cli_run.h"
+#include "support/midi/strongest_frequency.h"
+#include "support/wav_reader.h"
 
 namespace fretlets::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readWav;
+using test::WavFile;
 
-struct RenderResult {
-  int status;
-  std::string err;
-};
-
-RenderResult render(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console{in, out, err};
-  const int status = runRender(args, console);
-  return {status, err.str()};
+CliRun render(const std::vector<std::string>& args) {
+  return runCli(runRender, args);
 }
 
 class RenderCommandTest : public ::testing::Test {
@@ -46,10 +41,9 @@ class RenderCommandTest : public ::testing::Test {
   // Renders into name in the test's folder and reads the file back.
   WavFile renderTo(const std::string& name, std::vector<std::string> args) {
     args.insert(args.end(), {"--out", (dir / name).string()});
-    const RenderResult run = render(args);
+    const CliRun run = render(args);
     EXPECT_EQ(run.status, 0) << run.err;
-    std::ifstream in(dir / name, std::ios::binary);
-    const auto wav = readWav(in);
+    const auto wav = readWav(dir / name);
     EXPECT_TRUE(wav) << name;
     return wav ? *wav : WavFile{};
   }
@@ -78,6 +72,31 @@ TEST_F(RenderCommandTest, OpenStringsFollowEachOtherHalfASecondApart) {
   EXPECT_NEAR(strongestOf(wav, 0.55, 0.95), 293.66, 293.66 * 0.02);
 }
 
+TEST_F(RenderCommandTest, DelayMovesTheNextStringAndVelocityTheLevel) {
+  // B3 then E4, 300 ms apart: until the E4 starts the sound is that of the
+  // B3 alone, and from then on it is not.
+  const std::vector<std::string> pair{"--frets", "x,x,x,x,0,0", "--seconds", "0.6"};
+  std::vector<std::string> late = pair;
+  late.insert(late.end(), {"--delay", "300"});
+  const WavFile both = renderTo("late.wav", late);
+  const WavFile alone = renderTo("b3.wav", {"--frets", "x,x,x,x,0,x", "--seconds", "0.6"});
+  const auto onset = static_cast<std::ptrdiff_t>(0.3 * 44100 * 2);
+  EXPECT_TRUE(
+      std::equal(both.samples.begin(), both.samples.begin() + onset - 200, alone.samples.begin()));
+  EXPECT_FALSE(std::equal(both.samples.begin() + onset + 200, both.samples.end(),
+                          alone.samples.begin() + onset + 200));
+  EXPECT_FALSE(std::equal(both.samples.begin(), both.samples.begin() + onset - 200,
+                          renderTo("soon.wav", pair).samples.begin()));
+
+  const auto peak = [](const WavFile& wav) {
+    return std::ranges::max(wav.samples, {}, [](std::int16_t x) { return std::abs(int{x}); });
+  };
+  std::vector<std::string> soft = pair;
+  soft.insert(soft.end(), {"--velocity", "40"});
+  EXPECT_LT(std::abs(int{peak(renderTo("soft.wav", soft))}),
+            std::abs(int{peak(renderTo("hard.wav", pair))}) * 2 / 3);
+}
+
 TEST_F(RenderCommandTest, SameArgumentsGiveTheSameFile) {
   const std::vector<std::string> args{"--frets", "x,3,2,0,1,0", "--patch", "XG:96",     "--delay",
                                       "40",      "--velocity",  "90",      "--seconds", "0.5"};
@@ -96,7 +115,7 @@ TEST(RenderCommand, RejectsBadInputBeforeRendering) {
            {"--frets", "0,0,0,0,0,0", "--seconds", "0", "--out", "x.wav"},
            {"--frets", "0,0,0,0,0,0", "--seconds", "3s", "--out", "x.wav"},
        }) {
-    const RenderResult run = render(args);
+    const CliRun run = render(args);
     EXPECT_EQ(run.status, 2) << args.back();
     EXPECT_TRUE(run.err.starts_with("fretlets-cli render: ")) << run.err;
   }
@@ -126,12 +145,12 @@ TEST_F(RenderCommandTest, FailedWriteKeepsTheFileThatWasThere) {
   auto renderInto = [](const fs::path& path) {
     return render({"--frets", "0,0,0,0,0,0", "--seconds", "0.1", "--out", path.string()});
   };
-  RenderResult full;
+  CliRun full;
   {
     const FullDisk disk;
     full = renderInto(out);
   }
-  for (const RenderResult& run : {renderInto(dir / "missing" / "e.wav"), full}) {
+  for (const CliRun& run : {renderInto(dir / "missing" / "e.wav"), full}) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
   }

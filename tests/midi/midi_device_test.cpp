@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "midi/manual_timer_service.h"
-#include "midi/recording_output.h"
+#include "support/midi/recording_output.h"
 
 namespace fretlets {
 namespace {

@@ -7,8 +7,8 @@
 #include "midi/fluid_synth_output.h"
 #include "midi/manual_timer_service.h"
 #include "midi/midi_device.h"
-#include "midi/strongest_frequency.h"
-#include "midi/wav_file.h"
+#include "support/midi/strongest_frequency.h"
+#include "support/wav_reader.h"
 
 namespace fretlets {
 namespace {
@@ -27,7 +27,7 @@ class SynthSoundTest : public ::testing::Test {
 
   // The next seconds of sound, left and right averaged.
   std::vector<float> renderMono(double seconds) {
-    WavFile wav;
+    test::WavFile wav;
     wav.samples.resize(static_cast<std::size_t>(seconds * FluidSynthOutput::kSampleRate) * 2);
     synth.render(wav.samples);
     return wav.mono();

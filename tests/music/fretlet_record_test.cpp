@@ -50,6 +50,14 @@ TEST(FretletRecord, OpenShapesAreFixedAndClosedOrBarredShapesMove) {
                {-1, 1, 3, 3, 2, -1}, FretletRecord::kMovable);
 }
 
+TEST(FretletRecord, ApplyLeavesSlotsBeyondTheStringCountAlone) {
+  for (const std::int8_t position : {std::int8_t{0}, FretletRecord::kMovable}) {
+    DesignerChord mandolin = designer({-1, -1, -1, -1, 7, 7}, 0, false, 0);
+    applyFretlet(record(0, {2, 0, 0, 2, 9, 9}, position), mandolin, 4);
+    EXPECT_EQ(mandolin.frets, (DesignerChord::Slots{2, 0, 0, 2, 7, 7})) << int{position};
+  }
+}
+
 TEST(FretletRecord, CaptureIgnoresSlotsBeyondTheStringCount) {
   DesignerChord mandolin = designer({2, 0, 0, 2, 7, 7}, 0, false, 0);
   const FretletRecord r = captureFretlet(mandolin, 4);
@@ -117,13 +125,29 @@ TEST(FretletRecord, OpenStringInAMovableShapeStaysOpenWhereverItGoes) {
 }
 
 TEST(FretletRecord, ApplyNeverProducesAFretOffTheDiagram) {
-  // Damaged records: values that no capture produces.
+  // Past the rows a string is not played; below the top fret it can only
+  // have been an open string, and rings open.
   DesignerChord chord = designer({-1, -1, -1, -1, -1, -1}, 17, false, 0);
   applyFretlet(record(0, {9, 5, 0, -1, 100, -128}, FretletRecord::kMovable), chord, kSix);
   EXPECT_EQ(chord.frets, (DesignerChord::Slots{-1, 22, 17, -1, -1, 0}));
 
   applyFretlet(record(0, {1, 9, 0, -1, -7, 6}, 2), chord, kSix);
-  EXPECT_EQ(chord.frets, (DesignerChord::Slots{-1, -1, 0, -1, -1, 6}));
+  EXPECT_EQ(chord.frets, (DesignerChord::Slots{0, -1, 0, -1, 0, 6}));
+}
+
+TEST(FretletRecord, AnOpenStringOfAMovableShapeComesBackOpenFromEveryTopFret) {
+  for (int top = 1; top <= kMaxTopFret; ++top) {
+    SCOPED_TRACE("top fret " + std::to_string(top));
+    const auto fret = [top](int row) { return static_cast<std::int8_t>(top + row); };
+    const FretletRecord r =
+        captureFretlet(designer({0, fret(2), fret(2), fret(1), -1, -1}, top, false, 1), 4);
+    ASSERT_TRUE(r.movable());
+    EXPECT_LT(r.frets[0], kNone);
+    DesignerChord chord = designer({}, top, false, 0);
+    applyFretlet(r, chord, 4);
+    EXPECT_EQ(chord.frets[0], 0);
+    EXPECT_EQ(chord.frets[1], top + 2);
+  }
 }
 
 TEST(FretletRecord, SameFretletComparesRootPositionAndUsedStrings) {
@@ -146,6 +170,13 @@ TEST(FretletRecord, OrderPutsPlayedBassStringsFirstBelowTheRoot) {
   const FretletRecord mutes = record(2, {-1, 0, 3, 2, 1, 0}, 0);
   EXPECT_TRUE(fretletBefore(plays, mutes, kSix));
   EXPECT_FALSE(fretletBefore(mutes, plays, kSix));
+
+  // Below either root: the rule holds when only one of the two roots lies
+  // above the slot, whichever of the two it is.
+  const FretletRecord lowRootMutes = record(0, {-1, 3, 2, 0, 1, 0}, 0);
+  const FretletRecord highRootPlays = record(2, {3, 3, 2, 0, 1, 0}, 0);
+  EXPECT_FALSE(fretletBefore(lowRootMutes, highRootPlays, kSix));
+  EXPECT_TRUE(fretletBefore(highRootPlays, lowRootMutes, kSix));
 
   // Roots on slot 0: a muted string sorts before a played one.
   const FretletRecord mutedSecond = record(0, {3, -1, 0, 0, 0, 3}, 0);

@@ -1,10 +1,53 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "music/designer_chord.h"
 #include "music/instrument.h"
 
 namespace fretlets {
 namespace {
+
+// A tuning as note names with octaves, lowest string first ("E2 A2 ...").
+std::string tuningText(const InstrumentInfo& info) {
+  std::string text;
+  for (int s = 0; s < info.stringCount; ++s) {
+    const int note = info.defaultTuning[s];
+    text += (s == 0 ? "" : " ") + std::string(pitchClassName(note % 12)) +
+            std::to_string(note / 12 - 1);
+  }
+  return text;
+}
+
+TEST(Instruments, EveryInstrumentHasItsStandardTuning) {
+  const std::array<std::pair<std::string_view, std::string_view>, kInstrumentCount> tunings{{
+      {"Banjo", "C3 G3 B3 D4"},
+      {"Banjo (5-string)", "G2 C3 G3 B3 D4"},
+      {"Bass", "E1 A1 D2 G2"},
+      {"Bass (5-string)", "B0 E1 A1 D2 G2"},
+      {"Bouzouki (3-course)", "D3 A3 D4"},
+      {"Bouzouki (4-course)", "C3 F3 A3 D4"},
+      {"Bouzouki (Irish)", "G2 D3 A3 D4"},
+      {"Cello", "C1 G1 D2 A2"},  // cello and viola an octave below concert pitch
+      {"Cittern", "D2 G2 D3 A3 D4"},
+      {"Guitar", "E2 A2 D3 G3 B3 E4"},
+      {"Mandolin", "G3 D4 A4 E5"},
+      {"Oud (5-course)", "G2 A2 D3 G3 C4"},
+      {"Oud (6-course)", "D2 G2 A2 D3 G3 C4"},
+      {"Saz", "G2 D3 A3"},
+      {"Viola", "C2 G2 D3 A3"},
+      {"Violin", "G3 D4 A4 E5"},
+  }};
+  for (int i = 0; i < kInstrumentCount; ++i) {
+    const InstrumentInfo& info = instrumentTable[i];
+    EXPECT_EQ(info.name, tunings[i].first);
+    EXPECT_EQ(tuningText(info), tunings[i].second) << info.name;
+    for (int s = info.stringCount; s < kStringSlots; ++s) {
+      EXPECT_EQ(info.defaultTuning[s], kNone) << info.name;
+    }
+  }
+}
 
 TEST(Instruments, StartAsAStandardTunedGuitar) {
   const InstrumentState state;

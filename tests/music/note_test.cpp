@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "chord_fixture.h"
 
 namespace fretlets {
@@ -77,6 +80,66 @@ TEST(Notes, EnharmonicSpellingLeavesNaturalRootsAlone) {
   DesignerChord f = chordOf({1, -1, -1, -1, -1, -1});
   f.enharmonic = true;
   EXPECT_EQ(spelled(f, 0)[0], "E#");
+}
+
+using Spellings = std::array<std::string_view, 12>;
+
+// Every pitch class spelled above a root, in order of the interval.
+Spellings above(int rootClass, bool enharmonic) {
+  Spellings names{};
+  for (int i = 0; i < 12; ++i) {
+    names[i] = spellPitchClass(rootClass, (rootClass + i) % 12, enharmonic);
+  }
+  return names;
+}
+
+TEST(Notes, EveryIntervalTakesTheLetterOfItsDegree) {
+  EXPECT_EQ(above(0, false),
+            (Spellings{"C", "Db", "D", "Eb", "E", "F", "Gb", "G", "G#", "A", "Bb", "B"}));
+  EXPECT_EQ(above(3, false),
+            (Spellings{"D#", "E", "E#", "F#", "F##", "G#", "A", "A#", "A##", "B#", "C#", "C##"}));
+  // D# and A# take their flat letters when spelled enharmonically.
+  EXPECT_EQ(above(3, true),
+            (Spellings{"Eb", "Fb", "F", "Gb", "G", "Ab", "Bbb", "Bb", "B", "C", "Db", "D"}));
+  EXPECT_EQ(above(10, true),
+            (Spellings{"Bb", "Cb", "C", "Db", "D", "Eb", "Fb", "F", "F#", "G", "Ab", "A"}));
+  EXPECT_EQ(above(11, false),
+            (Spellings{"B", "C", "C#", "D", "D#", "E", "F", "F#", "F##", "G#", "A", "A#"}));
+}
+
+// The pitch class a spelled note names: its letter's, moved by its sharps
+// and flats.
+int pitchClassOf(std::string_view name) {
+  constexpr std::array<int, 7> kNatural{0, 2, 4, 5, 7, 9, 11};
+  int pc = kNatural[kLetters.find(name.front())];
+  for (const char accidental : name.substr(1)) {
+    pc += accidental == '#' ? 1 : -1;
+  }
+  return (pc + 12) % 12;
+}
+
+TEST(Notes, EverySpellingNamesItsPitchOnTheLetterItsIntervalLabelCallsFor) {
+  for (const bool enharmonic : {false, true}) {
+    for (int root = 0; root < 12; ++root) {
+      const std::string_view rootName = spellPitchClass(root, root, enharmonic);
+      const auto rootLetter = static_cast<int>(kLetters.find(rootName.front()));
+      for (int pc = 0; pc < 12; ++pc) {
+        const int interval = (pc - root + 12) % 12;
+        // "b3" is on the third letter, "#7" on the seventh.
+        const int degree = intervalLabel(interval).back() - '0';
+        const char letter = kLetters[(rootLetter + degree - 1) % 7];
+        const int natural = pitchClassOf(std::string_view(&letter, 1));
+        const bool spellable = std::set<int>{0, 1, 2, 10, 11}.count((pc - natural + 12) % 12) > 0;
+        const std::string_view name = spellPitchClass(root, pc, enharmonic);
+        SCOPED_TRACE(std::string(rootName) + " + " + std::string(intervalLabel(interval)));
+        ASSERT_EQ(name.empty(), !spellable);
+        if (spellable) {
+          EXPECT_EQ(name.front(), letter);
+          EXPECT_EQ(pitchClassOf(name), pc);
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -48,8 +48,8 @@ Score fullScore() {
   chord.enharmonic = true;
   chord.held = {true, false, false, false, false, true};
   score.insertAfterCurrent("A7", chord, 6);
-  score.current().release = false;
-  score.current().beatsToNext = 93;
+  score.editCurrent()->release = false;
+  score.editCurrent()->beatsToNext = 93;
   chord.frets = {-1, 0, 2, 2, 2, 0};
   chord.topFret = 0;
   chord.holdAll = true;
@@ -82,6 +82,9 @@ TEST(ScoreFileTest, ExampleBytesAndARoundTripOfEveryField) {
   const Score other = parseScore(scoreBytes(score, guitar, "Ann"), state, false, "ann");
   EXPECT_FALSE(other.ownedByUser);
   EXPECT_EQ(other.owner.view(), "Ann");
+  // A name longer than the field is stamped cut, and still owns the score.
+  const std::string longName(60, 'n');
+  EXPECT_TRUE(parseScore(scoreBytes(score, guitar, longName), state, false, longName).ownedByUser);
 }
 
 TEST(ScoreFileTest, VersionOneHundredOneEntriesRelease) {
@@ -137,13 +140,27 @@ TEST(ScoreFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
       {withByte(kFull, fields + 1, 18), corrupt},     // top fret
       {withByte(kFull, fields + 5, 0), corrupt},      // no length
       {withByte(kFull, fields + 5, 0x80), corrupt},
-      {withByte(kFull, fields + 7, 11), corrupt},    // fret below the diagram
-      {withByte(kFull, fields + 7, 0), "no error"},  // open
+      {withByte(kFull, fields + 7, 23), corrupt},    // past the last fret
+      {withByte(kFull, fields + 7, 0xEE), corrupt},  // below any writer's
+      {withByte(kFull, fields + 7, 0xEF), "no error"},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
     EXPECT_EQ(failureKeepsTheInstrument(kRead, cases[i].bytes), cases[i].message);
   }
+}
+
+TEST(ScoreFileTest, FretsAMovedChordLeftOffTheDiagramAreCleaned) {
+  // The first entry stands at top fret 5 (rows 5..10): below them an open
+  // string of a moved shape, past them not played.
+  Bytes bytes = kFull;
+  const std::int8_t stored[] = {-2, 3, 11, -17, 10, -1};
+  for (std::size_t s = 0; s < 6; ++s) {
+    bytes[kFirstEntryAt + 6 + 7 + 2 * s] = static_cast<std::uint8_t>(stored[s]);
+  }
+  InstrumentState state;
+  EXPECT_EQ(parseScore(bytes, state, false, "ann").entries().front().frets,
+            (std::array<std::int8_t, 6>{0, 0, -1, 0, 10, -1}));
 }
 
 TEST(ScoreFileTest, AFileCutAnywhereEndsUnexpectedly) {
@@ -164,7 +181,7 @@ TEST(ScoreFileTest, TextsEndAtTheirFirstNul) {
 
 TEST(ScoreFileTest, AMandolinScoreMeetsAnOpenBookAndKeepsAMutedRootBeyondItsStrings) {
   const InstrumentState mandolin = instrumentState(kMandolin);
-  Score score;
+  Score score("", ScorePatch{});
   DesignerChord chord;
   chord.frets = {2, 0, 0, 2, 7, 7};
   score.insertAfterCurrent("D", chord, 4);
@@ -200,13 +217,34 @@ TEST_F(ScoreDiskTest, SavesSafelyAndOpens) {
   const InstrumentState guitar;
   expectSafeSavesAndOpens(
       [&](const fs::path& path, bool first) {
-        writeScore(first ? fullScore() : Score{}, guitar, "ann", path);
+        writeScore(first ? fullScore() : Score("", ScorePatch{}), guitar, "ann", path);
       },
-      kFull, scoreBytes(Score{}, guitar, "ann"),
+      kFull, scoreBytes(Score("", ScorePatch{}), guitar, "ann"),
       [&](const fs::path& path) {
         InstrumentState state;
         EXPECT_EQ(readScore(path, state, false, "ann").entries().size(), 2U);
       });
+  expectSaveInAFolderOnlyReadable(
+      [&](const fs::path& path) { writeScore(fullScore(), guitar, "ann", path); }, kFull);
+}
+
+TEST_F(ScoreDiskTest, OpenOrCreateCreatesOnlyWhereNothingIs) {
+  InstrumentState state = instrumentState(kMandolin);
+  const Score blank("\xA9 2026 ann", ScorePatch{1, 95, 0, 24});
+  const Score created = openOrCreateScore(folder_ / "new", state, false, "ann", blank);
+  EXPECT_EQ(created.comment, blank.comment);
+  EXPECT_EQ(created.patch, blank.patch);
+  EXPECT_EQ(state.currentInstrument, kMandolin);
+  EXPECT_EQ(bytesOf(folder_ / "new"), scoreBytes(blank, state, "ann"));
+  // A dangling link and a file of something else are read, never replaced.
+  fs::create_symlink("nowhere", folder_ / "dangling");
+  std::ofstream(folder_ / "text") << "hello";
+  for (const char* name : {"dangling", "text"}) {
+    EXPECT_NE(errorOf([&] { openOrCreateScore(folder_ / name, state, false, "ann", blank); }),
+              "no error");
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "nowhere"));
+  EXPECT_EQ(bytesOf(folder_ / "text"), (Bytes{'h', 'e', 'l', 'l', 'o'}));
 }
 
 }  // namespace

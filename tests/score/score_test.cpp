@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "music/designer_chord.h"
+#include "score/user_name.h"
 
 namespace fretlets {
 namespace {
@@ -24,14 +25,18 @@ std::string show(const Score& score) {
   return out + "@" + std::to_string(score.currentIndex());
 }
 
+Score blank() {
+  return Score("", ScorePatch{});
+}
+
 // Entries P, Q, R with the cursor on the 0-based position at; -1 for none.
 Score pqr(int at) {
-  Score score;
+  Score score = blank();
   for (const char* name : {"P", "Q", "R"}) {
     score.insertAfterCurrent(name, DesignerChord{}, kStrings);
   }
   score.goToIndex(at);
-  return at < 0 ? Score{} : score;
+  return at < 0 ? blank() : score;
 }
 
 TEST(ScoreTest, EditsAndMovesLandTheCursorWhereThePanelShowsIt) {
@@ -40,6 +45,7 @@ TEST(ScoreTest, EditsAndMovesLandTheCursorWhereThePanelShowsIt) {
   const Act after = [](Score& s) { return s.insertAfterCurrent("X", {}, kStrings), false; };
   const Act first = [](Score& s) { return s.goFirst(), false; };
   const Act last = [](Score& s) { return s.goLast(), false; };
+  const Act del = [](Score& s) { return s.deleteCurrent() == DeleteOutcome::DocumentEmpty; };
   const struct {
     int start;
     Act act;
@@ -52,10 +58,10 @@ TEST(ScoreTest, EditsAndMovesLandTheCursorWhereThePanelShowsIt) {
       {1, before, false, "P[X]QR@2"},
       {1, after, false, "PQ[X]R@3"},
       {2, after, false, "PQR[X]@4"},
-      {0, &Score::deleteCurrent, false, "[Q]R@1"},
-      {1, &Score::deleteCurrent, false, "P[R]@2"},
-      {2, &Score::deleteCurrent, false, "P[Q]@2"},
-      {-1, &Score::deleteCurrent, false, "@1"},
+      {0, del, false, "[Q]R@1"},
+      {1, del, false, "P[R]@2"},
+      {2, del, false, "P[Q]@2"},
+      {-1, del, true, "@1"},
       {0, &Score::goPrevious, false, "[P]QR@1"},
       {0, &Score::goNext, true, "P[Q]R@2"},
       {2, &Score::goNext, false, "PQ[R]@3"},
@@ -74,14 +80,17 @@ TEST(ScoreTest, EditsAndMovesLandTheCursorWhereThePanelShowsIt) {
   // Deleting the only entry empties the score, which takes an insertion again.
   Score one = pqr(-1);
   after(one);
-  EXPECT_TRUE(one.deleteCurrent());
+  EXPECT_EQ(one.deleteCurrent(), DeleteOutcome::DocumentEmpty);
   EXPECT_FALSE(one.currentMatchesDesigner(DesignerChord{}, kStrings));
+  // The cursor of an empty score reads as a blank entry and edits nothing.
+  EXPECT_EQ(one.current(), ScoreEntry{});
+  EXPECT_EQ(one.editCurrent(), nullptr);
   after(one);
   EXPECT_EQ(show(one), "[X]@1");
 }
 
 TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
-  Score score;
+  Score score = blank();
   score.defaultBeats = 3;
   DesignerChord designer;
   designer.frets = {-1, 5, 7, 7, 6, 5};
@@ -110,6 +119,12 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   other.held[2] = true;
   EXPECT_FALSE(sameFingering(entry, other, kStrings));
   other = entry;
+  other.rootString = 2;
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
+  other = entry;
+  other.topFret = 5;
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
+  other = entry;
   other.frets[5] = 9;  // beyond a four-string instrument
   EXPECT_TRUE(sameFingering(entry, other, 4));
   EXPECT_FALSE(sameFingering(entry, other, kStrings));
@@ -117,8 +132,8 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
 
 TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   Score score = pqr(1);
-  score.current().beatsToNext = 6;
-  score.current().release = false;
+  score.editCurrent()->beatsToNext = 6;
+  score.editCurrent()->release = false;
   DesignerChord designer;
   designer.frets = {3, 2, 0, 0, 0, 3};
   designer.enharmonic = true;
@@ -128,11 +143,26 @@ TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   EXPECT_FALSE(score.current().release);
   EXPECT_TRUE(score.currentMatchesDesigner(designer, kStrings));
 
+  // Every field of the fingering goes back, on the strings the instrument has.
+  designer = DesignerChord{};
+  designer.frets = {-1, 5, 7, 7, 6, 5};
+  designer.rootString = 1;
+  designer.topFret = 5;
+  designer.barred = true;
+  designer.holdAll = true;
+  designer.held = {false, true, false, false, true, true};
+  score.updateCurrent("D", designer, kStrings);
   DesignerChord other;
-  other.frets[0] = 9;
+  other.frets = {9, 9, 9, 9, 9, 9};
+  other.held[5] = false;
+  other.enharmonic = true;
   score.applyCurrentToDesigner(other, 4);
-  EXPECT_EQ(other.frets, (DesignerChord::Slots{3, 2, 0, 0, -1, -1}));
-  EXPECT_TRUE(other.enharmonic);
+  EXPECT_EQ(other.frets, (DesignerChord::Slots{-1, 5, 7, 7, 9, 9}));
+  EXPECT_EQ(other.held, (std::array<bool, 6>{false, true, false, false, false, false}));
+  EXPECT_EQ(other.rootString, 1);
+  EXPECT_EQ(other.topFret, 5);
+  EXPECT_TRUE(other.barred && other.holdAll);
+  EXPECT_FALSE(other.enharmonic);
   EXPECT_FALSE(other.release);
 }
 
@@ -142,14 +172,52 @@ TEST(ScoreTest, TheDefaultCommentIsTheCopyrightSignYearAndUserCutToTheField) {
   EXPECT_EQ(defaultScoreComment(2024, std::string(60, 'u')).size(), kScoreTextMax);
 }
 
-TEST(ScoreTest, CopiesKeepTheirOwnCursor) {
-  Score score = pqr(1);
-  Score copy = score;
-  score.deleteCurrent();
-  EXPECT_EQ(show(copy), "P[Q]R@2");
-  Score moved = std::move(copy);
-  EXPECT_EQ(show(moved), "P[Q]R@2");
-  EXPECT_TRUE(moved.goNext());
+TEST(ScoreTest, NewEntriesGetDefaultBeatsThatAlwaysFitTheirByte) {
+  Score score = blank();
+  const struct {
+    int defaultBeats;
+    int twelfths;
+  } cases[] = {{1, 12}, {7, 84}, {10, 120}, {11, 127}, {127, 127}, {0, 1}, {-128, 1}};
+  for (const auto& c : cases) {
+    score.defaultBeats = static_cast<std::int8_t>(c.defaultBeats);
+    EXPECT_EQ(score.makeEntry("", {}, kStrings).beatsToNext, c.twelfths) << c.defaultBeats;
+  }
+}
+
+TEST(ScoreTest, AChordLastsItsTwelfthsOfABeatAndNeverNothing) {
+  const struct {
+    int twelfths;
+    std::uint32_t beatMs;
+    std::uint32_t ms;
+  } cases[] = {
+      {12, 600, 600}, {48, 600, 2400}, {4, 600, 200}, {3, 80, 20},  {127, 3000, 31750},
+      {1, 80, 6},     {1, 11, 1},      {1, 1, 1},     {0, 600, 50}, {-5, 600, 50},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(chordLengthMs(c.twelfths, c.beatMs), c.ms) << c.twelfths << " at " << c.beatMs;
+  }
+}
+
+TEST(ScoreTest, OnlyTheUserWhoLockedAScoreMaySaveOrUnlockIt) {
+  Score score = blank();
+  EXPECT_TRUE(score.canSave() && score.canUnlock());
+  score.locked = true;
+  EXPECT_TRUE(score.canSave() && score.canUnlock());
+  score.ownedByUser = false;
+  EXPECT_FALSE(score.canSave() || score.canUnlock());
+  score.locked = false;
+  EXPECT_TRUE(score.canSave());
+}
+
+TEST(ScoreTest, TheUserNameIsTheAccountNameInDocumentTextCutToTheOwnerField) {
+  EXPECT_EQ(documentUserName("ann"), "ann");
+  EXPECT_EQ(documentUserName("Zo\xC3\xAB"), "Zo\xEB");            // in the code page
+  EXPECT_EQ(documentUserName("\xE5\xB1\xB1\xE7\x94\xB0"), "??");  // outside it
+  EXPECT_EQ(documentUserName(std::string(60, 'u')), std::string(49, 'u'));
+  EXPECT_EQ(documentUserName(std::string(48, 'u') + "\xC3\xA9x"), std::string(48, 'u') + "\xE9");
+  const std::string name = userName();
+  EXPECT_FALSE(name.empty());
+  EXPECT_LE(name.size(), kScoreTextMax);
 }
 
 }  // namespace

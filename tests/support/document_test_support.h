@@ -5,6 +5,8 @@
 // end, and save through a temporary file beside the target.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -105,25 +107,81 @@ class DocumentFolder : public ::testing::Test {
     save(path, true);
     EXPECT_EQ(bytesOf(path), first);
     EXPECT_EQ(errorOf([&] { read(path); }), "no error");
-    // Saving through a symbolic link updates the file it points to.
+    // Saving through a symbolic link updates the file it points to; a file
+    // of the user's that looks like a temporary one is no one else's.
     fs::create_symlink("doc", folder_ / "link");
+    std::ofstream(folder_ / "doc.saving") << "mine";
     save(folder_ / "link", false);
     EXPECT_TRUE(fs::is_symlink(folder_ / "link"));
-    EXPECT_EQ(bytesOf(path), second);  // and nothing else was left
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 2);
-    // A folder where the temporary file would go makes the save fail.
-    fs::create_directory(folder_ / "doc.saving");
+    EXPECT_EQ(bytesOf(path), second);
+    EXPECT_EQ(bytesOf(folder_ / "doc.saving"), (Bytes{'m', 'i', 'n', 'e'}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 3);  // nothing left behind
+    // A file nobody may write is refused and left alone, even for root.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(errorOf([&] { save(path, true); }), "Couldn't open file");
     EXPECT_EQ(bytesOf(path), second);
-    // Saving over a folder fails at the rename and leaves no temporary file.
+    // Mode, owner and group stay (the owner where the saver may give it).
+    const bool root = ::getuid() == 0;
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    if (root) {
+      ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
+    }
+    save(path, true);
+    EXPECT_EQ(bytesOf(path), first);
+    struct stat saved {};
+    ASSERT_EQ(::stat(path.c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0640U);
+    EXPECT_EQ(saved.st_uid, root ? kNobody : ::getuid());
+    EXPECT_EQ(saved.st_gid, root ? kNobody : ::getgid());
+    // A hard-linked file is written in place: both names see the save.
+    fs::create_hard_link(path, folder_ / "twin");
+    save(folder_ / "twin", false);
+    EXPECT_EQ(bytesOf(path), second);
+    EXPECT_EQ(fs::hard_link_count(path), 2U);
+    // A failed rename (over a folder) leaves no temporary file.
     fs::create_directory(folder_ / "dir");
     EXPECT_EQ(errorOf([&] { save(folder_ / "dir", true); }), "File write failed");
-    EXPECT_FALSE(fs::exists(folder_ / "dir.saving"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 5);
     EXPECT_EQ(errorOf([&] { save(folder_ / "no" / "doc", true); }), "Couldn't open file");
     EXPECT_EQ(errorOf([&] { read(folder_ / "missing"); }), "Couldn't open file");
     EXPECT_EQ(errorOf([&] { read(folder_ / "dir"); }), "File read failed");
   }
 
+  // A writable file in a folder the saver may not write to is saved in
+  // place. Root may write anywhere, so root runs the save as nobody.
+  void expectSaveInAFolderOnlyReadable(const std::function<void(const fs::path&)>& save,
+                                       const Bytes& saved) {
+    const fs::path folder = folder_ / "shelf";
+    const fs::path path = folder / "doc";
+    fs::create_directory(folder);
+    std::ofstream(path) << "old";
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    const bool root = ::getuid() == 0;
+    if (root) {
+      ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
+      fs::permissions(folder_, fs::perms::others_exec, fs::perm_options::add);
+    }
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    if (!root) {
+      fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+        ::_exit(3);
+      }
+      ::_exit(errorOf([&] { save(path); }) == "no error" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(bytesOf(path), saved);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+  }
+
+  static constexpr uid_t kNobody = 65534;
   fs::path folder_;
 };
 

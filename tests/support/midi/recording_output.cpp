@@ -1,4 +1,4 @@
-#include "midi/recording_output.h"
+#include "support/midi/recording_output.h"
 
 namespace fretlets {
 

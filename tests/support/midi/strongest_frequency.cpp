@@ -1,4 +1,4 @@
-#include "midi/strongest_frequency.h"
+#include "support/midi/strongest_frequency.h"
 
 #include <cmath>
 #include <numbers>
