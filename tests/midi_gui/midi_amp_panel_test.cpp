@@ -192,11 +192,11 @@ TEST_F(MidiAmpTest, VolumeTakesEffectWhenTheArrowIsLetGoAndTheBoxNeverKeepsTheFo
   option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame |
                        QStyle::SC_SpinBoxEditField;
   option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
-  const QPoint up = volumeBox()
-                        .style()
-                        ->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp,
-                                         &volumeBox())
-                        .center();
+  const QPoint up =
+      volumeBox()
+          .style()
+          ->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, &volumeBox())
+          .center();
   QTest::mousePress(&volumeBox(), Qt::LeftButton, {}, up);
   EXPECT_EQ(volumeBox().value(), 101);
   EXPECT_EQ(midi.velocity, 100);

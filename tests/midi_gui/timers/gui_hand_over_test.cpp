@@ -107,8 +107,8 @@ TEST_F(GuiHandOverTest, CallbacksRunInsideANestedEventLoop) {
     order.push_back("box closes");
   });
   ASSERT_TRUE(pumpUntil([&] { return order.size() == 3; }));
-  EXPECT_EQ(order, (std::vector<std::string>{"box opens", "chain step inside the box",
-                                             "box closes"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"box opens", "chain step inside the box", "box closes"}));
 }
 
 TEST_F(GuiHandOverTest, ATimingThreadLeftRunningByStopFindsAClosedQueueAfterTheHandOverWent) {
