@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
+#include <utility>
 
 #include "app/app_state.h"
 #include "app/show_message.h"
