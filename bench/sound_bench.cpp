@@ -92,17 +92,17 @@ void BM_MidiOnAfterFirstPreparation(benchmark::State& state) {
     device.prepareOutputs();
     const bool opened = device.outputsReady() && device.openMidiMapper();
     fretlets::applyPatch(device, fretlets::MidiStandard::GM, 24);
-    const auto opened_at = Clock::now();
+    const auto openedAt = Clock::now();
     device.closeMidi();
-    const auto closed_at = Clock::now();
+    const auto closedAt = Clock::now();
     if (!opened) {
       state.SkipWithError("the prepared synthesizer did not open");
       return;
     }
-    const double onMs = std::chrono::duration<double, std::milli>(opened_at - start).count();
+    const double onMs = std::chrono::duration<double, std::milli>(openedAt - start).count();
     worstOnMs = std::max(worstOnMs, onMs);
-    worstOffMs = std::max(
-        worstOffMs, std::chrono::duration<double, std::milli>(closed_at - opened_at).count());
+    worstOffMs = std::max(worstOffMs,
+                          std::chrono::duration<double, std::milli>(closedAt - openedAt).count());
     state.SetIterationTime(onMs / 1000);
   }
   state.SetLabel(prepared.synth->audioDriver());
