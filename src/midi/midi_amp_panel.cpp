@@ -1,11 +1,13 @@
 #include "midi/midi_amp_panel.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <algorithm>
 #include <utility>
 
@@ -118,6 +120,9 @@ void MidiAmpPanel::refillPatches() {
         QString::fromLatin1(row.name.data(), static_cast<qsizetype>(row.name.size())));
   }
   patchBox_->setCurrentIndex(defaultPatchRow(standard));
+  // The strip keeps the box narrow; the open list shows whole names.
+  patchBox_->view()->setMinimumWidth(patchBox_->view()->sizeHintForColumn(0) +
+                                     patchBox_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 void MidiAmpPanel::apply() {
