@@ -47,7 +47,8 @@ test-asan:
 	  ctest --output-on-failure -j $(JOBS)
 
 # The timer service is the one place with a second thread: it gets its own
-# ThreadSanitizer build of the tests that exercise it.
+# ThreadSanitizer build of the tests that exercise it, its hand-over to the
+# GUI thread through Qt's event loop included (that needs Qt Core only).
 test-tsan:
 	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFRETLETS_WERROR=ON \
 	  -DFRETLETS_SANITIZE=thread -DFRETLETS_BENCH=OFF -DFRETLETS_GUI=OFF

@@ -11,8 +11,8 @@ packages=(
   nlohmann-json3-dev libsndfile1-dev
   # General MIDI SoundFont for the built-in synthesizer
   fluid-soundfont-gm
-  # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev
+  # tests and benchmarks; python3 draws the texture artwork (tools/make_textures.py)
+  libgtest-dev libgmock-dev libbenchmark-dev python3
   # screenshots of the running program
   xvfb xauth x11-apps imagemagick
 )

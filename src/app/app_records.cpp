@@ -1,22 +1,49 @@
 #include "app/app_records.h"
 
-#include "midi/manual_timer_service.h"
+#include <optional>
+
+#include "app/gui_hand_over.h"
+#include "midi/fluid_synth_output.h"
 #include "midi/midi_device.h"
+#include "midi/rt_midi_output.h"
+#include "midi/thread_timer_service.h"
 
 namespace fretlets {
 
-// Placeholder sound: a clock that never runs and no output.
+// The sound side of the records. The outputs outlive the device that sends
+// to them; the device, the timers and the hand-over go in that order (see
+// the destructor), so no chain step and no timer callback can reach a record
+// that has gone.
 struct AppRecords::Sound {
-  explicit Sound(const InstrumentState& instrument, const DesignerChord& chord)
-      : midi(instrument, chord, timers, {}) {}
-  ManualTimerService timers;
-  MidiDevice midi;
+  Sound(const InstrumentState& instrument, const DesignerChord& chord) {
+    timers.emplace(handOver.handOver());
+    midi.emplace(instrument, chord, *timers, MidiDevice::Outputs{synth, port});
+    // The SoundFont loads while the windows come up, so that the switch-on
+    // two seconds later finds the synthesizer ready.
+    midi->prepareOutputs();
+  }
+
+  Sound(const Sound&) = delete;
+  Sound& operator=(const Sound&) = delete;
+
+  ~Sound() {
+    midi.reset();      // silences and closes the output, cancels its chains
+    timers->stop();    // a callback on its way to the GUI thread is dropped there
+    timers.reset();    // a timing thread still handing over is left to finish alone
+    handOver.close();  // ... and is released here, its work dropped
+  }
+
+  FluidSynthOutput synth{SynthMode::AudioDevice};  // the built-in synthesizer first
+  RtMidiOutput port;                               // then the first system MIDI port
+  GuiHandOver handOver;
+  std::optional<ThreadTimerService> timers;
+  std::optional<MidiDevice> midi;
 };
 
 AppRecords::AppRecords()
     : sound_(std::make_unique<Sound>(instrument_, chord_)),
       context_(std::make_unique<AppContext>(
-          AppContext{state_, instrument_, chord_, sound_->midi, sound_->timers})) {}
+          AppContext{state_, instrument_, chord_, *sound_->midi, *sound_->timers})) {}
 
 AppRecords::~AppRecords() = default;
 

@@ -8,6 +8,7 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "midi/apply_patch.h"
 #include "midi/fluid_synth_output.h"
 #include "midi/manual_timer_service.h"
 #include "midi/midi_device.h"
@@ -207,9 +208,7 @@ int runRender(const std::vector<std::string>& words, Console& console) {
     device.velocity = static_cast<std::uint8_t>(strikeVelocity);
     device.arpeggioDelayMs = delayMs;
     if (patch) {
-      const PatchRow& row = patchTable(choice.standard)[choice.row];
-      device.selectPatch(row.bank, row.program);
-      device.rememberPatch(choice.standard, choice.row, row.bank, row.program);
+      applyPatch(device, choice.standard, choice.row);
     }
     if (openStrings) {
       device.playOpenStrings(0);

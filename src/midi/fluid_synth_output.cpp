@@ -3,9 +3,11 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace fretlets {
 namespace {
@@ -70,6 +72,10 @@ std::optional<std::string> findSoundFont(const std::vector<std::string>& candida
   return std::nullopt;
 }
 
+std::vector<AudioSink> desktopAudioSinks() {
+  return {{"pulseaudio", ""}, {"alsa", ""}, {"jack", ""}};
+}
+
 struct FluidSynthOutput::Synth {
   SettingsPtr settings;
   std::unique_ptr<fluid_synth_t, SynthDeleter> synth;
@@ -77,69 +83,128 @@ struct FluidSynthOutput::Synth {
   std::unique_ptr<fluid_audio_driver_t, DriverDeleter> driver;
 };
 
-FluidSynthOutput::FluidSynthOutput(SynthMode mode, std::vector<std::string> soundFonts)
-    : mode_(mode), soundFonts_(std::move(soundFonts)) {}
+struct FluidSynthOutput::Prepared {
+  std::unique_ptr<Synth> synth;  // null when the preparation failed
+  std::string soundFont;
+  std::string audioDriver;
+  std::string error;
+};
 
-FluidSynthOutput::~FluidSynthOutput() = default;
+FluidSynthOutput::FluidSynthOutput(SynthMode mode, std::vector<std::string> soundFonts,
+                                   std::vector<AudioSink> sinks)
+    : mode_(mode), soundFonts_(std::move(soundFonts)), sinks_(std::move(sinks)) {}
 
-bool FluidSynthOutput::isOpen() const {
-  return synth_ != nullptr;
+FluidSynthOutput::~FluidSynthOutput() {
+  if (preparing_.valid()) {
+    preparing_.wait();
+  }
 }
 
-bool FluidSynthOutput::open() {
-  if (isOpen()) {
-    return true;
-  }
-  error_.clear();
-  silenceFluidSynthLog();
-  const auto path = findSoundFont(soundFonts_);
+// Runs on the preparing thread and touches nothing of the object: its result
+// reaches the owner thread through the future.
+std::unique_ptr<FluidSynthOutput::Prepared> FluidSynthOutput::prepareSynth(
+    SynthMode mode, const std::vector<std::string>& soundFonts,
+    const std::vector<AudioSink>& sinks) {
+  auto result = std::make_unique<Prepared>();
+  Prepared& prepared = *result;
+  const auto path = findSoundFont(soundFonts);
   if (!path) {
-    error_ = "no SoundFont found (looked for " + joined(soundFonts_) + ")";
-    return false;
+    prepared.error = "no SoundFont found (looked for " + joined(soundFonts) + ")";
+    return result;
   }
   auto synth = std::make_unique<Synth>();
   synth->settings.reset(new_fluid_settings());
   if (!synth->settings) {
-    error_ = "the synthesizer could not be set up";
-    return false;
+    prepared.error = "the synthesizer could not be set up";
+    return result;
   }
   fluid_settings_t* settings = synth->settings.get();
   fluid_settings_setstr(settings, "synth.midi-bank-select", "xg");
   fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
   // Pinning a 140 MB SoundFont in memory buys nothing for a few notes.
   fluid_settings_setint(settings, "synth.lock-memory", 0);
-  if (mode_ == SynthMode::Offline) {
+  if (mode == SynthMode::Offline) {
     // One thread pulls the sound, so the synthesizer need not lock.
     fluid_settings_setint(settings, "synth.threadsafe-api", 0);
   }
   synth->synth.reset(new_fluid_synth(settings));
   if (!synth->synth) {
-    error_ = "the synthesizer could not be set up";
-    return false;
+    prepared.error = "the synthesizer could not be set up";
+    return result;
   }
-  if (fluid_synth_sfload(synth->synth.get(), path->c_str(), 1) == FLUID_FAILED) {
-    error_ = "the SoundFont " + *path + " could not be loaded";
-    return false;
-  }
-  if (mode_ == SynthMode::AudioDevice) {
-    synth->driver.reset(new_fluid_audio_driver(settings, synth->synth.get()));
+  if (mode == SynthMode::AudioDevice) {
+    // The audio output comes first: without one the load would be wasted.
+    // Until the SoundFont is in, the output plays silence.
+    for (const AudioSink& sink : sinks) {
+      fluid_settings_setstr(settings, "audio.driver", sink.driver.c_str());
+      if (!sink.device.empty()) {
+        const std::string key =
+            sink.driver == "file" ? "audio.file.name" : "audio." + sink.driver + ".device";
+        fluid_settings_setstr(settings, key.c_str(), sink.device.c_str());
+      }
+      synth->driver.reset(new_fluid_audio_driver(settings, synth->synth.get()));
+      if (synth->driver) {
+        prepared.audioDriver = sink.driver;
+        break;
+      }
+    }
     if (!synth->driver) {
-      error_ = "no audio output could be opened";
-      return false;
+      prepared.error = "no audio output could be opened";
+      return result;
     }
   }
-  soundFont_ = *path;
-  synth_ = std::move(synth);
-  return true;
+  if (fluid_synth_sfload(synth->synth.get(), path->c_str(), 1) == FLUID_FAILED) {
+    prepared.error = "the SoundFont " + *path + " could not be loaded";
+    prepared.audioDriver.clear();
+    return result;
+  }
+  prepared.soundFont = *path;
+  prepared.synth = std::move(synth);
+  return result;
+}
+
+void FluidSynthOutput::prepare() {
+  if (synth_ || preparing_.valid()) {
+    return;
+  }
+  silenceFluidSynthLog();
+  preparing_ = std::async(std::launch::async, prepareSynth, mode_, soundFonts_, sinks_);
+}
+
+bool FluidSynthOutput::ready() const {
+  return !preparing_.valid() ||
+         preparing_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+void FluidSynthOutput::collect() {
+  if (!preparing_.valid()) {
+    return;
+  }
+  const std::unique_ptr<Prepared> prepared = preparing_.get();
+  synth_ = std::move(prepared->synth);
+  soundFont_ = std::move(prepared->soundFont);
+  audioDriver_ = std::move(prepared->audioDriver);
+  error_ = std::move(prepared->error);
+}
+
+bool FluidSynthOutput::open() {
+  if (!synth_) {
+    prepare();
+    collect();
+  }
+  open_ = synth_ != nullptr;
+  return open_;
 }
 
 void FluidSynthOutput::close() {
-  synth_.reset();
-  soundFont_.clear();
+  if (open_) {
+    fluid_synth_all_sounds_off(synth_->synth.get(), -1);
+  }
+  open_ = false;
 }
 
 void FluidSynthOutput::send(std::uint32_t message) {
-  if (!synth_) {
+  if (!open_) {
     return;
   }
   fluid_synth_t* synth = synth_->synth.get();
@@ -170,7 +235,7 @@ void FluidSynthOutput::send(std::uint32_t message) {
 
 void FluidSynthOutput::render(std::span<std::int16_t> interleavedStereo) {
   const int frames = static_cast<int>(interleavedStereo.size() / 2);
-  if (!synth_ || frames == 0) {
+  if (!open_ || frames == 0) {
     return;
   }
   // Floats converted here rather than FluidSynth's own 16-bit output, which
@@ -183,7 +248,7 @@ void FluidSynthOutput::render(std::span<std::int16_t> interleavedStereo) {
 }
 
 std::optional<FluidSynthOutput::Preset> FluidSynthOutput::channelPreset() const {
-  if (!synth_) {
+  if (!open_) {
     return std::nullopt;
   }
   fluid_preset_t* preset = fluid_synth_get_channel_preset(synth_->synth.get(), 0);

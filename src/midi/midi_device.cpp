@@ -32,6 +32,16 @@ MidiDevice::~MidiDevice() {
   }
 }
 
+void MidiDevice::prepareOutputs() {
+  for (MidiOutput& output : outputs_) {
+    output.prepare();
+  }
+}
+
+bool MidiDevice::outputsReady() const {
+  return std::ranges::all_of(outputs_, [](const MidiOutput& output) { return output.ready(); });
+}
+
 bool MidiDevice::openMidiMapper() {
   if (isOpen_) {
     return true;  // a second open would orphan the output already in use

@@ -34,6 +34,11 @@ class MidiDevice {
   // Stops the chains still running and, when open, silences and closes.
   ~MidiDevice();
 
+  // Lets every output start getting ready without waiting for it: at program
+  // start, and again before an open after a failed one.
+  void prepareOutputs();
+  // True when openMidiMapper() would not wait for an output to get ready.
+  bool outputsReady() const;
   // True when an output opened; false, with isOpen() false, when none did.
   bool openMidiMapper();
   // Marks the device closed, silences every note, closes the output.

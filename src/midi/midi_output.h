@@ -29,6 +29,12 @@ class MidiOutput {
   MidiOutput& operator=(const MidiOutput&) = delete;
   virtual ~MidiOutput() = default;
 
+  // An output that takes long to get ready (a synthesizer loading its
+  // SoundFont) starts getting ready here, on a thread of its own, and returns
+  // at once; after a failed attempt it tries again.
+  virtual void prepare() {}
+  // False while getting ready; open() would then wait until it is.
+  virtual bool ready() const { return true; }
   // False, with nothing left open, when the output cannot be used here.
   virtual bool open() = 0;
   // Ignored while the output is closed.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <thread>
 
 #include "midi/fluid_synth_output.h"
 #include "midi/manual_timer_service.h"
@@ -83,6 +84,44 @@ TEST(FluidSynthOutput, FailsCleanlyWithoutASoundFontOrAnAudioDevice) {
     EXPECT_FALSE(live.isOpen());
     EXPECT_EQ(live.error(), "no audio output could be opened");
     EXPECT_EQ(live.channelPreset(), std::nullopt);
+  }
+}
+
+TEST(FluidSynthOutput, TriesEachAudioOutputInTurnAndKeepsItsSoundFontAcrossOffAndOn) {
+  if (!findSoundFont(systemSoundFonts())) {
+    GTEST_SKIP() << "no General MIDI SoundFont installed";
+  }
+  // ALSA's "null" device takes sound on any machine, sound card or not.
+  FluidSynthOutput synth(SynthMode::AudioDevice, systemSoundFonts(),
+                         {{"alsa", "no-such-device"}, {"jack", ""}, {"alsa", "null"}});
+  synth.prepare();
+  while (!synth.ready()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (!synth.open()) {
+    GTEST_SKIP() << "ALSA's null device is missing here: " << synth.error();
+  }
+  EXPECT_EQ(synth.audioDriver(), "alsa");
+  const std::string soundFont = synth.soundFont();
+
+  synth.send(0x19C0);  // program 25
+  synth.close();
+  synth.send(0x28C0);  // dropped while off
+  EXPECT_FALSE(synth.isOpen());
+  EXPECT_EQ(synth.channelPreset(), std::nullopt);
+  synth.prepare();  // prepared already: nothing to wait for
+  EXPECT_TRUE(synth.ready());
+  ASSERT_TRUE(synth.open());
+  EXPECT_EQ(synth.soundFont(), soundFont);
+  EXPECT_EQ(synth.channelPreset(), (FluidSynthOutput::Preset{0, 25}));
+}
+
+TEST(FluidSynthOutput, WithoutAnyAudioOutputFailsWithoutLoadingTheSoundFont) {
+  FluidSynthOutput synth(SynthMode::AudioDevice, systemSoundFonts(), {{"alsa", "no-such-device"}});
+  EXPECT_FALSE(synth.open());
+  EXPECT_EQ(synth.soundFont(), "");
+  if (findSoundFont(systemSoundFonts())) {
+    EXPECT_EQ(synth.error(), "no audio output could be opened");
   }
 }
 

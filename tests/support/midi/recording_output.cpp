@@ -3,7 +3,7 @@
 namespace fretlets {
 
 bool RecordingOutput::open() {
-  open_ = available_;
+  open_ = available_ && ready_;
   return open_;
 }
 

@@ -21,6 +21,8 @@ class RecordingOutput : public MidiOutput {
 
   explicit RecordingOutput(const TimerService& clock) : clock_(clock) {}
 
+  void prepare() override { ++prepareCount_; }
+  bool ready() const override { return ready_; }
   bool open() override;
   void send(std::uint32_t message) override;
   void close() override { open_ = false; }
@@ -32,12 +34,18 @@ class RecordingOutput : public MidiOutput {
   void clear() { sent_.clear(); }
   // Makes the next open() fail, as an output missing on this machine would.
   void setAvailable(bool available) { available_ = available; }
+  // Makes the output still be getting ready, as a synthesizer loading its
+  // SoundFont is; open() then fails, as it must not be called meanwhile.
+  void setReady(bool ready) { ready_ = ready; }
+  int prepareCount() const { return prepareCount_; }
 
  private:
   const TimerService& clock_;
   std::vector<Sent> sent_;
   bool open_ = false;
   bool available_ = true;
+  bool ready_ = true;
+  int prepareCount_ = 0;
 };
 
 }  // namespace fretlets

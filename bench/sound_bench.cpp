@@ -1,0 +1,117 @@
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include "midi/apply_patch.h"
+#include "midi/fluid_synth_output.h"
+#include "midi/manual_timer_service.h"
+#include "midi/midi_device.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double residentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0;
+  long resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1 << 20);
+}
+
+// The synthesizer as the desktop program prepares it at start, on the
+// desktop's own audio output when there is one and on ALSA's null device
+// otherwise, so that a machine without sound measures the same work.
+struct PreparedSynth {
+  PreparedSynth() {
+    auto sinks = fretlets::desktopAudioSinks();
+    sinks.push_back({"alsa", "null"});
+    synth = std::make_unique<fretlets::FluidSynthOutput>(fretlets::SynthMode::AudioDevice,
+                                                         fretlets::systemSoundFonts(), sinks);
+    const double before = residentMegabytes();
+    const auto start = Clock::now();
+    synth->prepare();
+    while (!synth->ready()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ok = synth->open();
+    synth->close();
+    loadMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    addedMegabytes = residentMegabytes() - before;
+  }
+
+  std::unique_ptr<fretlets::FluidSynthOutput> synth;
+  bool ok = false;
+  double loadMs = 0;
+  double addedMegabytes = 0;
+};
+
+PreparedSynth& preparedSynth() {
+  static PreparedSynth prepared;
+  return prepared;
+}
+
+// The first preparation, off the GUI thread: how long until the synthesizer
+// is ready and how much resident memory the SoundFont adds.
+void BM_SynthesizerFirstPreparation(benchmark::State& state) {
+  PreparedSynth& prepared = preparedSynth();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(prepared.ok);
+  }
+  if (!prepared.ok) {
+    state.SkipWithError(("no synthesizer here: " + prepared.synth->error()).c_str());
+    return;
+  }
+  state.SetLabel(prepared.synth->audioDriver());
+  state.counters["ready_ms"] = prepared.loadMs;
+  state.counters["soundfont_rss_MB"] = prepared.addedMegabytes;
+}
+BENCHMARK(BM_SynthesizerFirstPreparation)->Iterations(1);
+
+// What the GUI thread does when the user presses "On" after the first
+// preparation (open the output, send the chosen patch), and "Off" again.
+// Goal: well under a 16 ms frame.
+void BM_MidiOnAfterFirstPreparation(benchmark::State& state) {
+  PreparedSynth& prepared = preparedSynth();
+  if (!prepared.ok) {
+    state.SkipWithError(("no synthesizer here: " + prepared.synth->error()).c_str());
+    return;
+  }
+  fretlets::InstrumentState instrument;
+  fretlets::DesignerChord chord;
+  fretlets::ManualTimerService timers;
+  fretlets::MidiDevice device(instrument, chord, timers, {*prepared.synth});
+  double worstOnMs = 0;
+  double worstOffMs = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    device.prepareOutputs();
+    const bool opened = device.outputsReady() && device.openMidiMapper();
+    fretlets::applyPatch(device, fretlets::MidiStandard::GM, 24);
+    const auto openedAt = Clock::now();
+    device.closeMidi();
+    const auto closedAt = Clock::now();
+    if (!opened) {
+      state.SkipWithError("the prepared synthesizer did not open");
+      return;
+    }
+    const double onMs = std::chrono::duration<double, std::milli>(openedAt - start).count();
+    worstOnMs = std::max(worstOnMs, onMs);
+    worstOffMs = std::max(worstOffMs,
+                          std::chrono::duration<double, std::milli>(closedAt - openedAt).count());
+    state.SetIterationTime(onMs / 1000);
+  }
+  state.SetLabel(prepared.synth->audioDriver());
+  state.counters["worst_on_ms"] = worstOnMs;
+  state.counters["worst_off_ms"] = worstOffMs;
+}
+BENCHMARK(BM_MidiOnAfterFirstPreparation)
+    ->Iterations(200)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
