@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <algorithm>
 #include <functional>
 
 #include "app/app_state.h"
@@ -143,14 +144,20 @@ void DesignerPanel::createControls() {
   stringsGroup_ = new QGroupBox(QStringLiteral("Strings: Low to High"), this);
   stringsGroup_->setGeometry(dialogRect(48, 6, 90, 24));
   stringsGroup_->setAccessibleName(stringsGroup_->title());
-  const auto label = [this](const QString& caption, QRect rect, Qt::Alignment align) {
+  // A label keeps its right edge beside the controls it names and grows to
+  // the left when the panel font is wider than the layout allowed for.
+  const auto label = [this](const QString& caption, QRect rect) {
     auto* l = new QLabel(caption, this);
+    const int needed = l->fontMetrics().horizontalAdvance(caption) + 2;
+    if (rect.width() < needed) {
+      rect.setLeft(std::max(1, rect.right() - needed));
+    }
     l->setGeometry(rect);
-    l->setAlignment(align | Qt::AlignVCenter);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     l->setAccessibleName(caption);
     return l;
   };
-  label(QStringLiteral("Select Root"), dialogRect(6, 18, 37, 10), Qt::AlignLeft);
+  label(QStringLiteral("Select Root"), dialogRect(6, 18, 37, 10));
   for (int k = 0; k < kStringSlots; ++k) {
     QPushButton* button = described(new QPushButton(this), chordRoot);
     button->setGeometry(dialogRect(rootButtonX(k), 18, 10, 10));
@@ -161,8 +168,8 @@ void DesignerPanel::createControls() {
     });
     rootButtons_[k] = button;
   }
-  label(QStringLiteral("Intervals:"), dialogRect(16, 34, 28, 10), Qt::AlignLeft);
-  label(QStringLiteral("Notes:"), dialogRect(23, 50, 20, 10), Qt::AlignLeft);
+  label(QStringLiteral("Intervals:"), dialogRect(16, 34, 28, 10));
+  label(QStringLiteral("Notes:"), dialogRect(23, 50, 20, 10));
   for (int k = 0; k < kStringSlots; ++k) {
     intervalBoxes_[k] =
         stringBox(this, dialogRect(stringBoxX(k), 34, 15, 10), QStringLiteral("Chord interval"));
@@ -170,7 +177,7 @@ void DesignerPanel::createControls() {
         stringBox(this, dialogRect(stringBoxX(k), 50, 15, 10), QStringLiteral("Chord note"));
   }
 
-  label(QStringLiteral("Name:"), dialogRect(23, 70, 20, 10), Qt::AlignLeft);
+  label(QStringLiteral("Name:"), dialogRect(23, 70, 20, 10));
   const auto nameBox = [this](QRect rect, const QString& tip) {
     auto* box = described(new QLineEdit(this), tip);
     box->setGeometry(rect);
@@ -179,12 +186,14 @@ void DesignerPanel::createControls() {
   };
   rootBox_ = nameBox(dialogRect(51, 70, 14, 10), QStringLiteral("Chord root"));
   typeBox_ = nameBox(dialogRect(66, 70, 52, 10), QStringLiteral("Chord type"));
-  label(QStringLiteral("/"), dialogRect(119, 71, 5, 10), Qt::AlignLeft);
+  label(QStringLiteral("/"), dialogRect(119, 71, 5, 10));
   bassBox_ = nameBox(dialogRect(123, 70, 14, 10), QStringLiteral("Chord bass note"));
 
-  label(QStringLiteral("Implied"), dialogRect(51, 82, 22, 10), Qt::AlignLeft);
-  const std::array<QRect, 4> impliedRects{dialogRect(78, 82, 14, 8), dialogRect(96, 82, 14, 8),
-                                          dialogRect(78, 91, 14, 8), dialogRect(96, 91, 14, 8)};
+  label(QStringLiteral("Implied"), dialogRect(51, 82, 24, 10));
+  // Each box a little wider than its template so the indicator and its
+  // digit both show.
+  const std::array<QRect, 4> impliedRects{dialogRect(76, 82, 18, 9), dialogRect(96, 82, 18, 9),
+                                          dialogRect(76, 91, 18, 9), dialogRect(96, 91, 18, 9)};
   const std::array<QString, 4> impliedTexts{QStringLiteral("3"), QStringLiteral("5"),
                                             QStringLiteral("7"), QStringLiteral("9")};
   for (std::size_t i = 0; i < impliedBoxes_.size(); ++i) {
