@@ -223,6 +223,21 @@ void DesignerPanel::createControls() {
   speed_->setRange(kMinArpeggioDelayMs, kMaxArpeggioDelayMs);
   speed_->setPageStep(50);
 
+  // The keyboard goes from the fretboard through the name to the options.
+  QWidget* previous = fretboard_;
+  const auto then = [&previous](QWidget* next) {
+    setTabOrder(previous, next);
+    previous = next;
+  };
+  for (QPushButton* button : rootButtons_) {
+    then(button);
+  }
+  for (QWidget* next :
+       std::initializer_list<QWidget*>{rootBox_, typeBox_, bassBox_, enharmonic_, topFret_, bar_,
+                                       hold_, playNotes_, speed_, play_, clear_}) {
+    then(next);
+  }
+
   connect(fretboard_, &FretboardView::cellPressed, this, &DesignerPanel::fretPressed);
   connect(clear_, &QPushButton::clicked, this, [this] {
     model_.clear();
