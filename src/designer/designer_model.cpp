@@ -191,6 +191,9 @@ DesignerView DesignerModel::refresh() {
 
 DiagramMark DesignerModel::mark(int slot) const {
   DiagramMark mark;
+  if (slot < 0 || slot >= strings()) {
+    return mark;
+  }
   const int fret = chord_.frets[slot];
   if (fret == kNone) {
     return mark;

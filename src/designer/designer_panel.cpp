@@ -137,6 +137,7 @@ void DesignerPanel::createControls() {
 
   fretboard_ = new FretboardView(model_, units().baseHeight(), this);
   fretboard_->setGeometry(dialogRect(150, 6, 71, 100));
+  fretboard_->rebuild();
   fretboard_->setAccessibleName(QStringLiteral("Fretboard"));
   fretboard_->setAccessibleDescription(
       QStringLiteral("Arrow keys move between strings and frets, Space frets"));

@@ -191,6 +191,9 @@ void FretboardView::rebuild() {
 }
 
 QRect FretboardView::cellRect(int row, int string) const {
+  if (row < 0 || row >= kDiagramRows || string < 0 || string >= strings()) {
+    return {};
+  }
   const PixelRect& c = cells_.cell(row, string);
   return QRect(c.left, c.top, c.right - c.left, c.bottom - c.top)
       .translated(contentsRect().topLeft());

@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/app_context.h"
@@ -178,6 +180,44 @@ TEST(DesignerPanel, APressBetweenCellsChangesNothing) {
   EXPECT_TRUE(rig.output.sent().empty());
   QTest::mouseClick(board, Qt::LeftButton, {}, a.topLeft());
   EXPECT_EQ(rig.chord.frets[1], kNone);
+}
+
+// What a cell shows at its centre: the background, a black dot, a grey
+// (held) dot, or the dark crossing of a cross.
+char drawnAt(const QImage& image, const QPoint& p) {
+  const QColor c = image.pixelColor(p);
+  if (c.lightness() > 235) {
+    return '.';
+  }
+  if (c.lightness() < 60) {
+    return '#';
+  }
+  return std::abs(c.lightness() - QColor(Qt::lightGray).lightness()) < 20 ? 'g' : '?';
+}
+
+TEST(DesignerPanel, EachStringIsDrawnInItsRowAndHeldStringsInGrey) {
+  Rig rig;
+  rig.chord.frets = {-1, 3, 2, 0, 1, 12};  // the last one below the diagram
+  rig.chord.held = {false, true, false, true, false, false};
+  rig.designer->chordLoaded();
+  FretboardView* board = rig.designer->fretboard();
+  const QImage image = board->grab().toImage();
+  // Row by row, low string first.
+  const std::vector<std::string> expected{
+      "#..g..",  // the cross, and the held open string
+      "....#.",  //
+      "..#...",  //
+      ".g....",  // the held string at fret 3
+      "......",  //
+      ".....#",  // fret 12 shown at the edge
+  };
+  for (int row = 0; row < 6; ++row) {
+    std::string drawn;
+    for (int slot = 0; slot < 6; ++slot) {
+      drawn += drawnAt(image, board->cellRect(row, slot).center());
+    }
+    EXPECT_EQ(drawn, expected[row]) << "row " << row;
+  }
 }
 
 TEST(DesignerPanel, TheDownArrowRaisesTheTopFretAndMovesTheShape) {
