@@ -220,7 +220,7 @@ TEST(DesignerPanel, EachStringIsDrawnInItsRowAndHeldStringsInGrey) {
   }
 }
 
-TEST(DesignerPanel, TheDownArrowRaisesTheTopFretAndMovesTheShape) {
+TEST(DesignerPanel, TheTopFretAndTheSpeedCountWhenLetGo) {
   Rig rig;
   rig.click(1, 1);
   auto* topFret = rig.designer->findChild<QSpinBox*>();
@@ -235,6 +235,16 @@ TEST(DesignerPanel, TheDownArrowRaisesTheTopFretAndMovesTheShape) {
   EXPECT_EQ(rig.chord.frets[1], 2);
   topFret->setValue(0);  // no key, no release: not applied
   EXPECT_EQ(rig.chord.topFret, 1);
+
+  auto* speed = rig.control<QAbstractSlider>("Argeggio speed");
+  speed->setSliderDown(true);
+  speed->setValue(300);
+  EXPECT_EQ(rig.midi.arpeggioDelayMs, 1);
+  speed->setSliderDown(false);
+  EXPECT_EQ(rig.midi.arpeggioDelayMs, 300);
+  speed->setFocus();
+  QTest::keyClick(speed, Qt::Key_Left);
+  EXPECT_EQ(rig.midi.arpeggioDelayMs, 299);
 }
 
 TEST(DesignerPanel, TheFretboardIsPlayableThroughAccessibilityAndTheKeyboard) {
