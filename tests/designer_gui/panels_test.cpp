@@ -30,19 +30,29 @@
 namespace fretlets {
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "designer-gui-tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+// One application for the whole program, gone before the program's own
+// static data goes.
+class Application : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "designer-gui-tests";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] const ::testing::Environment* const application =
+    ::testing::AddGlobalTestEnvironment(new Application);
 
 // Fresh records for every case, with both panels on screen and MIDI open on
 // an output that records what it is handed, on a clock that moves when told.
 struct Rig {
   Rig() {
-    application();
     EXPECT_TRUE(midi.openMidiMapper());
     designer = std::make_unique<DesignerPanel>(context, nullptr);
     designer->midiOpened();
