@@ -123,6 +123,8 @@ DesignerPanel::DesignerPanel(AppContext& context, QWidget* frame)
   context.state.designerPanel = this;
   createControls();
   initialiseControls();
+  // The boxes show the chord as it stands from the start, not only after
+  // the first change.
   refresh();
 }
 
@@ -240,11 +242,7 @@ void DesignerPanel::createControls() {
   }
 
   connect(fretboard_, &FretboardView::cellPressed, this, &DesignerPanel::fretPressed);
-  connect(clear_, &QPushButton::clicked, this, [this] {
-    model_.clear();
-    redraw();
-    refresh();
-  });
+  connect(clear_, &QPushButton::clicked, this, &DesignerPanel::clear);
   connect(play_, &QPushButton::clicked, this, [this] { model_.play(); });
   connect(hold_, &QPushButton::clicked, this, [this](bool on) {
     model_.setHoldAll(on);
@@ -326,6 +324,12 @@ void DesignerPanel::midiClosed() {
 void DesignerPanel::chordLoaded() {
   model_.chordLoaded();
   syncToggles();
+  redraw();
+  refresh();
+}
+
+void DesignerPanel::clear() {
+  model_.clear();
   redraw();
   refresh();
 }

@@ -38,6 +38,9 @@ class DesignerPanel : public Panel {
   // A document wrote a fingering into the chord: take its options, redraw
   // and name it.
   void chordLoaded();
+  // Mutes every string, as the "Clear" button does (a document whose last
+  // fingering went asks for this).
+  void clear();
 
   // The name as the boxes show it, typed over by the user or not: documents
   // file and name chords by these texts.
