@@ -189,7 +189,7 @@ void DesignerPanel::createControls() {
   };
   rootBox_ = nameBox(dialogRect(51, 70, 14, 10), QStringLiteral("Chord root"));
   typeBox_ = nameBox(dialogRect(66, 70, 52, 10), QStringLiteral("Chord type"));
-  label(QStringLiteral("/"), dialogRect(119, 71, 5, 10));
+  label(QStringLiteral("/"), dialogRect(117, 71, 5, 10));
   bassBox_ = nameBox(dialogRect(123, 70, 14, 10), QStringLiteral("Chord bass note"));
 
   label(QStringLiteral("Implied"), dialogRect(51, 82, 24, 10));
