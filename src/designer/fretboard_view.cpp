@@ -222,51 +222,74 @@ void FretboardView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = contentsRect();
   painter.setClipRect(area);
+  painter.fillRect(area, palette().color(QPalette::Base));
   painter.translate(area.topLeft());
-  painter.fillRect(QRect(QPoint(0, 0), area.size()), palette().color(QPalette::Base));
 
-  // Lines stay unsmoothed so that they fall on whole device pixels at any
-  // scale; the pen grows with the scale like the rest of the panel.
+  // Lines and marks are placed on whole device pixels, so every line of the
+  // grid is equally sharp and equally thick at any screen scale; the text
+  // keeps the panel's own coordinates.
+  const qreal ratio = devicePixelRatioF();
+  const auto px = [ratio](int logical) { return qRound(logical * ratio); };
+  const int penWidth = std::max(1, qRound(ratio));
+  painter.save();
+  painter.scale(1 / ratio, 1 / ratio);
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(QPen(Qt::black, 1));
+  painter.setPen(QPen(Qt::black, penWidth));
   const FretboardGeometry& g = geometry_;
   const int n = strings();
   const int xEnd = g.xLeft + (n - 1) * g.stringSpacing;
   for (int s = 0; s < n; ++s) {
-    const int x = g.xLeft + s * g.stringSpacing;
-    painter.drawLine(x, g.yTop, x, g.yBottom - 2);
+    const int x = px(g.xLeft + s * g.stringSpacing);
+    painter.drawLine(x, px(g.yTop), x, px(g.yBottom - 2));
   }
-  for (int k = 0; k < kDiagramRows; ++k) {
-    const int y = g.yTop + k * g.fretSpacing;
-    painter.drawLine(g.xLeft, y, xEnd, y);
+  for (int k = 0; k <= kDiagramRows; ++k) {
+    // Six fret lines, and a second line over the top one.
+    const int y = k < kDiagramRows ? px(g.yTop + k * g.fretSpacing) : px(g.yTop - 2);
+    painter.drawLine(px(g.xLeft), y, px(xEnd), y);
   }
-  painter.drawLine(g.xLeft, g.yTop - 2, xEnd, g.yTop - 2);
-
-  paintMarks(painter);
-
+  paintMarks(painter, ratio);
   if (hasFocus() && n > 0) {
     const PixelRect& c = cells_.cell(cursorRow_, cursorString_);
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+    painter.setPen(QPen(palette().color(QPalette::Highlight), penWidth, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRect(c.left - 3, c.top - 3, c.right - c.left + 5, c.bottom - c.top + 5));
+    painter.drawRect(
+        QRect(QPoint(px(c.left - 3), px(c.top - 3)), QPoint(px(c.right + 2), px(c.bottom + 2))));
+  }
+  painter.restore();
+
+  // Each played string's fret number below the diagram.
+  painter.setPen(palette().color(QPalette::Text));
+  for (int s = 0; s < n; ++s) {
+    const int fret = model_.chord().frets[s];
+    if (fret == kNone) {
+      continue;
+    }
+    const PixelRect& top = cells_.cell(0, s);
+    const PixelRect& bottom = cells_.cell(kDiagramRows - 1, s);
+    painter.drawText(QPoint(top.left + g.stringSpacing / 15,
+                            bottom.bottom + 15 + painter.fontMetrics().ascent()),
+                     QString::number(fret));
   }
 }
 
-void FretboardView::paintMarks(QPainter& painter) const {
-  const int n = strings();
-  for (int s = 0; s < n; ++s) {
+void FretboardView::paintMarks(QPainter& painter, qreal ratio) const {
+  const auto px = [ratio](int logical) { return qRound(logical * ratio); };
+  const int penWidth = std::max(1, qRound(ratio));
+  for (int s = 0; s < strings(); ++s) {
     const DiagramMark mark = model_.mark(s);
     const PixelRect& top = cells_.cell(0, s);
-    painter.setPen(QPen(Qt::black, 1));
+    painter.setPen(QPen(Qt::black, penWidth));
     if (mark.kind == DiagramMark::Kind::Muted) {
       painter.setRenderHint(QPainter::Antialiasing, false);
-      painter.drawLine(top.left + 1, top.top, top.right, top.bottom + 1);
-      painter.drawLine(top.right - 1, top.top, top.left, top.bottom + 1);
+      painter.drawLine(px(top.left + 1), px(top.top), px(top.right), px(top.bottom + 1));
+      painter.drawLine(px(top.right - 1), px(top.top), px(top.left), px(top.bottom + 1));
       continue;
     }
     const PixelRect& cell = cells_.cell(mark.row, s);
-    const QRectF box(cell.left + 0.5, cell.top + 0.5, cell.right - cell.left,
-                     cell.bottom - cell.top);
+    const qreal inset = penWidth / 2.0;
+    const QRectF box = QRectF(QPointF(px(cell.left), px(cell.top)),
+                              QPointF(px(cell.right + 1), px(cell.bottom + 1)))
+                           .adjusted(inset, inset, -inset, -inset);
     const bool open = mark.kind == DiagramMark::Kind::Open;
     painter.setBrush(mark.held ? QColor(Qt::lightGray) : open ? QColor(Qt::white) : Qt::black);
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -281,13 +304,6 @@ void FretboardView::paintMarks(QPainter& painter) const {
           {box.center().x(), tipY}, {box.left(), baseY}, {box.right(), baseY}};
       painter.drawPolygon(triangle, 3);
     }
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    const PixelRect& bottom = cells_.cell(kDiagramRows - 1, s);
-    const int fret = model_.chord().frets[s];
-    painter.setPen(palette().color(QPalette::Text));
-    painter.drawText(QPoint(top.left + geometry_.stringSpacing / 15,
-                            bottom.bottom + 15 + painter.fontMetrics().ascent()),
-                     QString::number(fret));
   }
 }
 

@@ -49,7 +49,8 @@ class FretboardView : public QFrame {
 
  private:
   void moveCursor(int rowStep, int stringStep);
-  void paintMarks(QPainter& painter) const;
+  // ratio: device pixels per panel pixel; the painter counts device pixels.
+  void paintMarks(QPainter& painter, qreal ratio) const;
 
   const DesignerModel& model_;
   const int baseUnitHeight_;
