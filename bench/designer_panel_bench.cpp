@@ -1,0 +1,116 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/app_state.h"
+#include "designer/designer_panel.h"
+#include "designer/fretboard_view.h"
+#include "midi/midi_device.h"
+#include "midi/recording_output.h"
+
+namespace {
+
+using namespace fretlets;
+using Clock = std::chrono::steady_clock;
+
+// The real clock, so the recording output stamps each message with the
+// moment it was handed over. Nothing is scheduled on it.
+class WallClock : public TimerService {
+ public:
+  TimerHandle schedule(std::chrono::milliseconds /*delay*/, Callback /*callback*/) override {
+    return {};
+  }
+  void cancel(TimerHandle /*handle*/) override {}
+  std::chrono::microseconds now() const override {
+    return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_);
+  }
+
+ private:
+  const Clock::time_point start_ = Clock::now();
+};
+
+void ensureApplication() {
+  if (QApplication::instance() != nullptr) {
+    return;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  static int argc = 1;
+  static char name[] = "fretlets-bench";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+}
+
+// This thread's processor time: what the handling costs, whatever else
+// the machine is busy with.
+double threadMicroseconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+}
+
+double percentile(std::vector<double> values, double p) {
+  if (values.empty()) {
+    return 0;
+  }
+  std::sort(values.begin(), values.end());
+  const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1));
+  return values[index];
+}
+
+// A press on a fret of the shown Designer, handled to the end: the string
+// is fretted (or muted again), sounded, the fretboard drawn and the chord
+// named. Reports the whole handling (on the wall clock and in processor
+// time) and the moment the note went out, in microseconds, as percentiles
+// over the presses.
+void BM_DesignerFretClick(benchmark::State& state) {
+  ensureApplication();
+  AppState appState;
+  InstrumentState instrument;
+  DesignerChord chord;
+  chord.frets = {0, 2, 2, 1, 0, 0};
+  WallClock clock;
+  RecordingOutput output{clock};
+  MidiDevice midi{instrument, chord, clock, {output}};
+  midi.openMidiMapper();
+  AppContext context{appState, instrument, chord, midi, clock};
+  DesignerPanel designer(context, nullptr);
+  designer.chordLoaded();
+  designer.show();
+  QApplication::processEvents();
+  FretboardView* board = designer.fretboard();
+  const QPoint at = board->cellRect(3, 4).center();
+
+  std::vector<double> handled;
+  std::vector<double> handledCpu;
+  std::vector<double> sounded;
+  for (auto _ : state) {
+    output.clear();
+    QMouseEvent press(QEvent::MouseButtonPress, at, board->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    const double startCpu = threadMicroseconds();
+    const auto start = clock.now();
+    QApplication::sendEvent(board, &press);
+    const auto end = clock.now();
+    handledCpu.push_back(threadMicroseconds() - startCpu);
+    handled.push_back(static_cast<double>((end - start).count()));
+    if (!output.sent().empty()) {
+      sounded.push_back(static_cast<double>((output.sent().front().time - start).count()));
+    }
+  }
+  state.counters["handled_p50_us"] = percentile(handled, 0.50);
+  state.counters["handled_p99_us"] = percentile(handled, 0.99);
+  state.counters["handled_cpu_p99_us"] = percentile(handledCpu, 0.99);
+  state.counters["sounded_p99_us"] = percentile(sounded, 0.99);
+  appState.closing = true;
+}
+BENCHMARK(BM_DesignerFretClick)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

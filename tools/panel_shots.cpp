@@ -1,0 +1,107 @@
+// Pictures of the Chord Designer and the Instrument panel in typical states,
+// for the manual: fretlets-panel-shots OUT_FOLDER
+// Run it on a real or virtual screen (tools/panel-screenshots.sh uses Xvfb).
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTest>
+#include <cstdio>
+#include <functional>
+
+#include "app/app_context.h"
+#include "app/app_state.h"
+#include "designer/designer_panel.h"
+#include "instrument/instrument_panel.h"
+#include "midi/manual_timer_service.h"
+#include "midi/midi_device.h"
+#include "midi/recording_output.h"
+
+namespace {
+
+using namespace fretlets;
+
+struct Scene {
+  const char* file;
+  int instrument;
+  std::function<void(DesignerChord&)> setUp;
+};
+
+bool shoot(QWidget& widget, const QString& path) {
+  widget.show();
+  widget.raise();
+  if (!QTest::qWaitForWindowExposed(&widget)) {
+    return false;
+  }
+  QTest::qWait(100);
+  return widget.grab().save(path);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: fretlets-panel-shots OUT_FOLDER\n");
+    return 2;
+  }
+  const QDir out(QString::fromLocal8Bit(argv[1]));
+  if (!QDir().mkpath(out.absolutePath())) {
+    std::fprintf(stderr, "cannot make %s\n", argv[1]);
+    return 1;
+  }
+
+  const std::vector<Scene> scenes{
+      {"designer-guitar-barred.png", kGuitar,
+       [](DesignerChord& chord) {
+         chord.topFret = 1;
+         chord.barred = true;
+         chord.frets = {1, 3, 3, 2, 1, 1};
+         chord.rootString = 0;
+       }},
+      {"designer-saz.png", 13,
+       [](DesignerChord& chord) {
+         chord.frets = {0, 2, 1, -1, -1, -1};
+         chord.rootString = 0;
+       }},
+      {"designer-held-strings.png", kGuitar,
+       [](DesignerChord& chord) {
+         chord.frets = {-1, 3, 2, 0, 1, 0};
+         chord.holdAll = true;
+         chord.held = {false, true, false, true, false, false};
+         chord.rootString = 1;
+       }},
+      {"designer-outside-the-diagram.png", kGuitar,
+       [](DesignerChord& chord) {
+         chord.topFret = 5;
+         chord.barred = true;
+         chord.frets = {5, 7, 7, 6, 0, 12};
+         chord.rootString = 0;
+       }},
+  };
+
+  bool ok = true;
+  for (const Scene& scene : scenes) {
+    AppState state;
+    InstrumentState instrument;
+    instrument.currentInstrument = static_cast<std::int8_t>(scene.instrument);
+    defaultTuning(scene.instrument, instrument.tuning);
+    DesignerChord chord;
+    ManualTimerService timers;
+    RecordingOutput output{timers};
+    MidiDevice midi{instrument, chord, timers, {output}};
+    midi.openMidiMapper();
+    AppContext context{state, instrument, chord, midi, timers};
+    DesignerPanel designer(context, nullptr);
+    designer.midiOpened();
+    scene.setUp(chord);
+    designer.chordLoaded();
+    ok = shoot(designer, out.filePath(QString::fromLatin1(scene.file))) && ok;
+    if (scene.instrument == kGuitar && chord.topFret == 1) {
+      InstrumentPanel panel(context, nullptr);
+      ok = shoot(panel, out.filePath(QStringLiteral("instrument.png"))) && ok;
+    }
+    state.closing = true;
+  }
+  std::printf("%s\n", ok ? "saved" : "some pictures failed");
+  return ok ? 0 : 1;
+}
