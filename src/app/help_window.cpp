@@ -1,0 +1,34 @@
+#include "app/help_window.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+#include "app/document_kind.h"
+
+namespace fretlets {
+
+HelpWindow::HelpWindow(QWidget* owner) : QTextBrowser(owner) {
+  setWindowFlag(Qt::Window);
+  setWindowTitle(QStringLiteral("Fretlets Help"));
+  setAccessibleName(QStringLiteral("Fretlets Help"));
+  setOpenExternalLinks(true);
+  resize(720, 640);
+}
+
+bool HelpWindow::showContents(const std::filesystem::path& contentsPage) {
+  const QString page = pathToQString(contentsPage);
+  if (!QFileInfo(page).isFile()) {
+    return false;
+  }
+  setSource(QUrl::fromLocalFile(page));
+  show();
+  raise();
+  activateWindow();
+  return true;
+}
+
+std::filesystem::path manualContents(const std::filesystem::path& programFolder) {
+  return programFolder / "help" / "index.html";
+}
+
+}  // namespace fretlets
