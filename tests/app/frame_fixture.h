@@ -35,7 +35,7 @@ bool waitFor(Condition condition) {
 // Fresh records and a shown frame for each test, with the program folder in a
 // scratch folder and every message recorded and answered from a script.
 class FrameTest : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     testApplication();
     ASSERT_TRUE(folder_.isValid());
