@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "app/app_records.h"
 #include "app/app_state.h"
@@ -43,8 +45,9 @@ class FrameTest : public ::testing::Test {
     setMessageHandler([this](const QString& text, MessageFlags) {
       messages_.append(text);
       const MessageAnswer answer = answers_.isEmpty() ? MessageAnswer::Ok : answers_.takeFirst();
-      if (duringMessage_) {
-        duringMessage_();
+      // Runs once, while the box is open.
+      if (const std::function<void()> during = std::exchange(duringMessage_, nullptr)) {
+        during();
       }
       return answer;
     });

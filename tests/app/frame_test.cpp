@@ -358,7 +358,6 @@ TEST_F(Frame, DocumentsArrivingDuringABoxWaitTheirTurn) {
   // over and a score is dropped.
   const QString book = QString::fromStdString((folder() / "Handed.cbk").string());
   duringMessage_ = [this, book] {
-    duringMessage_ = nullptr;
     frame_->acceptHandOver(book);
     drop({QUrl::fromLocalFile(QStringLiteral("/x/Dropped.score"))});
     EXPECT_EQ(log_.opened.size(), 1u);
