@@ -53,19 +53,16 @@ SingleInstance::HandOver SingleInstance::handOver(const QString& name, const QSt
 }
 
 bool SingleInstance::listen() {
-  if (server_->listen(name_)) {
-    return true;
-  }
-  if (server_->serverError() != QAbstractSocket::AddressInUseError) {
-    return false;
-  }
-  // A name in use that nobody answers on was left by a copy that crashed.
+  // Ask first: listening with private access replaces the socket file, so
+  // a running copy must be found before that.
   QLocalSocket probe;
   probe.connectToServer(name_);
   if (probe.waitForConnected(kConnectTimeoutMs)) {
     probe.disconnectFromServer();
     return false;
   }
+  // Nobody answers: whatever is left under the name belonged to a copy that
+  // crashed.
   QLocalServer::removeServer(name_);
   return server_->listen(name_);
 }

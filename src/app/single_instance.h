@@ -28,8 +28,9 @@ class SingleInstance : public QObject {
   // to the copy listening on name. Waits until that copy took it.
   static HandOver handOver(const QString& name, const QString& path);
 
-  // Starts listening. A socket left behind by a copy that crashed is
-  // removed first. False when listening failed.
+  // Starts listening unless another copy answers on the name. A socket left
+  // behind by a copy that crashed is replaced. False when another copy
+  // answered or listening failed.
   bool listen();
 
  signals:
