@@ -89,8 +89,13 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   createActions();
   createMenus();
   createToolbar();
-  // The guitar is read once, from the folder the program was started in.
-  canvas_ = new Canvas(*this, QImage(QDir::current().filePath(QStringLiteral("guitar.bmp"))));
+  // The guitar is read once, from the folder the program was started in or,
+  // when there is none, from beside the program.
+  QImage guitar(QDir::current().filePath(QStringLiteral("guitar.bmp")));
+  if (guitar.isNull()) {
+    guitar.load(pathToQString(context_.state.programFolder / "guitar.bmp"));
+  }
+  canvas_ = new Canvas(*this, guitar);
   setCentralWidget(canvas_);
 
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
