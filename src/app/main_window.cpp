@@ -131,6 +131,7 @@ QAction* MainWindow::addCommand(CommandId id, const QString& text, const QString
   auto* action = new QAction(text, this);
   action->setToolTip(toolTip.isEmpty() ? QString(text).remove(QLatin1Char('&')) : toolTip);
   action->setIconVisibleInMenu(false);
+  action->setData(static_cast<int>(id));
   connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
   actions_[id] = action;
   return action;

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QToolBar>
@@ -140,6 +141,37 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
   }
   // The Designer was never destroyed, only hidden.
   EXPECT_EQ(log_.opened.size(), 2u);
+}
+
+// The menu tree as text: each item with its command id, the state it
+// starts in (- grayed, * checked), submenus in brackets.
+QString menuText(const QList<QAction*>& actions) {
+  QStringList items;
+  for (QAction* item : actions) {
+    if (item->isSeparator()) {
+      items.append(QStringLiteral("--"));
+    } else if (item->menu()) {
+      items.append(item->text() + QLatin1Char('[') + menuText(item->menu()->actions()) +
+                   QLatin1Char(']'));
+    } else {
+      items.append(item->text() + QLatin1Char(' ') + item->data().toString() +
+                   (item->isEnabled() ? QString() : QStringLiteral("-")) +
+                   (item->isChecked() ? QStringLiteral("*") : QString()));
+    }
+  }
+  return items.join(QLatin1Char(','));
+}
+
+TEST_F(Frame, StartsWithTheWholeMenuTree) {
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Fretlets"));
+  EXPECT_EQ(
+      menuText(frame_->menuBar()->actions()),
+      QStringLiteral(
+          "&File[&Score[&New 11010,&Open 11011,&Close 11012-,&Save 11013-,Save &As... 11014-],"
+          "Chord &Book[&New 11020,&Open 11021,&Close 11022-,&Save 11023-,Save &As... 11024-],"
+          "Load &Texture 11080,--,E&xit 11090],"
+          "&View[&MIDI Amp 12010*,&Instrument 12020*,&Chord Designer 12030*],"
+          "&Help[&Contents 13010,&About 13020]"));
 }
 
 TEST_F(Frame, ToolbarEntriesCarryTheirTooltipsAsAccessibleNames) {
@@ -382,6 +414,11 @@ TEST_F(Frame, AHandOverWithoutADocumentKeepsTheOpenOne) {
   EXPECT_TRUE(messages_.isEmpty());
   EXPECT_EQ(log_.opened.size(), 1u);
   EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
+
+  // A minimised frame is restored.
+  frame_->showMinimized();
+  frame_->acceptHandOver(QString());
+  EXPECT_FALSE(frame_->isMinimized());
 }
 
 }  // namespace
