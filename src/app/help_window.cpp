@@ -1,5 +1,6 @@
 #include "app/help_window.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -19,6 +20,11 @@ bool HelpWindow::showContents(const std::filesystem::path& contentsPage) {
   const QString page = pathToQString(contentsPage);
   if (!QFileInfo(page).isFile()) {
     return false;
+  }
+  // The manual's own style sheet, which the browser does not load by itself.
+  QFile styles(pathToQString(contentsPage.parent_path() / "manual.css"));
+  if (styles.open(QIODevice::ReadOnly)) {
+    document()->setDefaultStyleSheet(QString::fromUtf8(styles.readAll()));
   }
   setSource(QUrl::fromLocalFile(page));
   show();
