@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QtTest/QTest>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -53,7 +54,7 @@ inline QApplication& testApplication() {
 template <typename Condition>
 bool waitFor(Condition condition) {
   for (int i = 0; i < 200 && !condition(); ++i) {
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QTest::qWait(10);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   return condition();

@@ -401,6 +401,21 @@ TEST_F(Frame, DocumentsArrivingDuringABoxWaitTheirTurn) {
   EXPECT_EQ(log_.opened[1], std::make_pair(DocumentKind::ChordBook, folder() / "Handed.cbk"));
   EXPECT_EQ(log_.opened[2],
             std::make_pair(DocumentKind::Score, std::filesystem::path("/x/Dropped.score")));
+
+  // A question that is not part of a close holds them back too: here the
+  // Open dialog's offer to create a file.
+  const QString another = QString::fromStdString((folder() / "Another.cbk").string());
+  duringMessage_ = [this, another] {
+    const qsizetype shown = messages_.size();
+    frame_->acceptHandOver(another);
+    EXPECT_EQ(messages_.size(), shown);
+    EXPECT_EQ(log_.opened.size(), 3u);
+  };
+  answers_ = {MessageAnswer::No, MessageAnswer::No};
+  dialogs_->answers.push_back(QString::fromStdString((folder() / "New.score").string()));
+  action(CommandId::ScoreOpen)->trigger();
+  EXPECT_TRUE(waitFor([this] { return log_.opened.size() == 4; }));
+  EXPECT_EQ(log_.opened.back(), std::make_pair(DocumentKind::ChordBook, folder() / "Another.cbk"));
 }
 
 TEST_F(Frame, AHandOverWithoutADocumentKeepsTheOpenOne) {
