@@ -309,11 +309,13 @@ void MainWindow::createDesignerPanel() {
   context_.state.designerPanel = panel;
   adopt(panel, CommandId::ViewDesigner);
   // The Designer may hide itself; its View check follows it.
+  designerObject_ = panel;
   panel->installEventFilter(this);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == context_.state.designerPanel.data() && !event->spontaneous() && isVisible() &&
+  // Compared as a plain object: the Designer may be half destroyed here.
+  if (watched == designerObject_.data() && !event->spontaneous() && isVisible() &&
       (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
     designerShown_ = event->type() == QEvent::Show;
     action(CommandId::ViewDesigner)->setChecked(designerShown_);

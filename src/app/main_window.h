@@ -116,6 +116,7 @@ class MainWindow : public QMainWindow {
   QPointer<HelpWindow> help_;
   std::map<DocumentKind, PanelMaker> makers_;
   std::map<DocumentKind, QPointer<Panel>> documents_;
+  QPointer<QObject> designerObject_;
   bool designerShown_ = true;
   // A document panel agreed to close and is on its way out.
   bool closeWaiting_ = false;
