@@ -46,4 +46,11 @@ struct AppState {
   std::filesystem::path programFolder;  // the folder that holds the running program
 };
 
+// The folder that holds the running program (after links are followed).
+std::filesystem::path programFolder();
+
+// Makes folder the program folder of state: the samples and textures are
+// looked for there, and the file dialogs start in its samples.
+void placeBeside(AppState& state, const std::filesystem::path& folder);
+
 }  // namespace fretlets

@@ -1,11 +1,6 @@
-#include <QApplication>
-
-#include "app/main_window.h"
+#include "app/program.h"
+#include "app/single_instance.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Fretlets"));
-  fretlets::MainWindow window;
-  window.show();
-  return QApplication::exec();
+  return fretlets::runFretlets(argc, argv, {fretlets::SingleInstance::serverName(), {}});
 }

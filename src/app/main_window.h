@@ -1,15 +1,129 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "app/app_context.h"
+#include "app/command_id.h"
+#include "app/document_kind.h"
+#include "app/file_commands.h"
+
+class QAction;
+class QTimer;
+class QToolBar;
 
 namespace fretlets {
 
-// The frame: caption, menu bar and toolbar; the panels hang below it.
+class FileDialogs;
+class HelpWindow;
+class Panel;
+
+// The frame: caption, menu bar and toolbar, with the panels hanging below it
+// as windows of their own. It runs every command of the menu and toolbar,
+// creates and removes panels, keeps them stacked under itself, and runs the
+// close sequence that lets document panels ask to save.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // Makes a document panel of a kind; the maker also records the panel in
+  // its AppState pointer.
+  using PanelMaker = std::function<Panel*(AppContext& context, QWidget* frame)>;
+
+  explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The one action of a command, shared by its menu item and toolbar button.
+  QAction* action(CommandId id) const;
+  QToolBar* toolbar() const { return toolbar_; }
+  void runCommand(CommandId id);
+
+  void setDocumentPanelMaker(DocumentKind kind, PanelMaker maker);
+  void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+  Panel* documentPanel(DocumentKind kind) const;
+  HelpWindow* helpWindow() const;
+
+  // Every way into opening a document (command line, drop, hand-over) comes
+  // here. While a box or dialog waits for an answer, or a document waits to
+  // close, the request waits its turn.
+  void requestOpen(const OpenRequest& request);
+  // A later start of the program handed path over: come forward and open it
+  // when it names a document.
+  void acceptHandOver(const QString& path);
+
+  // As wide as the MIDI Amp panel, as tall as menu bar and toolbar.
+  void sizeToContent();
+  // Stacks the panels below the frame: MIDI Amp, Instrument, Chord Book,
+  // Score, Chord Designer, each as large as it is.
+  void layOutPanels();
+  // Repaints the frame and every panel, after the texture changed.
+  void repaintAll();
+
+ protected:
+  void moveEvent(QMoveEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class Canvas;
+
+  void createActions();
+  void createMenus();
+  void createToolbar();
+  QAction* addCommand(CommandId id, const QString& text, const QString& toolTip = {});
+
+  // Panels of the program.
+  void createMidiAmpPanel();
+  void createInstrumentPanel();
+  void createDesignerPanel();
+  void adopt(Panel* panel, CommandId viewCommand);
+  void panelGone(CommandId viewCommand);
+  template <typename PanelType>
+  void retire(QPointer<PanelType>& pointer, CommandId viewCommand);
+  void toggleDesigner();
+  QList<Panel*> panelsInLayoutOrder() const;
+
+  // Documents.
+  void newDocument(DocumentKind kind);
+  void openNow(const OpenRequest& request);
+  void askToClose(DocumentKind kind);
+  void documentPanelGone(DocumentKind kind);
+  void saveDocument(DocumentKind kind);
+  void saveDocumentAs(DocumentKind kind);
+  void openWithDialog(DocumentKind kind);
+  bool documentCommandsWait() const;
+  void runWaitingCommands();
+  void setDocumentCommandsEnabled(DocumentKind kind, bool enabled);
+
+  void showHelp();
+  void showAbout();
+  void loadTexture();
+  void closeRemainingPanels();
+
+  AppContext& context_;
+  std::unique_ptr<FileDialogs> dialogs_;
+  std::map<CommandId, QAction*> actions_;
+  QToolBar* toolbar_ = nullptr;
+  Canvas* canvas_ = nullptr;
+  QPointer<HelpWindow> help_;
+  std::map<DocumentKind, PanelMaker> makers_;
+  std::map<DocumentKind, QPointer<Panel>> documents_;
+  QPointer<QObject> designerObject_;
+  bool designerShown_ = true;
+  // A document panel agreed to close and is on its way out.
+  bool closeWaiting_ = false;
+  // The New command to run again once the kind's panel closed.
+  std::optional<DocumentKind> reopen_;
+  std::deque<OpenRequest> waiting_;
+  QTimer* waitingTimer_ = nullptr;
 };
 
 }  // namespace fretlets

@@ -11,6 +11,20 @@ MessageHandler& messageHandler() {
   return handler;
 }
 
+int& openBoxes() {
+  static int count = 0;
+  return count;
+}
+
+// Counts the boxes open for as long as one waits for its answer.
+class OpenBox {
+ public:
+  OpenBox() { ++openBoxes(); }
+  OpenBox(const OpenBox&) = delete;
+  OpenBox& operator=(const OpenBox&) = delete;
+  ~OpenBox() { --openBoxes(); }
+};
+
 QMessageBox::Icon boxIcon(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::Information:
@@ -67,12 +81,17 @@ MessageAnswer answerOf(int button, MessageButtons buttons) {
 }  // namespace
 
 MessageAnswer showMessage(const QString& text, MessageFlags flags) {
+  const OpenBox open;
   if (const MessageHandler& handler = messageHandler()) {
     return handler(text, flags);
   }
   QMessageBox box(boxIcon(flags.icon), QStringLiteral("Fretlets"), text, boxButtons(flags.buttons));
   box.setWindowModality(Qt::ApplicationModal);
   return answerOf(box.exec(), flags.buttons);
+}
+
+bool messageBoxOpen() {
+  return openBoxes() > 0;
 }
 
 void setMessageHandler(MessageHandler handler) {

@@ -22,6 +22,10 @@ MessageAnswer showMessage(const QString& text, MessageFlags flags = {});
 
 // Replaces the box, for tests that script the answers and record the texts.
 // An empty handler restores the real box.
+// True while a message box (or the handler that replaces it) waits for an
+// answer: commands that arrive meanwhile wait until it is gone.
+bool messageBoxOpen();
+
 using MessageHandler = std::function<MessageAnswer(const QString& text, MessageFlags flags)>;
 void setMessageHandler(MessageHandler handler);
 

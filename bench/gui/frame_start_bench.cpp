@@ -1,0 +1,61 @@
+// The frame from nothing to its first shown picture, and the memory the
+// program holds once it stands (without a SoundFont loaded).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QWindow>
+#include <fstream>
+
+#include "app/app_records.h"
+#include "app/app_state.h"
+#include "app/main_window.h"
+
+namespace fretlets {
+namespace {
+
+QApplication& benchApplication() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  static int argc = 1;
+  static char name[] = "fretlets-bench";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+  return app;
+}
+
+double residentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0;
+  long resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1 << 20);
+}
+
+// Records, frame, toolbar and the three panels, shown and painted once.
+void BM_StartToFirstShownFrame(benchmark::State& state) {
+  benchApplication();
+  for (auto _ : state) {
+    AppRecords records;
+    placeBeside(records.context().state, programFolder());
+    MainWindow frame(records.context());
+    frame.show();
+    frame.sizeToContent();
+    while (!frame.windowHandle()->isExposed()) {
+      QApplication::processEvents();
+    }
+    frame.repaint();
+    benchmark::DoNotOptimize(frame.grab());
+    state.PauseTiming();
+    state.counters["resident_MB"] = residentMegabytes();
+    frame.close();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartToFirstShownFrame)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace
+}  // namespace fretlets

@@ -1,0 +1,28 @@
+#pragma once
+
+namespace fretlets {
+
+// The frame's commands, by the numbers its menu and toolbar carry. Each id
+// has exactly one action in the frame, shared by its menu item and its
+// toolbar button.
+enum class CommandId : int {
+  ScoreNew = 11010,
+  ScoreOpen = 11011,
+  ScoreClose = 11012,
+  ScoreSave = 11013,
+  ScoreSaveAs = 11014,
+  ChordBookNew = 11020,
+  ChordBookOpen = 11021,
+  ChordBookClose = 11022,
+  ChordBookSave = 11023,
+  ChordBookSaveAs = 11024,
+  LoadTexture = 11080,
+  Exit = 11090,
+  ViewMidiAmp = 12010,
+  ViewInstrument = 12020,
+  ViewDesigner = 12030,
+  HelpContents = 13010,
+  About = 13020,
+};
+
+}  // namespace fretlets

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+
+namespace fretlets {
+
+// What the frame asks of a panel that holds a document (the Chord Book and
+// the Score). Such a panel is also a Panel; the frame creates it through the
+// maker it was given for the kind, and learns of its end from its
+// destroyed() signal: the close sequence and a pending reopen continue
+// from there, so the panel never calls back into the frame.
+class DocumentPanel {
+ public:
+  virtual ~DocumentPanel() = default;
+
+  // Close, asking to save a changed document first. Returns false when the
+  // user cancelled (the panel stays and clears AppState::closing); true when
+  // the panel goes, deleting itself later.
+  virtual bool closeAskingToSave() = 0;
+
+  // Write the document to target. Returns true only when the file was
+  // written; a failure has been shown to the user. The frame makes target
+  // the slot's path, title and folder only after a success, so a failed
+  // Save As keeps the old target.
+  virtual bool save(const std::filesystem::path& target) = 0;
+};
+
+}  // namespace fretlets

@@ -1,0 +1,101 @@
+#include "app/file_commands.h"
+
+#include <QFileInfo>
+
+#include "app/app_state.h"
+#include "app/file_dialogs.h"
+#include "app/show_message.h"
+
+namespace fretlets {
+namespace {
+
+std::optional<OpenRequest> recognise(const QString& path) {
+  const std::optional<DocumentKind> kind = documentKindOf(path);
+  if (!kind || path.isEmpty()) {
+    return std::nullopt;
+  }
+  return OpenRequest{*kind, qStringToPath(path)};
+}
+
+FileDialogRequest dialogRequest(AppState& state, DocumentKind kind) {
+  const DocumentKindInfo& info = documentKindInfo(kind);
+  return {info.filter, pathToQString(documentSlot(state, kind).folder), info.suffix};
+}
+
+// A typed name without the kind's extension gets it, as the dialogs do.
+QString withSuffix(const QString& path, DocumentKind kind) {
+  const QString dotted = QLatin1Char('.') + documentKindInfo(kind).suffix;
+  return path.endsWith(dotted) ? path : path + dotted;
+}
+
+}  // namespace
+
+std::optional<OpenRequest> parseCommandLine(AppState& state, const QStringList& arguments,
+                                            const std::filesystem::path& currentFolder) {
+  if (arguments.isEmpty()) {
+    return std::nullopt;
+  }
+  std::optional<OpenRequest> request = recognise(arguments.constFirst());
+  if (!request) {
+    return std::nullopt;
+  }
+  request->path = (currentFolder / request->path).lexically_normal();
+  documentSlot(state, request->kind).folder = currentFolder;
+  return request;
+}
+
+std::optional<OpenRequest> openDocumentDialog(AppState& state, FileDialogs& dialogs,
+                                              DocumentKind kind) {
+  const std::optional<QString> chosen = dialogs.openPath(dialogRequest(state, kind));
+  if (!chosen || chosen->isEmpty()) {
+    return std::nullopt;
+  }
+  QString path = *chosen;
+  if (!QFileInfo::exists(path)) {
+    path = withSuffix(path, kind);
+  }
+  if (!QFileInfo::exists(path)) {
+    const QString text = QStringLiteral("%1\nThis file does not exist.\nCreate the file?")
+                             .arg(QFileInfo(path).fileName());
+    if (showMessage(text, {MessageIcon::Question, MessageButtons::YesNo}) != MessageAnswer::Yes) {
+      return std::nullopt;
+    }
+  }
+  const std::filesystem::path absolute = qStringToPath(QFileInfo(path).absoluteFilePath());
+  documentSlot(state, kind).folder = absolute.parent_path();
+  return OpenRequest{kind, absolute};
+}
+
+std::optional<std::filesystem::path> saveDocumentAsDialog(AppState& state, FileDialogs& dialogs,
+                                                          DocumentKind kind) {
+  const std::optional<QString> chosen = dialogs.savePath(dialogRequest(state, kind));
+  if (!chosen || chosen->isEmpty()) {
+    return std::nullopt;
+  }
+  const QString path = withSuffix(*chosen, kind);
+  if (QFileInfo::exists(path)) {
+    const QString text = QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                             .arg(QFileInfo(path).fileName());
+    if (showMessage(text, {MessageIcon::Warning, MessageButtons::YesNo}) != MessageAnswer::Yes) {
+      return std::nullopt;
+    }
+  }
+  return qStringToPath(QFileInfo(path).absoluteFilePath());
+}
+
+std::optional<OpenRequest> openDroppedFiles(const QList<QUrl>& urls) {
+  if (urls.isEmpty() || !urls.constFirst().isLocalFile()) {
+    return std::nullopt;
+  }
+  return recognise(urls.constFirst().toLocalFile());
+}
+
+std::optional<OpenRequest> openHandedOverFile(const QString& path) {
+  // The second start made the path absolute; anything else is refused.
+  if (!QFileInfo(path).isAbsolute()) {
+    return std::nullopt;
+  }
+  return recognise(path);
+}
+
+}  // namespace fretlets

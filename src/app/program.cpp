@@ -1,0 +1,76 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <cstring>
+
+#include "app/app_records.h"
+#include "app/app_state.h"
+#include "app/document_kind.h"
+#include "app/file_commands.h"
+#include "app/main_window.h"
+#include "app/out_of_memory.h"
+#include "app/single_instance.h"
+#include "app/toolbar_art.h"
+#include "score/user_name.h"
+
+namespace fretlets {
+
+void preferX11OnWayland(int argc, char* argv[]) {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY")) {
+    return;
+  }
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
+      return;
+    }
+  }
+  if (qgetenv("XDG_SESSION_TYPE") == "wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  }
+}
+
+int runFretlets(int argc, char* argv[], const StartOptions& options) {
+  installOutOfMemoryHandler();
+  preferX11OnWayland(argc, argv);
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Fretlets"));
+  QApplication::setWindowIcon(programIcon());
+  const QStringList arguments = QApplication::arguments().mid(1);
+  const std::filesystem::path currentFolder = std::filesystem::current_path();
+
+  SingleInstance instance(options.serverName);
+  if (!instance.listen()) {
+    // Another copy runs: it gets the path, made absolute here, where the
+    // path was given.
+    const QString path = arguments.isEmpty()
+                             ? QString()
+                             : pathToQString(currentFolder / qStringToPath(arguments.constFirst()));
+    if (SingleInstance::handOver(options.serverName, path) == SingleInstance::HandOver::Delivered) {
+      return 0;
+    }
+  }
+
+  AppRecords records;
+  AppState& state = records.context().state;
+  placeBeside(state, programFolder());
+  state.userName = userName();
+
+  MainWindow frame(records.context());
+  if (options.prepareFrame) {
+    options.prepareFrame(frame);
+  }
+  frame.show();
+  frame.sizeToContent();
+  QObject::connect(&instance, &SingleInstance::handedOver, &frame, &MainWindow::acceptHandOver);
+
+  if (const std::optional<OpenRequest> request =
+          parseCommandLine(state, arguments, currentFolder)) {
+    // Acted on once the program runs, like a command the frame was sent.
+    QMetaObject::invokeMethod(
+        &frame, [&frame, request] { frame.requestOpen(*request); }, Qt::QueuedConnection);
+  }
+  return QApplication::exec();
+}
+
+}  // namespace fretlets

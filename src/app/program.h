@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace fretlets {
+
+class MainWindow;
+
+struct StartOptions {
+  // The single-instance socket; SingleInstance::serverName() for the program.
+  QString serverName;
+  // Runs once the frame exists, before the command line is acted on: the
+  // place where the document panels' makers are given to the frame.
+  std::function<void(MainWindow& frame)> prepareFrame;
+};
+
+// The whole program: hands the command line over to a running copy and
+// returns 0, or becomes the running copy and returns when the frame closed.
+int runFretlets(int argc, char* argv[], const StartOptions& options);
+
+// On a Wayland session, asks Qt for X11 (XWayland) unless the user chose a
+// platform: Wayland lets no program place its own windows, and the panels
+// are placed below the frame.
+void preferX11OnWayland(int argc, char* argv[]);
+
+}  // namespace fretlets

@@ -1,0 +1,440 @@
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest/QTest>
+#include <fstream>
+
+#include "app/command_id.h"
+#include "designer/designer_panel.h"
+#include "document_fakes.h"
+#include "frame_fixture.h"
+#include "instrument/instrument_panel.h"
+#include "midi/midi_amp_panel.h"
+
+namespace fretlets {
+namespace {
+
+class Frame : public FrameTest {
+ public:
+  void SetUp() override {
+    FrameTest::SetUp();
+    giveFakeDocuments(*frame_, log_);
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    dialogs_ = dialogs.get();
+    frame_->setFileDialogs(std::move(dialogs));
+    showFrame();
+  }
+
+  QAction* action(CommandId id) const { return frame_->action(id); }
+  bool enabled(CommandId id) const { return action(id)->isEnabled(); }
+  bool checked(CommandId id) const { return action(id)->isChecked(); }
+  QToolButton* button(CommandId id) const {
+    return qobject_cast<QToolButton*>(frame_->toolbar()->widgetForAction(action(id)));
+  }
+  void settle() {
+    for (int i = 0; i < 5; ++i) {
+      QApplication::processEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+  }
+
+  // The panels' screen positions, top to bottom.
+  QList<QPoint> positions() {
+    QList<QPoint> result;
+    for (QWidget* panel : panels()) {
+      result.append(panel->frameGeometry().topLeft());
+    }
+    return result;
+  }
+  QList<QWidget*> panels() {
+    QList<QWidget*> result;
+    for (QWidget* panel : {static_cast<QWidget*>(state().midiAmpPanel.data()),
+                           static_cast<QWidget*>(state().instrumentPanel.data()),
+                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::ChordBook)),
+                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::Score)),
+                           static_cast<QWidget*>(state().designerPanel.data())}) {
+      if (panel) {
+        result.append(panel);
+      }
+    }
+    return result;
+  }
+
+  void drop(const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame_.get(), &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame_.get(), &event);
+    settle();
+  }
+
+  DocumentLog log_;
+  ScriptedDialogs* dialogs_ = nullptr;
+};
+
+// Every panel stands below the frame's window, flush left, each directly on
+// the one before it.
+void expectStacked(const QWidget& frame, const QList<QWidget*>& panels) {
+  int top = frame.frameGeometry().bottom() + 1;
+  for (QWidget* panel : panels) {
+    EXPECT_EQ(panel->frameGeometry().topLeft(), QPoint(frame.frameGeometry().left(), top))
+        << panel->windowTitle().toStdString();
+    top += panel->frameGeometry().height();
+  }
+}
+
+TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
+  struct Row {
+    const char* step;
+    std::function<void(Frame&)> run;
+    bool instrument, designer, scoreCommands, bookCommands;
+  };
+  const std::vector<Row> rows = {
+      {"start", [](Frame&) {}, true, true, false, false},
+      {"View Instrument off", [](Frame& t) { t.action(CommandId::ViewInstrument)->trigger(); },
+       false, true, false, false},
+      {"toolbar Instrument on",
+       [](Frame& t) { QTest::mouseClick(t.button(CommandId::ViewInstrument), Qt::LeftButton); },
+       true, true, false, false},
+      {"toolbar Designer hides it",
+       [](Frame& t) { QTest::mouseClick(t.button(CommandId::ViewDesigner), Qt::LeftButton); }, true,
+       false, false, false},
+      {"New Score from the toolbar removes the Instrument panel",
+       [](Frame& t) { QTest::mouseClick(t.button(CommandId::ScoreNew), Qt::LeftButton); }, false,
+       false, true, false},
+      {"View Chord Designer shows it again",
+       [](Frame& t) { t.action(CommandId::ViewDesigner)->trigger(); }, false, true, true, false},
+      {"New Chord Book", [](Frame& t) { t.action(CommandId::ChordBookNew)->trigger(); }, false,
+       true, true, true},
+      {"Close Score", [](Frame& t) { t.action(CommandId::ScoreClose)->trigger(); }, false, true,
+       false, true},
+      {"the chord book's close box",
+       [](Frame& t) { t.frame_->documentPanel(DocumentKind::ChordBook)->close(); }, false, true,
+       false, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.step);
+    row.run(*this);
+    settle();
+    EXPECT_EQ(checked(CommandId::ViewInstrument), row.instrument);
+    EXPECT_EQ(button(CommandId::ViewInstrument)->isChecked(), row.instrument);
+    EXPECT_EQ(state().instrumentPanel != nullptr, row.instrument);
+    EXPECT_EQ(checked(CommandId::ViewDesigner), row.designer);
+    EXPECT_EQ(state().designerPanel->isVisible(), row.designer);
+    for (const CommandId id :
+         {CommandId::ScoreClose, CommandId::ScoreSave, CommandId::ScoreSaveAs}) {
+      EXPECT_EQ(enabled(id), row.scoreCommands);
+    }
+    EXPECT_EQ(button(CommandId::ScoreSave)->isEnabled(), row.scoreCommands);
+    for (const CommandId id :
+         {CommandId::ChordBookClose, CommandId::ChordBookSave, CommandId::ChordBookSaveAs}) {
+      EXPECT_EQ(enabled(id), row.bookCommands);
+    }
+    EXPECT_EQ(button(CommandId::ChordBookSave)->isEnabled(), row.bookCommands);
+    EXPECT_TRUE(checked(CommandId::ViewMidiAmp));
+    expectStacked(*frame_, panels());
+  }
+  // The Designer was never destroyed, only hidden.
+  EXPECT_EQ(log_.opened.size(), 2u);
+}
+
+// The menu tree as text: each item with its command id, the state it
+// starts in (- grayed, * checked), submenus in brackets.
+QString menuText(const QList<QAction*>& actions) {
+  QStringList items;
+  for (QAction* item : actions) {
+    if (item->isSeparator()) {
+      items.append(QStringLiteral("--"));
+    } else if (item->menu()) {
+      items.append(item->text() + QLatin1Char('[') + menuText(item->menu()->actions()) +
+                   QLatin1Char(']'));
+    } else {
+      items.append(item->text() + QLatin1Char(' ') + item->data().toString() +
+                   (item->isEnabled() ? QString() : QStringLiteral("-")) +
+                   (item->isChecked() ? QStringLiteral("*") : QString()));
+    }
+  }
+  return items.join(QLatin1Char(','));
+}
+
+TEST_F(Frame, StartsWithTheWholeMenuTree) {
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Fretlets"));
+  EXPECT_EQ(
+      menuText(frame_->menuBar()->actions()),
+      QStringLiteral(
+          "&File[&Score[&New 11010,&Open 11011,&Close 11012-,&Save 11013-,Save &As... 11014-],"
+          "Chord &Book[&New 11020,&Open 11021,&Close 11022-,&Save 11023-,Save &As... 11024-],"
+          "Load &Texture 11080,--,E&xit 11090],"
+          "&View[&MIDI Amp 12010*,&Instrument 12020*,&Chord Designer 12030*],"
+          "&Help[&Contents 13010,&About 13020]"));
+}
+
+TEST_F(Frame, ToolbarEntriesCarryTheirTooltipsAsAccessibleNames) {
+  QStringList tips;
+  for (QAction* entry : frame_->toolbar()->actions()) {
+    if (entry->isSeparator()) {
+      tips.append(QStringLiteral("|"));
+      continue;
+    }
+    tips.append(entry->toolTip());
+    EXPECT_EQ(frame_->toolbar()->widgetForAction(entry)->accessibleName(), entry->toolTip());
+  }
+  EXPECT_EQ(tips.join(QLatin1Char(',')),
+            QStringLiteral("New Score,Open Score,Save Score,|,New Chord Book,Open Chord Book,"
+                           "Save Chord Book,|,Instrument,Chord Designer,|,Help"));
+}
+
+TEST_F(Frame, PanelsFollowTheFrameAndCloseGaps) {
+  frame_->move(200, 120);
+  settle();
+  expectStacked(*frame_, panels());
+
+  // A screen left of and above the main one.
+  // (The offscreen screen nudges windows that reach past its edge by their
+  // frame margin, so only the signs and the stacking are exact here.)
+  frame_->move(-300, 40);
+  settle();
+  for (QWidget* panel : panels()) {
+    EXPECT_LT(panel->frameGeometry().left(), 0);
+    EXPECT_NEAR(panel->frameGeometry().left(), frame_->frameGeometry().left(), 2);
+  }
+
+  // The hidden Designer keeps its place; the Instrument panel's gap closes.
+  frame_->move(50, 60);
+  action(CommandId::ViewDesigner)->trigger();
+  state().instrumentPanel->close();
+  settle();
+  EXPECT_EQ(state().instrumentPanel, nullptr);
+  EXPECT_FALSE(checked(CommandId::ViewInstrument));
+  expectStacked(*frame_,
+                {state().midiAmpPanel.data(), static_cast<QWidget*>(state().designerPanel.data())});
+
+  // Making the frame taller alone moves nothing.
+  const QList<QPoint> before = positions();
+  frame_->resize(frame_->width(), frame_->height() + 100);
+  settle();
+  EXPECT_EQ(positions(), before);
+}
+
+TEST_F(Frame, OnlyTheFirstDroppedFileOfAKnownKindOpens) {
+  const QString score = QStringLiteral("/music/Waltz in G.score");
+  struct Row {
+    const char* what;
+    QList<QUrl> urls;
+    std::optional<DocumentKind> opens;
+    const char* path;
+  };
+  const std::vector<Row> rows = {
+      {"one score", {QUrl::fromLocalFile(score)}, DocumentKind::Score, "/music/Waltz in G.score"},
+      {"three files, a chord book first",
+       {QUrl::fromLocalFile(QStringLiteral("/b/Blues.cbk")), QUrl::fromLocalFile(score),
+        QUrl::fromLocalFile(QStringLiteral("/c/x.score"))},
+       DocumentKind::ChordBook,
+       "/b/Blues.cbk"},
+      {"three files, a text first",
+       {QUrl::fromLocalFile(QStringLiteral("/a/notes.txt")), QUrl::fromLocalFile(score),
+        QUrl::fromLocalFile(QStringLiteral("/b/Blues.cbk"))},
+       std::nullopt,
+       ""},
+      {"upper-case extension",
+       {QUrl::fromLocalFile(QStringLiteral("/m/SONG.SCORE"))},
+       std::nullopt,
+       ""},
+      {"not a local file", {QUrl(QStringLiteral("https://example.com/a.cbk"))}, std::nullopt, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    log_.opened.clear();
+    const std::filesystem::path bookFolder = state().chordBookSlot.folder;
+    drop(row.urls);
+    if (!row.opens) {
+      EXPECT_TRUE(log_.opened.empty());
+      continue;
+    }
+    ASSERT_EQ(log_.opened.size(), 1u);
+    EXPECT_EQ(log_.opened[0].first, *row.opens);
+    EXPECT_EQ(log_.opened[0].second, std::filesystem::path(row.path));
+    // A drop leaves the dialogs' folder alone.
+    EXPECT_EQ(state().chordBookSlot.folder, bookFolder);
+  }
+}
+
+TEST_F(Frame, OpenAndSaveAsFollowTheChosenFolder) {
+  const std::filesystem::path samples = state().scoreSlot.folder;
+  const std::filesystem::path newFolder = folder() / "new songs";
+  std::filesystem::create_directories(newFolder);
+  action(CommandId::ScoreNew)->trigger();
+  settle();
+
+  // Save with no name yet is Save As; the extension is added.
+  dialogs_->answers.push_back(QString::fromStdString((newFolder / "Tune").string()));
+  action(CommandId::ScoreSave)->trigger();
+  ASSERT_EQ(dialogs_->requests.size(), 1u);
+  EXPECT_EQ(dialogs_->requests[0].startFolder.toStdString(), samples.string());
+  EXPECT_EQ(dialogs_->requests[0].filter, QStringLiteral("Score Files (*.score)"));
+  ASSERT_EQ(log_.saves.size(), 1u);
+  EXPECT_EQ(log_.saves[0], newFolder / "Tune.score");
+  EXPECT_EQ(state().scoreSlot.path, newFolder / "Tune.score");
+  EXPECT_EQ(state().scoreSlot.title, QStringLiteral("Tune.score"));
+
+  // Save with a name writes without a dialog.
+  action(CommandId::ScoreSave)->trigger();
+  EXPECT_EQ(dialogs_->requests.size(), 1u);
+  EXPECT_EQ(log_.saves.back(), newFolder / "Tune.score");
+
+  // Open starts where Save As ended.
+  dialogs_->answers.push_back(std::nullopt);
+  action(CommandId::ScoreOpen)->trigger();
+  EXPECT_EQ(dialogs_->requests.back().startFolder.toStdString(), newFolder.string());
+  // The chord books keep their own folder.
+  action(CommandId::ChordBookOpen)->trigger();
+  EXPECT_EQ(dialogs_->requests.back().startFolder.toStdString(), samples.string());
+  EXPECT_EQ(dialogs_->requests.back().filter, QStringLiteral("Chordbook Files (*.cbk)"));
+}
+
+TEST_F(Frame, AFailedSaveAsKeepsTheOldTarget) {
+  action(CommandId::ChordBookNew)->trigger();
+  settle();
+  dialogs_->answers.push_back(QString::fromStdString((folder() / "Good.cbk").string()));
+  action(CommandId::ChordBookSaveAs)->trigger();
+  ASSERT_EQ(state().chordBookSlot.path, folder() / "Good.cbk");
+
+  const std::filesystem::path elsewhere = folder() / "elsewhere";
+  std::filesystem::create_directories(elsewhere);
+  log_.saveSucceeds = false;
+  dialogs_->answers.push_back(QString::fromStdString((elsewhere / "Bad.cbk").string()));
+  action(CommandId::ChordBookSaveAs)->trigger();
+  EXPECT_EQ(log_.saves.back(), elsewhere / "Bad.cbk");
+  EXPECT_EQ(state().chordBookSlot.path, folder() / "Good.cbk");
+  EXPECT_EQ(state().chordBookSlot.title, QStringLiteral("Good.cbk"));
+  EXPECT_EQ(state().chordBookSlot.folder, folder());
+}
+
+TEST_F(Frame, SaveAsAsksBeforeReplacingAFile) {
+  action(CommandId::ScoreNew)->trigger();
+  settle();
+  const std::filesystem::path existing = folder() / "Old.score";
+  std::ofstream(existing) << "x";
+  for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+    answers_ = {answer};
+    dialogs_->answers.push_back(QString::fromStdString(existing.string()));
+    action(CommandId::ScoreSaveAs)->trigger();
+  }
+  ASSERT_EQ(messages_.size(), 2);
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("Old.score")));
+  ASSERT_EQ(log_.saves.size(), 1u);
+  EXPECT_EQ(log_.saves[0], existing);
+}
+
+TEST_F(Frame, OpenOffersToCreateANewNameAndReopensTheKind) {
+  action(CommandId::ScoreNew)->trigger();
+  settle();
+  const std::filesystem::path fresh = folder() / "Fresh";
+  answers_ = {MessageAnswer::No};
+  dialogs_->answers.push_back(QString::fromStdString(fresh.string()));
+  action(CommandId::ScoreOpen)->trigger();
+  settle();
+  EXPECT_EQ(log_.opened.size(), 1u);
+
+  // Yes to creating it; the open score first asks to save (No) and goes.
+  answers_ = {MessageAnswer::Yes, MessageAnswer::No};
+  dialogs_->answers.push_back(QString::fromStdString(fresh.string()));
+  action(CommandId::ScoreOpen)->trigger();
+  settle();
+  ASSERT_EQ(log_.opened.size(), 2u);
+  EXPECT_EQ(log_.opened[1].second, folder() / "Fresh.score");
+  EXPECT_EQ(state().scoreSlot.folder, folder());
+  ASSERT_EQ(messages_.size(), 3);
+  EXPECT_TRUE(messages_[1].contains(QStringLiteral("Fresh.score")));
+  EXPECT_EQ(messages_[2], QStringLiteral("Score changed"));
+  EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
+}
+
+TEST_F(Frame, ClosingAsksTheScoreFirstAndACancelKeepsEverything) {
+  action(CommandId::ChordBookNew)->trigger();
+  action(CommandId::ScoreNew)->trigger();
+  settle();
+
+  answers_ = {MessageAnswer::Cancel};
+  EXPECT_FALSE(frame_->close());
+  settle();
+  EXPECT_EQ(messages_, QStringList{QStringLiteral("Score changed")});
+  EXPECT_FALSE(state().closing);
+  EXPECT_TRUE(frame_->isVisible());
+  EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
+
+  // Closing the score alone afterwards does not end the program.
+  answers_ = {MessageAnswer::No};
+  action(CommandId::ScoreClose)->trigger();
+  settle();
+  EXPECT_EQ(frame_->documentPanel(DocumentKind::Score), nullptr);
+  EXPECT_TRUE(frame_->isVisible());
+
+  // A full close: the chord book asks, then the frame and its panels go.
+  answers_ = {MessageAnswer::No};
+  frame_->close();
+  EXPECT_TRUE(waitFor([this] { return !frame_->isVisible(); }));
+  EXPECT_EQ(messages_.last(), QStringLiteral("Chord book changed"));
+  EXPECT_TRUE(waitFor([this] { return !state().midiAmpPanel && !state().designerPanel; }));
+}
+
+TEST_F(Frame, DocumentsArrivingDuringABoxWaitTheirTurn) {
+  action(CommandId::ScoreNew)->trigger();
+  settle();
+  // While the score's save prompt waits, a second start hands a chord book
+  // over and a score is dropped.
+  const QString book = QString::fromStdString((folder() / "Handed.cbk").string());
+  duringMessage_ = [this, book] {
+    frame_->acceptHandOver(book);
+    drop({QUrl::fromLocalFile(QStringLiteral("/x/Dropped.score"))});
+    EXPECT_EQ(log_.opened.size(), 1u);
+  };
+  answers_ = {MessageAnswer::No, MessageAnswer::No};
+  action(CommandId::ScoreClose)->trigger();
+  EXPECT_TRUE(waitFor([this] { return log_.opened.size() == 3; }));
+  ASSERT_EQ(log_.opened.size(), 3u);
+  EXPECT_EQ(log_.opened[1], std::make_pair(DocumentKind::ChordBook, folder() / "Handed.cbk"));
+  EXPECT_EQ(log_.opened[2],
+            std::make_pair(DocumentKind::Score, std::filesystem::path("/x/Dropped.score")));
+
+  // A question that is not part of a close holds them back too: here the
+  // Open dialog's offer to create a file.
+  const QString another = QString::fromStdString((folder() / "Another.cbk").string());
+  duringMessage_ = [this, another] {
+    const qsizetype shown = messages_.size();
+    frame_->acceptHandOver(another);
+    EXPECT_EQ(messages_.size(), shown);
+    EXPECT_EQ(log_.opened.size(), 3u);
+  };
+  answers_ = {MessageAnswer::No, MessageAnswer::No};
+  dialogs_->answers.push_back(QString::fromStdString((folder() / "New.score").string()));
+  action(CommandId::ScoreOpen)->trigger();
+  EXPECT_TRUE(waitFor([this] { return log_.opened.size() == 4; }));
+  EXPECT_EQ(log_.opened.back(), std::make_pair(DocumentKind::ChordBook, folder() / "Another.cbk"));
+}
+
+TEST_F(Frame, AHandOverWithoutADocumentKeepsTheOpenOne) {
+  action(CommandId::ScoreNew)->trigger();
+  settle();
+  for (const QString& path :
+       {QString(), QStringLiteral("/x/readme.txt"), QStringLiteral("relative.score")}) {
+    frame_->acceptHandOver(path);
+    settle();
+  }
+  EXPECT_TRUE(messages_.isEmpty());
+  EXPECT_EQ(log_.opened.size(), 1u);
+  EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
+
+  // A minimised frame is restored.
+  frame_->showMinimized();
+  frame_->acceptHandOver(QString());
+  EXPECT_FALSE(frame_->isMinimized());
+}
+
+}  // namespace
+}  // namespace fretlets

@@ -1,0 +1,42 @@
+// The program as the hand-over tests start it: fretlets-handover-helper
+// SOCKET [PATH]. It listens on SOCKET instead of the user's socket, says
+// "ready" once its frame exists, and prints "open KIND PATH" for every
+// document the frame is asked to open.
+#include <cstdio>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/panel.h"
+#include "app/program.h"
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: fretlets-handover-helper SOCKET [PATH]\n");
+    return 2;
+  }
+  std::vector<char*> arguments{argv[0]};
+  for (int i = 2; i < argc; ++i) {
+    arguments.push_back(argv[i]);
+  }
+  arguments.push_back(nullptr);
+  int count = static_cast<int>(arguments.size()) - 1;
+
+  fretlets::StartOptions options;
+  options.serverName = QString::fromLocal8Bit(argv[1]);
+  options.prepareFrame = [](fretlets::MainWindow& frame) {
+    for (const auto kind : {fretlets::DocumentKind::Score, fretlets::DocumentKind::ChordBook}) {
+      frame.setDocumentPanelMaker(
+          kind, [kind](fretlets::AppContext& context, QWidget*) -> fretlets::Panel* {
+            const fretlets::DocumentSlot& slot = fretlets::documentSlot(context.state, kind);
+            std::printf("open %s %s\n", kind == fretlets::DocumentKind::Score ? "score" : "book",
+                        slot.requestedPath.string().c_str());
+            std::fflush(stdout);
+            return nullptr;
+          });
+    }
+    std::printf("ready\n");
+    std::fflush(stdout);
+  };
+  return fretlets::runFretlets(count, arguments.data(), options);
+}

@@ -1,0 +1,104 @@
+// Pictures of the program's windows for the manual and the README, taken
+// from the real windows on a (virtual) X screen:
+//   fretlets-pictures OUT_FOLDER
+// tools/make_pictures.sh runs it under Xvfb.
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/about_box.h"
+#include "app/app_records.h"
+#include "app/app_state.h"
+#include "app/help_window.h"
+#include "app/load_texture_dialog.h"
+#include "app/main_window.h"
+#include "app/panel.h"
+
+namespace {
+
+void settle() {
+  for (int i = 0; i < 30; ++i) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+}
+
+bool save(const QPixmap& picture, const QDir& folder, const QString& name) {
+  const QString file = folder.filePath(name);
+  if (!picture.save(file, "PNG")) {
+    std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+    return false;
+  }
+  std::printf("wrote %s\n", qPrintable(file));
+  return true;
+}
+
+// The frame and every window below it, as they stand on the screen.
+QPixmap frameWithPanels(fretlets::MainWindow& frame) {
+  QRect area = frame.frameGeometry();
+  for (QWidget* panel : frame.findChildren<fretlets::Panel*>()) {
+    if (panel->isVisible()) {
+      area = area.united(panel->frameGeometry());
+    }
+  }
+  return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
+                                                      area.height());
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: fretlets-pictures OUT_FOLDER\n");
+    return 2;
+  }
+  const QDir out(QString::fromLocal8Bit(argv[1]));
+  QDir().mkpath(out.path());
+
+  fretlets::AppRecords records;
+  fretlets::AppState& state = records.context().state;
+  fretlets::placeBeside(state, fretlets::programFolder());
+  fretlets::MainWindow frame(records.context());
+  frame.move(20, 20);
+  frame.show();
+  frame.sizeToContent();
+  frame.layOutPanels();
+  settle();
+  bool ok = save(frameWithPanels(frame), out, QStringLiteral("frame.png"));
+
+  // Taller, the frame shows its guitar picture.
+  frame.resize(frame.width(), frame.height() + 150);
+  settle();
+  ok = save(frame.grab(), out, QStringLiteral("frame-taller.png")) && ok;
+  frame.sizeToContent();
+
+  fretlets::AboutBox about(state, &frame);
+  about.show();
+  settle();
+  ok = save(about.grab(), out, QStringLiteral("about.png")) && ok;
+  about.hide();
+
+  fretlets::LoadTextureDialog textures(state, &frame);
+  if (textures.list()->count() > 0) {
+    textures.list()->setCurrentRow(0);
+  }
+  textures.show();
+  settle();
+  ok = save(textures.grab(), out, QStringLiteral("load-texture.png")) && ok;
+  textures.hide();
+
+  fretlets::HelpWindow help(&frame);
+  if (!help.showContents(fretlets::manualContents(state.programFolder))) {
+    std::fprintf(stderr, "no manual beside the program\n");
+    return 1;
+  }
+  help.resize(640, 480);
+  settle();
+  ok = save(help.grab(), out, QStringLiteral("help.png")) && ok;
+  return ok ? 0 : 1;
+}
