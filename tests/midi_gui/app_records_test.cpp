@@ -15,7 +15,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-void pumpFor(milliseconds time, const std::function<bool()>& done = [] { return false; }) {
+void pumpFor(
+    milliseconds time, const std::function<bool()>& done = [] { return false; }) {
   const auto deadline = Clock::now() + time;
   while (!done() && Clock::now() < deadline) {
     QCoreApplication::processEvents();
