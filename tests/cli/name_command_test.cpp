@@ -96,6 +96,7 @@ TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
       "{\"frets\":[0,2,2,1,0,1e10]}\n"
       "{\"frets\":[0,2,2,1,0,0],\"root\":-1e300}\n"
       "{\"frets\":[0,2,2,1,0,0],\"instrument\":4294967305}\n"
+      "{\"frets\":[0,2,2,1,0,0],\"root\":-4294967295}\n"
       "{\"frets\":[0,2,2,1,0,0],\"root\":1.0}\n";
   const CliRun run = runNameWith({"--batch"}, input);
   EXPECT_EQ(run.status, 0);
@@ -104,7 +105,7 @@ TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
   for (std::string line; std::getline(out, line);) {
     lines.push_back(line);
   }
-  ASSERT_EQ(lines.size(), 12U);
+  ASSERT_EQ(lines.size(), 13U);
   EXPECT_EQ(lines[0].substr(0, 20), "{\"name\":\"C6/A\",\"root");
   EXPECT_EQ(lines[1].substr(0, 9), "{\"error\":");
   EXPECT_EQ(lines[2].substr(0, 9), "{\"error\":");
@@ -116,7 +117,8 @@ TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
   EXPECT_NE(lines[8].find("must be an array of whole numbers"), std::string::npos);
   EXPECT_NE(lines[9].find("must be a whole number"), std::string::npos);
   EXPECT_NE(lines[10].find("must be a whole number"), std::string::npos);
-  EXPECT_NE(lines[11].find("\"name\":\"B6sus/E\""), std::string::npos);
+  EXPECT_NE(lines[11].find("must be a whole number"), std::string::npos);
+  EXPECT_NE(lines[12].find("\"name\":\"B6sus/E\""), std::string::npos);
 }
 
 }  // namespace
