@@ -8,19 +8,20 @@
 namespace fretlets {
 
 // An assumed interval weighs most: a fingering that sounds the whole chord
-// comes before one that leaves a note out. Then each fret of stretch, each
-// finger and each muted string inside the shape (which the picking hand has
-// to avoid or the fretting hand to damp); a fret of position only decides
-// between shapes that are otherwise about as hard, so the open C comes
-// before the A-shape barre at the third fret and that before the E-shape at
-// the eighth.
+// comes before one that leaves a note out. A stretch costs more with every
+// fret it adds, four frets far more than three. Then each finger, each muted
+// string inside the shape (which the picking hand has to avoid or the
+// fretting hand to damp), each string left out (adding a finger to sound
+// one more string pays), and two points a fret of position, so that the
+// open C comes before the A-shape barre at the third fret and that before
+// the E-shape at the eighth.
 const PlayabilityWeights playabilityWeights{
     .implied = 12,
-    .span = 2,
+    .span = {0, 1, 3, 5, 9, 14, 20},
     .finger = 2,
     .mutedInner = 5,
-    .position = 1,
-    .silentString = 4,
+    .position = 2,
+    .silentString = 5,
 };
 
 namespace {
@@ -201,9 +202,10 @@ int playabilityCost(const Voicing& voicing, int strings) {
   for (int s = 0; s < strings; ++s) {
     sounding += voicing.frets[s] != kNone ? 1 : 0;
   }
-  return w.implied * impliedCount(voicing.name.implied) + w.span * voicing.span +
-         w.finger * voicing.fingers + w.mutedInner * voicing.mutedInner +
-         w.position * voicing.position + w.silentString * (strings - sounding);
+  return w.implied * impliedCount(voicing.name.implied) +
+         w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] + w.finger * voicing.fingers +
+         w.mutedInner * voicing.mutedInner + w.position * voicing.position +
+         w.silentString * (strings - sounding);
 }
 
 std::vector<Voicing> findVoicings(const VoicingQuery& query) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "music/chord_name.h"
@@ -39,7 +40,7 @@ struct Voicing {
 // out, so that of two equally easy shapes the fuller one comes first.
 struct PlayabilityWeights {
   int implied;
-  int span;
+  std::array<int, 7> span;  // by the frets fretted notes cover, 0 for none
   int finger;
   int mutedInner;
   int position;
