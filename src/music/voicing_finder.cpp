@@ -209,8 +209,10 @@ int playabilityCost(const Voicing& voicing, int strings) {
 }
 
 std::vector<Voicing> findVoicings(const VoicingQuery& query) {
+  const auto isPitchClass = [](int pc) { return pc >= 0 && pc < 12; };
   if (query.typeRow < 0 || query.typeRow >= kChordTypeCount || query.strings < 1 ||
-      query.strings > kStringSlots || query.span < 1) {
+      query.strings > kStringSlots || query.span < 1 || !isPitchClass(query.rootClass) ||
+      (query.bassClass != kNone && !isPitchClass(query.bassClass))) {
     return {};
   }
   return Search(query).run();

@@ -104,6 +104,12 @@ TEST(VoicingFinder, BassSpanAndPositionRange) {
   // A bass that is no note of the chord finds nothing.
   query.bassClass = 2;
   EXPECT_TRUE(findVoicings(query).empty());
+  // Neither a bass nor a root outside the octave's twelve pitch classes.
+  query.bassClass = 12;
+  EXPECT_TRUE(findVoicings(query).empty());
+  query.bassClass = kNone;
+  query.rootClass = -12;
+  EXPECT_TRUE(findVoicings(query).empty());
 
   query = queryFor(kGuitar, kC, kMajor);
   query.lowestPosition = 5;
