@@ -120,6 +120,7 @@ const std::vector<Meant>& guitarVoicings() {
       // Inversions a player writes as slash chords.
       {{3, 3, 2, 0, 1, 0}, "Cmaj/G"},
       {{0, 3, 2, 0, 1, 0}, "Cmaj/E"},
+      {{0, 3, 2, x, x, x}, "Cmaj/E"},
       {{2, x, 0, 2, 3, 2}, "Dmaj/F#"},
       {{0, 0, 2, 2, 1, 0}, "Am/E"},
       {{x, 0, 0, 2, 3, 2}, "Dmaj/A"},
