@@ -30,11 +30,15 @@ TEST(ChordCandidates, EverydayShapesReadAsAPlayerReadsThem) {
     const char* second;  // "" when it does not matter
   };
   const std::vector<Case> cases{
-      {{x, 3, 2, 0, 1, 0}, "Cmaj", ""},    {{x, 0, 2, 2, 1, 0}, "Am", "C6/A"},
-      {{0, 2, 2, 1, 0, 0}, "Emaj", ""},    {{x, x, 0, 2, 3, 2}, "Dmaj", ""},
-      {{x, 0, 2, 0, 1, 0}, "Am7", "C6/A"}, {{x, 3, 5, 4, 5, x}, "Cmaj7", ""},  // drop 2
-      {{8, x, 8, 9, x, x}, "C7", ""},  // shell: root, seventh, third
+      {{x, 3, 2, 0, 1, 0}, "Cmaj", ""},
+      {{x, 0, 2, 2, 1, 0}, "Am", "C6/A"},
+      {{0, 2, 2, 1, 0, 0}, "Emaj", ""},
+      {{x, x, 0, 2, 3, 2}, "Dmaj", ""},
+      {{x, 0, 2, 0, 1, 0}, "Am7", "C6/A"},
+      {{x, 3, 5, 4, 5, x}, "Cmaj7", ""},  // drop 2
+      {{8, x, 8, 9, x, x}, "C7", ""},     // shell: root, seventh, third
       {{3, 3, 2, 0, 1, 0}, "Cmaj/G", ""},
+      {{0, 3, 2, x, x, x}, "Cmaj/E", "E(#5)"},  // E(#5) has to assume its third
   };
   for (const Case& c : cases) {
     const std::vector<std::string> names = candidateNames(c.frets);
