@@ -19,5 +19,6 @@ int runName(const std::vector<std::string>& args, Console& console);
 int runRender(const std::vector<std::string>& args, Console& console);
 int runBook(const std::vector<std::string>& args, Console& console);
 int runScore(const std::vector<std::string>& args, Console& console);
+int runVoicings(const std::vector<std::string>& args, Console& console);
 
 }  // namespace fretlets::cli

@@ -13,6 +13,7 @@ constexpr std::string_view kUsage =
     "  render  render a fingering to a WAV file with the built-in synthesizer\n"
     "  book    dump, upgrade or add to a chord book (.cbk)\n"
     "  score   dump or upgrade a score (.score)\n"
+    "  voicings  list the fingerings of a chord, easiest first, or file them in a book\n"
     "\n"
     "Run 'fretlets-cli COMMAND --help' for the options of a command.\n";
 
@@ -38,6 +39,9 @@ int main(int argc, char* argv[]) {
   }
   if (command == "score") {
     return fretlets::cli::runScore(args, console);
+  }
+  if (command == "voicings") {
+    return fretlets::cli::runVoicings(args, console);
   }
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << kUsage;

@@ -10,6 +10,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
+#include "music/chord_candidates.h"
 #include "music/chord_name.h"
 #include "music/designer_chord.h"
 
@@ -19,17 +20,25 @@ namespace {
 constexpr std::string_view kNameUsage =
     "usage: fretlets-cli name [--instrument INDEX|NAME] [--tuning N,N,...] --frets F,F,...\n"
     "                         [--root SLOT] [--enharmonic] [--json]\n"
+    "       fretlets-cli name --candidates [--instrument ...] [--tuning ...] --frets F,F,...\n"
+    "                         [--enharmonic] [--json]\n"
     "       fretlets-cli name --batch\n"
     "\n"
     "  --frets       one fret per string, lowest string first: x or -1 mutes, 0 is open\n"
     "  --root        the root's string slot, 0 = lowest string (default: lowest sounding)\n"
     "  --enharmonic  spell with the alternative letters (Db rather than C#)\n"
-    "  --batch       read one JSON request per line, answer one JSON line each\n";
+    "  --candidates  every name with a sounding string as root, the likeliest first\n"
+    "  --batch       read one JSON request per line, answer one JSON line each\n"
+    "                (\"candidates\":true in a request asks for the candidates)\n";
+
+constexpr const char* kCandidatesRoot =
+    "the candidates take every sounding string as root; leave out the root";
 
 struct Request {
   InstrumentState instrument;
   DesignerChord chord;
   int root = kNone;  // -1: the lowest sounding string
+  bool candidates = false;
 };
 
 struct Answer {
@@ -132,6 +141,70 @@ void printPlain(const Answer& a, const Request& request, std::ostream& out) {
   }
 }
 
+Json impliedJson(const ImpliedIntervals& implied) {
+  Json degrees = Json::array();
+  for (const auto& [on, degree] : {std::pair{implied.third, 3}, std::pair{implied.fifth, 5},
+                                   std::pair{implied.seventh, 7}, std::pair{implied.ninth, 9}}) {
+    if (on) {
+      degrees.push_back(degree);
+    }
+  }
+  return degrees;
+}
+
+std::vector<ChordCandidate> candidatesOf(Request& request) {
+  computePitchClasses(request.chord, request.instrument.tuning);
+  return chordCandidates(request.chord);
+}
+
+Json candidatesJson(const std::vector<ChordCandidate>& candidates) {
+  Json list = Json::array();
+  for (const ChordCandidate& c : candidates) {
+    Json entry;
+    entry["rootString"] = c.rootString;
+    entry["name"] = composeChordName(c.name.root, c.name.type, c.name.bass);
+    entry["root"] = c.name.root;
+    entry["type"] = c.name.type;
+    entry["bass"] = c.name.bass;
+    entry["implied"] = impliedJson(c.name.implied);
+    entry["score"] = c.score;
+    list.push_back(std::move(entry));
+  }
+  Json out;
+  out["candidates"] = std::move(list);
+  return out;
+}
+
+void printCandidates(const std::vector<ChordCandidate>& candidates, const Request& request,
+                     std::ostream& out) {
+  if (lowestSoundingString(request.chord) == kNone) {
+    out << "No string sounds.\n";
+    return;
+  }
+  if (candidates.empty()) {
+    out << "No chord type matches these intervals from any root.\n";
+    return;
+  }
+  const int strings = request.instrument.strings();
+  out << "rank  name                 root string  implied  score\n";
+  int rank = 1;
+  for (const ChordCandidate& c : candidates) {
+    std::string implied;
+    for (const auto& degree : impliedJson(c.name.implied)) {
+      implied += (implied.empty() ? "" : ",") + std::to_string(degree.get<int>());
+    }
+    const std::string name = composeChordName(c.name.root, c.name.type, c.name.bass);
+    const std::string root = std::to_string(strings - c.rootString);
+    std::ostringstream line;
+    line << std::string(rank < 10 ? 3 : 2, ' ') << rank << "  " << name
+         << std::string(name.size() < 21 ? 21 - name.size() : 1, ' ') << root
+         << std::string(13 - root.size(), ' ') << implied
+         << std::string(implied.size() < 9 ? 9 - implied.size() : 1, ' ') << c.score;
+    out << line.str() << '\n';
+    ++rank;
+  }
+}
+
 // A JSON number that is a whole number an int holds; anything else, 1e10
 // or 2.5, is a bad request.
 std::optional<int> wholeNumber(const Json& value) {
@@ -221,6 +294,15 @@ Request requestFromJson(std::string_view line) {
     }
     request.chord.enharmonic = enharmonic->get<bool>();
   }
+  if (const auto candidates = doc.find("candidates"); candidates != doc.end()) {
+    if (!candidates->is_boolean()) {
+      throw UsageError("\"candidates\" must be true or false");
+    }
+    request.candidates = candidates->get<bool>();
+    if (request.candidates && request.root != kNone) {
+      throw UsageError(kCandidatesRoot);
+    }
+  }
   return request;
 }
 
@@ -233,7 +315,8 @@ int runBatch(Console& console) {
     }
     try {
       Request request = requestFromJson(line);
-      reply = jsonText(toJson(answer(request)));
+      reply = jsonText(request.candidates ? candidatesJson(candidatesOf(request))
+                                          : toJson(answer(request)));
     } catch (const std::exception& error) {
       reply = jsonText(Json{{"error", error.what()}});
     }
@@ -248,7 +331,7 @@ int runBatch(Console& console) {
 int runName(const std::vector<std::string>& words, Console& console) {
   try {
     const Args args(words, {"instrument", "tuning", "frets", "root"},
-                    {"enharmonic", "json", "batch", "help"});
+                    {"enharmonic", "json", "batch", "candidates", "help"});
     if (args.has("help")) {
       console.out << kNameUsage;
       return 0;
@@ -266,6 +349,18 @@ int runName(const std::vector<std::string>& words, Console& console) {
     request.chord.enharmonic = args.has("enharmonic");
     if (const auto root = args.value("root")) {
       request.root = parseInt(*root, "root string", 0, request.instrument.strings() - 1);
+    }
+    if (args.has("candidates")) {
+      if (request.root != kNone) {
+        throw UsageError(kCandidatesRoot);
+      }
+      const std::vector<ChordCandidate> candidates = candidatesOf(request);
+      if (args.has("json")) {
+        console.out << jsonText(candidatesJson(candidates)) << '\n';
+      } else {
+        printCandidates(candidates, request, console.out);
+      }
+      return 0;
     }
     const Answer result = answer(request);
     if (args.has("json")) {

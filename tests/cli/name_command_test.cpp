@@ -121,5 +121,40 @@ TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
   EXPECT_NE(lines[12].find("\"name\":\"B6sus/E\""), std::string::npos);
 }
 
+TEST(NameCommand, CandidatesRankEveryRootPlainJsonAndBatch) {
+  const CliRun plain = runNameWith({"--candidates", "--frets", "x,0,2,0,1,0"});
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.out.substr(0, plain.out.find("\n   3")),
+            "rank  name                 root string  implied  score\n"
+            "   1  Am7                  5                     53\n"
+            "   2  C6/A                 2                     24");
+
+  const CliRun json = runNameWith({"--candidates", "--frets", "x,0,2,2,1,0", "--json"});
+  EXPECT_EQ(json.out.substr(0, json.out.find('}', 100) + 1),
+            "{\"candidates\":[{\"rootString\":1,\"name\":\"Am\",\"root\":\"A\",\"type\":\"m\","
+            "\"bass\":\"\",\"implied\":[],\"score\":55},{\"rootString\":4,\"name\":\"C6/A\","
+            "\"root\":\"C\",\"type\":\"6\",\"bass\":\"A\",\"implied\":[5],\"score\":20}");
+
+  const CliRun batch = runNameWith({"--batch"},
+                                   "{\"frets\":[0,2,2,1,0,0],\"candidates\":true}\n"
+                                   "{\"frets\":[0,2,2,1,0,0],\"candidates\":true,\"root\":1}\n"
+                                   "{\"frets\":[0,2,2,1,0,0],\"candidates\":1}\n"
+                                   "{\"frets\":[0,2,2,1,0,0],\"candidates\":false}\n");
+  std::istringstream lines(batch.out);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_TRUE(line.starts_with("{\"candidates\":[{\"rootString\":0,\"name\":\"Emaj\",")) << line;
+  std::getline(lines, line);
+  EXPECT_NE(line.find("leave out the root"), std::string::npos);
+  std::getline(lines, line);
+  EXPECT_NE(line.find("must be true or false"), std::string::npos);
+  std::getline(lines, line);
+  EXPECT_TRUE(line.starts_with("{\"name\":\"Emaj\",")) << line;
+
+  EXPECT_EQ(runNameWith({"--candidates", "--frets", "x,x,x,x,x,x"}).out, "No string sounds.\n");
+  const CliRun withRoot = runNameWith({"--candidates", "--frets", "x,0,2,2,1,0", "--root", "1"});
+  EXPECT_EQ(withRoot.status, 2);
+}
+
 }  // namespace
 }  // namespace fretlets::cli

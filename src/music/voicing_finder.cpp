@@ -1,0 +1,250 @@
+#include "music/voicing_finder.h"
+
+#include <algorithm>
+#include <array>
+
+#include "music/chord_type.h"
+
+namespace fretlets {
+
+// An assumed interval weighs most: a fingering that sounds the whole chord
+// comes before one that leaves a note out. A stretch costs more with every
+// fret it adds, four frets far more than three. Then each finger, each muted
+// string inside the shape (which the picking hand has to avoid or the
+// fretting hand to damp), each string left out (adding a finger to sound
+// one more string pays), and two points a fret of position, so that the
+// open C comes before the A-shape barre at the third fret and that before
+// the E-shape at the eighth.
+const PlayabilityWeights playabilityWeights{
+    .implied = 12,
+    .span = {0, 1, 3, 5, 9, 14, 20},
+    .finger = 2,
+    .mutedInner = 5,
+    .position = 2,
+    .silentString = 5,
+};
+
+namespace {
+
+constexpr int kMaxFingers = 4;
+constexpr int kMinSounding = 3;
+
+int impliedCount(const ImpliedIntervals& implied) {
+  return int{implied.third} + int{implied.fifth} + int{implied.seventh} + int{implied.ninth};
+}
+
+// Fingers for the fretted strings, the index finger barring the lowest fret
+// across the run of fretted strings where that saves most fingers. A barre
+// cannot cross an open or muted string.
+void countFingers(Voicing& v, int strings) {
+  int fretted = 0;
+  int bestBarred = 0;
+  int runBarred = 0;
+  for (int s = 0; s < strings; ++s) {
+    const int fret = v.frets[s];
+    if (fret <= 0) {
+      runBarred = 0;
+      continue;
+    }
+    ++fretted;
+    runBarred += fret == v.position ? 1 : 0;
+    bestBarred = std::max(bestBarred, runBarred);
+  }
+  v.barre = bestBarred >= 2;
+  v.fingers = v.barre ? fretted - bestBarred + 1 : fretted;
+}
+
+class Search {
+ public:
+  explicit Search(const VoicingQuery& query) : query_(query) {
+    const std::string_view suffix = chordTypeTable[query.typeRow].suffix;
+    // Every row with the same text names a fingering as this chord ("dim"
+    // is the triad and the seventh).
+    std::uint16_t intervals = 0;
+    for (const ChordType& type : chordTypeTable) {
+      if (type.suffix == suffix) {
+        intervals |= type.intervalMask;
+      }
+    }
+    for (int interval = 0; interval < 12; ++interval) {
+      if ((intervals >> interval) & 1U) {
+        tones_ |= static_cast<std::uint16_t>(1U << ((query.rootClass + interval) % 12));
+      }
+    }
+    suffix_ = suffix;
+    bassClass_ = query.bassClass == kNone ? query.rootClass : query.bassClass;
+    minSounding_ = std::min(kMinSounding, query.strings);
+  }
+
+  std::vector<Voicing> run() {
+    if (((tones_ >> bassClass_) & 1U) == 0) {
+      return {};
+    }
+    if (query_.lowestPosition == 0) {
+      window(0, 0);
+    }
+    const int last = std::min(query_.highestPosition, kMaxFret);
+    for (int p = std::max(1, query_.lowestPosition); p <= last; ++p) {
+      window(p, std::min(p + query_.span - 1, kMaxFret));
+    }
+    std::ranges::sort(found_, [](const Voicing& a, const Voicing& b) {
+      if (a.cost != b.cost) {
+        return a.cost < b.cost;
+      }
+      const auto sounding = [](const Voicing& v) {
+        return std::ranges::count_if(v.frets, [](std::int8_t f) { return f != kNone; });
+      };
+      return sounding(a) != sounding(b) ? sounding(a) > sounding(b) : a.frets < b.frets;
+    });
+    return std::move(found_);
+  }
+
+ private:
+  // The fingerings whose lowest fretted fret is `low` (none fretted for 0).
+  void window(int low, int high) {
+    for (int s = 0; s < query_.strings; ++s) {
+      options_[s].assign(1, kNone);
+      for (int fret = low; fret <= high; ++fret) {
+        if (((tones_ >> ((query_.tuning[s] + fret) % 12)) & 1U) != 0) {
+          options_[s].push_back(static_cast<std::int8_t>(fret));
+        }
+      }
+      // Open strings ring in every position.
+      if (low > 0 && ((tones_ >> (query_.tuning[s] % 12)) & 1U) != 0) {
+        options_[s].insert(options_[s].begin() + 1, 0);
+      }
+    }
+    low_ = low;
+    current_.fill(kNone);
+    place(0, false, 0);
+  }
+
+  void place(int s, bool anySounds, int sounding) {
+    if (s == query_.strings) {
+      if (sounding >= minSounding_) {
+        evaluate();
+      }
+      return;
+    }
+    for (const std::int8_t fret : options_[s]) {
+      // The lowest sounding string is the bass.
+      if (fret != kNone && !anySounds && (query_.tuning[s] + fret) % 12 != bassClass_) {
+        continue;
+      }
+      current_[s] = fret;
+      place(s + 1, anySounds || fret != kNone, sounding + (fret != kNone ? 1 : 0));
+    }
+    current_[s] = kNone;
+  }
+
+  void evaluate() {
+    Voicing v;
+    v.frets = current_;
+    int highest = 0;
+    bool reachesLow = low_ == 0;
+    int rootString = kNone;
+    int firstSounding = kNone;
+    int lastSounding = kNone;
+    for (int s = 0; s < query_.strings; ++s) {
+      const int fret = v.frets[s];
+      if (fret == kNone) {
+        continue;
+      }
+      firstSounding = firstSounding == kNone ? s : firstSounding;
+      lastSounding = s;
+      highest = std::max(highest, fret);
+      reachesLow = reachesLow || fret == low_;
+      if (rootString == kNone && (query_.tuning[s] + fret) % 12 == query_.rootClass) {
+        rootString = s;
+      }
+    }
+    if (!reachesLow || rootString == kNone) {
+      return;
+    }
+    v.position = low_;
+    v.span = low_ == 0 ? 0 : highest - low_ + 1;
+    countFingers(v, query_.strings);
+    if (v.fingers > kMaxFingers) {
+      return;
+    }
+    DesignerChord chord;
+    chord.frets = v.frets;
+    chord.enharmonic = query_.enharmonic;
+    computePitchClasses(chord, query_.tuning);
+    v.name = nameChord(chord, rootString);
+    if (!v.name.found() || v.name.type != suffix_) {
+      return;
+    }
+    for (int s = firstSounding + 1; s < lastSounding; ++s) {
+      v.mutedInner += v.frets[s] == kNone ? 1 : 0;
+    }
+    v.rootString = rootString;
+    v.cost = playabilityCost(v, query_.strings);
+    found_.push_back(v);
+  }
+
+  const VoicingQuery& query_;
+  std::uint16_t tones_ = 0;
+  std::string_view suffix_;
+  int bassClass_ = 0;
+  int minSounding_ = kMinSounding;
+  int low_ = 0;
+  std::array<std::vector<std::int8_t>, kStringSlots> options_;
+  DesignerChord::Slots current_{};
+  std::vector<Voicing> found_;
+};
+
+}  // namespace
+
+int playabilityCost(const Voicing& voicing, int strings) {
+  const PlayabilityWeights& w = playabilityWeights;
+  int sounding = 0;
+  for (int s = 0; s < strings; ++s) {
+    sounding += voicing.frets[s] != kNone ? 1 : 0;
+  }
+  return w.implied * impliedCount(voicing.name.implied) +
+         w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] + w.finger * voicing.fingers +
+         w.mutedInner * voicing.mutedInner + w.position * voicing.position +
+         w.silentString * (strings - sounding);
+}
+
+std::vector<Voicing> findVoicings(const VoicingQuery& query) {
+  const auto isPitchClass = [](int pc) { return pc >= 0 && pc < 12; };
+  if (query.typeRow < 0 || query.typeRow >= kChordTypeCount || query.strings < 1 ||
+      query.strings > kStringSlots || query.span < 1 || !isPitchClass(query.rootClass) ||
+      (query.bassClass != kNone && !isPitchClass(query.bassClass))) {
+    return {};
+  }
+  return Search(query).run();
+}
+
+DesignerChord designerChordFor(const Voicing& voicing, bool enharmonic) {
+  DesignerChord chord;
+  chord.frets = voicing.frets;
+  chord.rootString = static_cast<std::int8_t>(voicing.rootString);
+  chord.enharmonic = enharmonic;
+  bool open = false;
+  int highest = 0;
+  for (const std::int8_t fret : voicing.frets) {
+    open = open || fret == 0;
+    highest = std::max(highest, int{fret});
+  }
+  const int top = std::min(voicing.position, kMaxTopFret);
+  if (open) {
+    // Open strings only ring where they are: a fixed fretlet, at the nut
+    // when the diagram can show every fret from there.
+    chord.topFret = static_cast<std::int8_t>(highest <= 5 ? 0 : top);
+  } else if (voicing.barre) {
+    // Barred at the top row: a movable shape that keeps its barre.
+    chord.topFret = static_cast<std::int8_t>(top);
+    chord.barred = true;
+  } else {
+    // One row above the shape, so that no string reaches the top row and
+    // the shape is movable; a shape too long for that stays where it is.
+    const int above = std::min(voicing.position - 1, kMaxTopFret);
+    chord.topFret = static_cast<std::int8_t>(highest <= above + 5 ? above : top);
+  }
+  return chord;
+}
+
+}  // namespace fretlets

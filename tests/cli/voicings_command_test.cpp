@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "chordbook/chord_book_file.h"
+#include "cli/json.h"
+#include "support/cli_run.h"
+#include "support/document_test_support.h"
+
+namespace fretlets::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string bytesOf(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string firstLine(const std::string& text) {
+  return text.substr(0, text.find('\n'));
+}
+
+class VoicingsCommand : public document_test::DocumentFolder {
+ protected:
+  std::string file(const std::string& name) const { return (folder_ / name).string(); }
+};
+
+TEST_F(VoicingsCommand, ListsTheEasiestFingeringsFirst) {
+  const CliRun c = runCli(runVoicings, {"--chord", "C", "--max", "3"});
+  EXPECT_EQ(c.status, 0) << c.err;
+  EXPECT_EQ(c.out.substr(0, c.out.find("fingerings")),
+            "Cmaj on the Guitar tuned E2 A2 D3 G3 B3 E4: 3 of 396 ");
+  EXPECT_NE(c.out.find("\nx,3,2,0,1,0         3        3     1\n"), std::string::npos) << c.out;
+
+  // Spelled as asked; a slash in the name or --bass gives the bass.
+  EXPECT_EQ(firstLine(runCli(runVoicings, {"--chord", "Dbm7", "--max", "1"}).out).substr(0, 5),
+            "Dbm7 ");
+  const CliRun slash = runCli(runVoicings, {"--chord", "C/E", "--json"});
+  EXPECT_EQ(slash.out, runCli(runVoicings, {"--chord", "C", "--bass", "E", "--json"}).out);
+  EXPECT_NE(slash.out.find("\"frets\":[0,3,2,0,1,0]"), std::string::npos);
+  // "6/9" is a chord type, not a bass.
+  EXPECT_EQ(firstLine(runCli(runVoicings, {"--chord", "C6/9", "--max", "1"}).out).substr(0, 5),
+            "C6/9 ");
+
+  const CliRun mandolin =
+      runCli(runVoicings, {"--chord", "G", "--instrument", "mandolin", "--max", "1", "--json"});
+  EXPECT_NE(mandolin.out.find("\"voicings\":[{\"frets\":[0,0,2,3],\"rootString\":0,\"name\":"
+                              "\"Gmaj\""),
+            std::string::npos)
+      << mandolin.out;
+}
+
+// Whatever the command lists, the name command names the same.
+TEST_F(VoicingsCommand, EveryListedFingeringNamesBack) {
+  for (const char* chord : {"Cmaj7", "F#m7b5", "Bb7#9", "Ddim", "Esus4"}) {
+    const CliRun run = runCli(runVoicings, {"--chord", chord, "--max", "40", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Json doc = Json::parse(run.out);
+    ASSERT_FALSE(doc["voicings"].empty()) << chord;
+    for (const Json& v : doc["voicings"]) {
+      std::string frets;
+      for (const Json& f : v["frets"]) {
+        frets += (frets.empty() ? "" : ",") + std::to_string(f.get<int>());
+      }
+      std::vector<std::string> args{"--frets", frets, "--root",
+                                    std::to_string(v["rootString"].get<int>()), "--json"};
+      if (chord[1] == 'b') {
+        args.emplace_back("--enharmonic");
+      }
+      const Json named = Json::parse(runCli(runName, args).out);
+      EXPECT_EQ(named["name"], v["name"]) << frets;
+    }
+  }
+}
+
+TEST_F(VoicingsCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {
+  const std::vector<std::vector<std::string>> bad{
+      {},
+      {"--chord", "H7"},
+      {"--chord", "Cmaj8"},
+      {"--chord", ""},
+      {"--chord", "C/X"},
+      {"--chord", "C", "--bass", "Q"},
+      {"--chord", "C", "--span", "0"},
+      {"--chord", "C", "--span", "7"},
+      {"--chord", "C", "--position", "9-2"},
+      {"--chord", "C", "--position", "0-23"},
+      {"--chord", "C", "--max", "0"},
+      {"--chord", "C", "--instrument", "lute"},
+      {"--chord", "C", "extra"},
+  };
+  for (const auto& args : bad) {
+    const CliRun run = runCli(runVoicings, args);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    ASSERT_FALSE(run.err.empty());
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+  }
+}
+
+TEST_F(VoicingsCommand, IntoBookFilesAsTheBooksAddDoes) {
+  const std::string added = file("added.cbk");
+  const std::string found = file("found.cbk");
+  ASSERT_EQ(runCli(runBook, {"add", added, "--type", "maj", "--frets", "x,3,2,0,1,0"}).status, 0);
+  const CliRun filed = runCli(runVoicings, {"--chord", "C", "--max", "1", "--into-book", found});
+  EXPECT_EQ(filed.status, 0) << filed.err;
+  EXPECT_NE(filed.out.find("Filed 1 fretlet under \"maj\" in " + found + "\n"), std::string::npos);
+  EXPECT_EQ(bytesOf(found), bytesOf(added));
+
+  // Again with more: what is there already stays once.
+  const CliRun more = runCli(runVoicings, {"--chord", "C", "--max", "5", "--into-book", found});
+  EXPECT_NE(more.out.find("Filed 4 fretlets under \"maj\" in " + found + " (1 already there)"),
+            std::string::npos)
+      << more.out;
+  InstrumentState state;
+  const ChordBook book = readChordBook(found, state, false);
+  ASSERT_EQ(book.chords().size(), 1U);
+  EXPECT_EQ(book.chords().front().fretlets.size(), 5U);
+
+  // An existing book keeps its instrument; asking for another is refused and
+  // leaves the book alone.
+  const std::string mandolin = file("mandolin.cbk");
+  ASSERT_EQ(runCli(runBook, {"add", mandolin, "--instrument", "mandolin", "--type", "m", "--frets",
+                             "0,0,1,3"})
+                .status,
+            0);
+  const std::string before = bytesOf(mandolin);
+  const CliRun refused =
+      runCli(runVoicings, {"--chord", "G", "--instrument", "guitar", "--into-book", mandolin});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(bytesOf(mandolin), before);
+  const CliRun g = runCli(runVoicings, {"--chord", "G", "--max", "2", "--into-book", mandolin});
+  EXPECT_EQ(firstLine(g.out).substr(0, 21), "Gmaj on the Mandolin ");
+
+  // Nothing found files nothing and creates no book.
+  const CliRun none = runCli(runVoicings, {"--chord", "Cm(maj13)#5+11", "--instrument", "saz",
+                                           "--into-book", file("none.cbk")});
+  EXPECT_EQ(none.status, 0);
+  EXPECT_FALSE(fs::exists(file("none.cbk")));
+}
+
+}  // namespace
+}  // namespace fretlets::cli
