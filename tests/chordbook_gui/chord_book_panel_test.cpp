@@ -16,6 +16,7 @@
 #include "chordbook/chord_book_panel.h"
 #include "designer/designer_panel.h"
 #include "instrument/instrument_panel.h"
+#include "midi/midi_amp_panel.h"
 #include "music/designer_chord.h"
 #include "music/fretlet_record.h"
 #include "music/instrument.h"
@@ -364,6 +365,30 @@ TEST_F(ChordBookPanelTest, TheInstrumentIsTheBooksWhileItIsOpen) {
   run(CommandId::ChordBookClose);
   EXPECT_EQ(panel(), nullptr);
   EXPECT_TRUE(state().instrumentPanel->instrumentList()->isEnabled());
+}
+
+TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) {
+  open(copyOfSample());
+  ASSERT_NE(panel(), nullptr);
+  const auto focusIn = [](QWidget* window) {
+    QWidget* focus = QApplication::focusWidget();
+    return focus && (focus == window || window->isAncestorOf(focus));
+  };
+  // Stepping in the book hands the keyboard to the Designer.
+  panel()->activateWindow();
+  panel()->nextButton()->setFocus();
+  ASSERT_TRUE(waitFor([&] { return focusIn(panel()); }));
+  click(panel()->nextButton());
+  EXPECT_TRUE(waitFor([&] { return focusIn(designer()); }));
+
+  // A chord shown while the user works elsewhere leaves the keyboard there.
+  QWidget* amp = state().midiAmpPanel.data();
+  amp->activateWindow();
+  amp->setFocus();
+  ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == amp; }));
+  designerShows(fingering({3, 2, 0, 0, 0, 3}, 0));
+  settle();
+  EXPECT_EQ(QApplication::activeWindow(), amp);
 }
 
 }  // namespace
