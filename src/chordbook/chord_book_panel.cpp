@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 #include "app/app_state.h"
 #include "app/document_kind.h"
@@ -74,7 +73,9 @@ void ChordBookPanel::createControls() {
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignCenter);
     box->setTextMargins(0, 0, 0, 0);
-    // Whatever reaches the boxes goes on to the chord-type list.
+    // The boxes only show; a click on them goes on to the chord-type list,
+    // and Tab passes them by.
+    box->setFocusPolicy(Qt::NoFocus);
     box->installEventFilter(this);
     return box;
   };
@@ -172,8 +173,9 @@ void ChordBookPanel::silence() {
 }
 
 bool ChordBookPanel::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == index_ || watched == count_) && event->type() == QEvent::FocusIn) {
-    chordTypes_->setFocus();
+  if ((watched == index_ || watched == count_) && event->type() == QEvent::MouseButtonPress) {
+    activateWindow();
+    chordTypes_->setFocus(Qt::MouseFocusReason);
     return true;
   }
   return Panel::eventFilter(watched, event);

@@ -381,6 +381,10 @@ TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) 
   click(panel()->nextButton());
   EXPECT_TRUE(waitFor([&] { return focusIn(designer()); }));
 
+  // The number boxes pass a click on to the chord-type list.
+  QTest::mouseClick(panel()->indexBox(), Qt::LeftButton);
+  EXPECT_TRUE(waitFor([&] { return QApplication::focusWidget() == panel()->chordTypeList(); }));
+
   // A chord shown while the user works elsewhere leaves the keyboard there.
   QWidget* amp = state().midiAmpPanel.data();
   amp->activateWindow();
@@ -389,6 +393,24 @@ TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) 
   designerShows(fingering({3, 2, 0, 0, 0, 3}, 0));
   settle();
   EXPECT_EQ(QApplication::activeWindow(), amp);
+}
+
+TEST_F(ChordBookPanelTest, EveryControlIsNamedByItsTooltip) {
+  run(CommandId::ChordBookNew);
+  ASSERT_NE(panel(), nullptr);
+  const std::vector<std::pair<QWidget*, const char*>> controls = {
+      {panel()->chordTypeList(), "The chord type"},
+      {panel()->indexBox(), "Fretlet index"},
+      {panel()->countBox(), "# of fretlets for the chord"},
+      {panel()->previousButton(), "Previous fretlet/chord"},
+      {panel()->nextButton(), "Next fretlet/chord"},
+      {panel()->addButton(), "Add chord"},
+      {panel()->updateButton(), "Update chord"},
+      {panel()->deleteButton(), "Delete chord"}};
+  for (const auto& [control, tip] : controls) {
+    EXPECT_EQ(control->toolTip(), QString::fromUtf8(tip));
+    EXPECT_EQ(control->accessibleName(), QString::fromUtf8(tip));
+  }
 }
 
 }  // namespace
