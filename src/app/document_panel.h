@@ -8,7 +8,10 @@ namespace fretlets {
 // the Score). Such a panel is also a Panel; the frame creates it through the
 // maker it was given for the kind, and learns of its end from its
 // destroyed() signal: the close sequence and a pending reopen continue
-// from there, so the panel never calls back into the frame.
+// from there, so the panel never calls back into the frame to close. The
+// one exception is a Yes to the save question, which runs the kind's Save
+// command (confirmDocumentClose in document_life_cycle.h does the asking
+// for every kind).
 class DocumentPanel {
  public:
   virtual ~DocumentPanel() = default;

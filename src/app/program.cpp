@@ -12,6 +12,7 @@
 #include "app/out_of_memory.h"
 #include "app/single_instance.h"
 #include "app/toolbar_art.h"
+#include "chordbook/chord_book_panel.h"
 #include "score/user_name.h"
 
 namespace fretlets {
@@ -57,6 +58,7 @@ int runFretlets(int argc, char* argv[], const StartOptions& options) {
   state.userName = userName();
 
   MainWindow frame(records.context());
+  frame.setDocumentPanelMaker(DocumentKind::ChordBook, makeChordBookPanel);
   if (options.prepareFrame) {
     options.prepareFrame(frame);
   }

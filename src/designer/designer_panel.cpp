@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "app/app_state.h"
+#include "chordbook/chord_book.h"
 #include "designer/fretboard_view.h"
 #include "midi/midi_device.h"
 
@@ -189,6 +190,8 @@ void DesignerPanel::createControls() {
   };
   rootBox_ = nameBox(dialogRect(51, 70, 14, 10), QStringLiteral("Chord root"));
   typeBox_ = nameBox(dialogRect(66, 70, 52, 10), QStringLiteral("Chord type"));
+  // A chord book files the chord under this text: never more than it holds.
+  typeBox_->setMaxLength(static_cast<int>(kChordTypeNameMax));
   label(QStringLiteral("/"), dialogRect(117, 71, 5, 10));
   bassBox_ = nameBox(dialogRect(123, 70, 14, 10), QStringLiteral("Chord bass note"));
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/document_kind.h"
+
+namespace fretlets {
+
+struct AppState;
+
+// The steps every document panel takes alike when it opens, saves and
+// closes its document.
+
+// The question a changed document asks before it goes: the kind of
+// document, its file title in quotes when it has one, then "has changed.
+// Save the changes?".
+QString saveChangesQuestion(const QString& kindName, const QString& title);
+
+// Asks whether a changed document is to be saved before it closes, with
+// Yes, No and Cancel. Yes runs the kind's Save command on the frame (Save As
+// for a document that has no file yet). Returns true when the document may
+// go: it was not changed, the user said No, or the save went through (the
+// document is no longer changed afterwards).
+//
+// Otherwise the close is abandoned, and with it whatever waited for it: a
+// shutdown in progress and a pending open of another file. That happens on
+// Cancel, on a Save As the user cancelled, and on a save that failed, so
+// that no work is lost.
+bool confirmDocumentClose(AppState& state, DocumentKind kind, const QString& kindName,
+                          const std::function<bool()>& isModified);
+
+// Runs a read or write of a document file. A failure is shown to the user
+// with its own text and false is returned; the caller leaves its document as
+// it was.
+bool runFileOperation(const std::function<void()>& operation, const QString& fallbackText);
+
+// Unicode text from a box to the documents' 8-bit text of at most maxBytes
+// bytes; a character the documents cannot store becomes "?".
+std::string documentText(const QString& text, std::size_t maxBytes);
+// The documents' 8-bit text for the screen.
+QString screenText(std::string_view text);
+
+}  // namespace fretlets
