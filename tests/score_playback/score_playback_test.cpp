@@ -297,28 +297,30 @@ TEST(ScorePlayback, ChordsOfNoLengthStillTakeTimeSoARepeatedRunCannotSpin) {
 
 TEST(ScorePlayback, ATickOnItsWayAfterAStopOrAfterThePlaybackWentDoesNothing) {
   HeldTimers timers;
-  {
-    Rig rig({12, 12}, timers);
-    rig.playback->run();
-    ASSERT_EQ(timers.held.size(), 1U);
-    rig.playback->stopPlayback();
-    const auto sent = rig.output.sent().size();
-    const auto shown = rig.shown.size();
-    const int notices = rig.stateNotices;
-    timers.held.front()();
-    EXPECT_EQ(timers.held.size(), 1U);  // nothing armed
-    EXPECT_EQ(rig.output.sent().size(), sent);
-    EXPECT_EQ(rig.shown.size(), shown);
-    EXPECT_EQ(rig.stateNotices, notices);
-    EXPECT_EQ(rig.score.currentIndex(), 1);
+  Rig rig({12, 12}, timers);
+  rig.playback->run();
+  ASSERT_EQ(timers.held.size(), 1U);
+  rig.playback->stopPlayback();
+  const auto sent = rig.output.sent().size();
+  const auto shown = rig.shown.size();
+  const int notices = rig.stateNotices;
+  timers.held[0]();
+  EXPECT_EQ(timers.held.size(), 1U);  // nothing armed
+  EXPECT_EQ(rig.output.sent().size(), sent);
+  EXPECT_EQ(rig.shown.size(), shown);
+  EXPECT_EQ(rig.stateNotices, notices);
 
-    rig.playback->setPlaying(true);
-    ASSERT_EQ(timers.held.size(), 2U);
-    rig.playback.reset();
-    timers.held.back()();  // must not reach the playback that went
-    EXPECT_EQ(timers.held.size(), 2U);
-    EXPECT_EQ(rig.score.currentIndex(), 1);
-  }
+  // Playing again: the tick of the earlier run still must not step on.
+  rig.playback->setPlaying(true);
+  ASSERT_EQ(timers.held.size(), 2U);
+  timers.held[0]();
+  EXPECT_EQ(timers.held.size(), 2U);
+  EXPECT_EQ(rig.score.currentIndex(), 1);
+
+  rig.playback.reset();
+  timers.held[1]();  // must not reach the playback that went
+  EXPECT_EQ(timers.held.size(), 2U);
+  EXPECT_EQ(rig.score.currentIndex(), 1);
 }
 
 }  // namespace
