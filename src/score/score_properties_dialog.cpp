@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "app/dialog_units.h"
 #include "midi/midi_device.h"
@@ -126,9 +127,21 @@ QWidget* ScorePropertiesDialog::createSummaryPage() {
   composer_ = place(lineEdit(page, QStringLiteral("The composer")), units, 60, 22, 100, 12);
   comment_ = place(lineEdit(page, QStringLiteral("Copyright information or comment")), units, 60,
                    38, 100, 12);
-  place(label(page, QStringLiteral("Title"), title_), units, 6, 8, 50, 12);
-  place(label(page, QStringLiteral("Composer"), composer_), units, 6, 24, 50, 12);
-  place(label(page, QStringLiteral("Score Copyright"), comment_), units, 6, 40, 50, 12);
+  // A font wider than the one the page was laid out for would cut the
+  // labels: they then take what they need and the boxes start further right.
+  int labelsRight = units.x(56);
+  for (const auto& [text, edit, y] : {std::tuple{QStringLiteral("Title"), title_, 8},
+                                      {QStringLiteral("Composer"), composer_, 24},
+                                      {QStringLiteral("Score Copyright"), comment_, 40}}) {
+    QLabel* l = place(label(page, text, edit), units, 6, y, 50, 12);
+    l->resize(std::max(l->width(), l->sizeHint().width()), l->height());
+    labelsRight = std::max(labelsRight, l->geometry().right());
+  }
+  for (QLineEdit* edit : {title_, composer_, comment_}) {
+    QRect rect = edit->geometry();
+    rect.setLeft(std::max(rect.left(), labelsRight + units.x(4)));
+    edit->setGeometry(rect);
+  }
 
   groupBox(page, QStringLiteral("Set Default"), QStringLiteral("Defaults panel"))
       ->setGeometry(units.rect(6, 59, 52, 49));
