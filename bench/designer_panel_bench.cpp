@@ -26,6 +26,9 @@ class WallClock : public TimerService {
   TimerHandle schedule(std::chrono::milliseconds /*delay*/, Callback /*callback*/) override {
     return {};
   }
+  TimerHandle scheduleAt(std::chrono::microseconds /*deadline*/, Callback /*callback*/) override {
+    return {};
+  }
   void cancel(TimerHandle /*handle*/) override {}
   std::chrono::microseconds now() const override {
     return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_);

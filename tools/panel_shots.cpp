@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QTest>
 #include <cstdio>
 #include <functional>
@@ -15,6 +16,8 @@
 #include "midi/manual_timer_service.h"
 #include "midi/midi_device.h"
 #include "midi/recording_output.h"
+#include "score/score.h"
+#include "score/score_properties_dialog.h"
 
 namespace {
 
@@ -101,6 +104,25 @@ int main(int argc, char* argv[]) {
       ok = shoot(panel, out.filePath(QStringLiteral("instrument.png"))) && ok;
     }
     state.closing = true;
+  }
+  // The score's property sheet on each of its pages.
+  {
+    InstrumentState instrument;
+    DesignerChord chord;
+    ManualTimerService timers;
+    MidiDevice midi{instrument, chord, timers, {}};
+    Score score{defaultScoreComment(2026, "ann"), {}};
+    score.title = "Autumn Leaves";
+    score.composer = "Joseph Kosma";
+    score.defaultBeats = 3;
+    ScoreEntry entry;
+    entry.name = "Am7";
+    entry.beatsToNext = 32;
+    score.appendEntry(entry);
+    ScorePropertiesDialog sheet(score, midi, nullptr);
+    ok = shoot(sheet, out.filePath(QStringLiteral("score-properties-chord.png"))) && ok;
+    sheet.pages()->setCurrentIndex(0);
+    ok = shoot(sheet, out.filePath(QStringLiteral("score-properties-summary.png"))) && ok;
   }
   std::printf("%s\n", ok ? "saved" : "some pictures failed");
   return ok ? 0 : 1;

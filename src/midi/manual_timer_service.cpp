@@ -5,9 +5,12 @@
 namespace fretlets {
 
 TimerHandle ManualTimerService::schedule(std::chrono::milliseconds delay, Callback callback) {
+  return scheduleAt(now_ + std::max(delay, std::chrono::milliseconds{0}), std::move(callback));
+}
+
+TimerHandle ManualTimerService::scheduleAt(std::chrono::microseconds deadline, Callback callback) {
   const TimerHandle handle{++lastGeneration_};
-  const auto deadline = now_ + std::max(delay, std::chrono::milliseconds{0});
-  armed_.emplace(Key{deadline, handle.generation}, std::move(callback));
+  armed_.emplace(Key{std::max(deadline, now_), handle.generation}, std::move(callback));
   return handle;
 }
 

@@ -13,6 +13,7 @@ namespace fretlets {
 class ManualTimerService : public TimerService {
  public:
   TimerHandle schedule(std::chrono::milliseconds delay, Callback callback) override;
+  TimerHandle scheduleAt(std::chrono::microseconds deadline, Callback callback) override;
   void cancel(TimerHandle handle) override;
   std::chrono::microseconds now() const override { return now_; }
 

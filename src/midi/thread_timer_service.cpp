@@ -83,7 +83,14 @@ ThreadTimerService::~ThreadTimerService() {
 }
 
 TimerHandle ThreadTimerService::schedule(std::chrono::milliseconds delay, Callback callback) {
-  const auto deadline = Clock::now() + std::max(delay, std::chrono::milliseconds{0});
+  return arm(Clock::now() + std::max(delay, std::chrono::milliseconds{0}), std::move(callback));
+}
+
+TimerHandle ThreadTimerService::scheduleAt(std::chrono::microseconds deadline, Callback callback) {
+  return arm(state_->start + deadline, std::move(callback));
+}
+
+TimerHandle ThreadTimerService::arm(Clock::time_point deadline, Callback callback) {
   std::lock_guard lock(state_->mutex);
   if (state_->stopping) {
     return {};

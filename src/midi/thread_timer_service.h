@@ -26,6 +26,7 @@ class ThreadTimerService : public TimerService {
   ~ThreadTimerService() override;
 
   TimerHandle schedule(std::chrono::milliseconds delay, Callback callback) override;
+  TimerHandle scheduleAt(std::chrono::microseconds deadline, Callback callback) override;
   void cancel(TimerHandle handle) override;
   std::chrono::microseconds now() const override;
 
@@ -37,6 +38,7 @@ class ThreadTimerService : public TimerService {
  private:
   struct State;
 
+  TimerHandle arm(std::chrono::steady_clock::time_point deadline, Callback callback);
   static void timingLoop(const std::shared_ptr<State>& state);
 
   // Shared with the timing thread, which may outlive this object by one

@@ -29,6 +29,12 @@ class TimerService {
   // Runs callback once, delay from now, on the owner thread. Owner thread only.
   virtual TimerHandle schedule(std::chrono::milliseconds delay, Callback callback) = 0;
 
+  // Runs callback once at deadline on the clock of now(), or as soon as it
+  // can when the deadline has passed. A chain that times each step from one
+  // start this way keeps its pace however late single steps run. Owner
+  // thread only.
+  virtual TimerHandle scheduleAt(std::chrono::microseconds deadline, Callback callback) = 0;
+
   // The callback of handle will not run, even when its deadline has passed
   // and it is already on its way to the owner thread. Owner thread only;
   // a handle that already fired or was cancelled is ignored.

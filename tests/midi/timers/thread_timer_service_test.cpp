@@ -46,6 +46,26 @@ TEST(ThreadTimerService, RunsCallbacksOnTheOwnerThreadInDeadlineOrderButNeverCan
   EXPECT_TRUE(onOwnerThreadNeverEarly);
 }
 
+// A chain timed from one start: a moment is taken on the service's clock,
+// not counted from the arming, and never run early; a passed one runs at once.
+TEST(ThreadTimerService, RunsACallbackAtAMomentOnItsClockNeverBefore) {
+  OwnerLoop loop;
+  ThreadTimerService timers(loop.handOver());
+  const auto due = timers.now() + milliseconds(250);
+  std::this_thread::sleep_for(milliseconds(200));
+  std::vector<int> order;
+  std::chrono::microseconds ranAt{0};
+  timers.scheduleAt(due, [&] {
+    ranAt = timers.now();
+    order.push_back(1);
+  });
+  timers.schedule(milliseconds(100), [&] { order.push_back(2); });
+  timers.scheduleAt(timers.now() - milliseconds(5), [&] { order.push_back(0); });
+  ASSERT_TRUE(loop.pumpUntil([&] { return order.size() == 3; }, kPatience));
+  EXPECT_THAT(order, ::testing::ElementsAre(0, 1, 2));
+  EXPECT_GE(ranAt, due);
+}
+
 TEST(ThreadTimerService, StoppingWithAHandOverInFlightDoesNotDeadlock) {
   auto loop = std::make_unique<OwnerLoop>();
   bool fired = false;
