@@ -9,6 +9,7 @@
 
 #include "app/app_context.h"
 #include "app/app_state.h"
+#include "bench_application.h"
 #include "designer/designer_panel.h"
 #include "designer/fretboard_view.h"
 #include "midi/midi_device.h"
@@ -38,19 +39,6 @@ class WallClock : public TimerService {
   const Clock::time_point start_ = Clock::now();
 };
 
-void ensureApplication() {
-  if (QApplication::instance() != nullptr) {
-    return;
-  }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  static int argc = 1;
-  static char name[] = "fretlets-bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-}
-
 // This thread's processor time: what the handling costs, whatever else
 // the machine is busy with.
 double threadMicroseconds() {
@@ -74,7 +62,7 @@ double percentile(std::vector<double> values, double p) {
 // time) and the moment the note went out, in microseconds, as percentiles
 // over the presses.
 void BM_DesignerFretClick(benchmark::State& state) {
-  ensureApplication();
+  benchApplication();
   AppState appState;
   InstrumentState instrument;
   DesignerChord chord;

@@ -10,6 +10,7 @@
 #include "app/app_context.h"
 #include "app/app_state.h"
 #include "app/gui_hand_over.h"
+#include "bench_application.h"
 #include "designer/designer_panel.h"
 #include "midi/midi_device.h"
 #include "midi/recording_output.h"
@@ -20,19 +21,6 @@
 namespace {
 
 using namespace fretlets;
-
-void ensureApplication() {
-  if (QApplication::instance() != nullptr) {
-    return;
-  }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  static int argc = 1;
-  static char name[] = "fretlets-bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-}
 
 double percentile(std::vector<double> values, double p) {
   if (values.empty()) {
@@ -53,7 +41,7 @@ double percentile(std::vector<double> values, double p) {
 void BM_ScorePlaybackOnsets(benchmark::State& state) {
   constexpr int kChords = 1000;
   constexpr double kChordMs = 20;
-  ensureApplication();
+  benchApplication();
   const auto timing = state.range(0) == 0 ? ChordTiming::FromStart : ChordTiming::FromArming;
 
   std::vector<double> errors;

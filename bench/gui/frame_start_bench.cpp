@@ -10,20 +10,10 @@
 #include "app/app_records.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "bench_application.h"
 
 namespace fretlets {
 namespace {
-
-QApplication& benchApplication() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  static int argc = 1;
-  static char name[] = "fretlets-bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
 
 double residentMegabytes() {
   std::ifstream statm("/proc/self/statm");

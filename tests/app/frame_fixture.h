@@ -13,42 +13,9 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/show_message.h"
+#include "gui_application.h"
 
 namespace fretlets {
-
-// The one QApplication of the test program. It goes away when the tests
-// are done, before the program's exit, while Qt is still whole.
-class ApplicationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { application(); }
-  void TearDown() override { app_.reset(); }
-
-  QApplication& application() {
-    if (!app_) {
-      app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    return *app_;
-  }
-
- private:
-  int argc_ = 1;
-  char name_[10] = "app_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-inline ApplicationEnvironment& applicationEnvironment() {
-  static ApplicationEnvironment* const environment = [] {
-    auto* created = new ApplicationEnvironment;
-    ::testing::AddGlobalTestEnvironment(created);  // gtest owns it
-    return created;
-  }();
-  return *environment;
-}
-
-inline QApplication& testApplication() {
-  return applicationEnvironment().application();
-}
 
 // Runs the event loop until condition holds or about two seconds passed.
 template <typename Condition>

@@ -22,6 +22,7 @@
 #include "app/app_state.h"
 #include "designer/designer_panel.h"
 #include "designer/fretboard_view.h"
+#include "gui_application.h"
 #include "instrument/instrument_panel.h"
 #include "midi/manual_timer_service.h"
 #include "midi/midi_device.h"
@@ -30,24 +31,7 @@
 namespace fretlets {
 namespace {
 
-// One application for the whole program, gone before the program's own
-// static data goes.
-class Application : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "designer-gui-tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const ::testing::Environment* const application =
-    ::testing::AddGlobalTestEnvironment(new Application);
+[[maybe_unused]] const ApplicationEnvironment& application = applicationEnvironment();
 
 // Fresh records for every case, with both panels on screen and MIDI open on
 // an output that records what it is handed, on a clock that moves when told.

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "gui_application.h"
 #include "midi/manual_timer_service.h"
 #include "midi/midi_device.h"
 #include "music/designer_chord.h"
@@ -24,22 +25,7 @@
 namespace fretlets {
 namespace {
 
-class Application : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "score-gui-tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const ::testing::Environment* const application =
-    ::testing::AddGlobalTestEnvironment(new Application);
+[[maybe_unused]] const ApplicationEnvironment& application = applicationEnvironment();
 
 constexpr int kSummary = 0;
 constexpr int kChord = 1;
