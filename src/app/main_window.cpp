@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
-#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -97,9 +97,6 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   }
   canvas_ = new Canvas(*this, guitar);
   setCentralWidget(canvas_);
-
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, [this] { context_.midi.allNotesOff(); });
 
   waitingTimer_->setInterval(kWaitingRetryMs);
   connect(waitingTimer_, &QTimer::timeout, this, &MainWindow::runWaitingCommands);
@@ -594,6 +591,18 @@ void MainWindow::loadTexture() {
   if (dialog.exec() == QDialog::Accepted) {
     repaintAll();
   }
+}
+
+// Escape silences the frame. It is a key of the frame's own, not a
+// shortcut: a shortcut of the frame would also take the key from the panels,
+// which give Escape meanings of their own.
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    context_.midi.allNotesOff();
+    event->accept();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -68,6 +68,7 @@ class MainWindow : public QMainWindow {
   void moveEvent(QMoveEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
