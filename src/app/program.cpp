@@ -13,6 +13,7 @@
 #include "app/single_instance.h"
 #include "app/toolbar_art.h"
 #include "chordbook/chord_book_panel.h"
+#include "score/score_panel.h"
 #include "score/user_name.h"
 
 namespace fretlets {
@@ -59,6 +60,7 @@ int runFretlets(int argc, char* argv[], const StartOptions& options) {
 
   MainWindow frame(records.context());
   frame.setDocumentPanelMaker(DocumentKind::ChordBook, makeChordBookPanel);
+  frame.setDocumentPanelMaker(DocumentKind::Score, makeScorePanel);
   if (options.prepareFrame) {
     options.prepareFrame(frame);
   }

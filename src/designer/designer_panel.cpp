@@ -351,6 +351,7 @@ QString DesignerPanel::bassText() const {
 
 void DesignerPanel::silence() {
   model_.silence();
+  emit silenced();
 }
 
 void DesignerPanel::closeRequested() {

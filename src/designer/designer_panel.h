@@ -54,6 +54,8 @@ class DesignerPanel : public Panel {
  signals:
   // The chord was named again; the document panels re-check their buttons.
   void chordChanged();
+  // Escape silenced the Designer; a score that plays stops too.
+  void silenced();
 
  protected:
   void silence() override;
