@@ -50,8 +50,6 @@ void MainWindow::retire(QPointer<PanelType>& pointer, CommandId viewCommand) {
   panel->deleteLater();
 }
 
-namespace {}  // namespace
-
 // The frame's client area below the toolbar: the amp texture, and the guitar
 // picture, which shows once the user makes the frame taller.
 class MainWindow::Canvas : public QWidget {
@@ -122,6 +120,9 @@ MainWindow::~MainWindow() {
     delete documents_[kind].data();
   }
   delete help_.data();
+  // Panels retired but not yet deleted (their deletion was left to an event
+  // loop that has ended) go now, while the actions they report to exist.
+  qDeleteAll(findChildren<Panel*>(Qt::FindDirectChildrenOnly));
 }
 
 QAction* MainWindow::addCommand(CommandId id, const QString& text, const QString& toolTip) {
