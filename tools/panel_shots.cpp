@@ -11,6 +11,7 @@
 
 #include "app/app_context.h"
 #include "app/app_state.h"
+#include "app/program.h"
 #include "designer/designer_panel.h"
 #include "instrument/instrument_panel.h"
 #include "midi/manual_timer_service.h"
@@ -43,6 +44,7 @@ bool shoot(QWidget& widget, const QString& path) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  fretlets::applyProgramLook();
   if (argc < 2) {
     std::fprintf(stderr, "usage: fretlets-panel-shots OUT_FOLDER\n");
     return 2;

@@ -32,12 +32,21 @@ void preferX11OnWayland(int argc, char* argv[]) {
   }
 }
 
+void applyProgramLook() {
+  qApp->setStyleSheet(QStringLiteral(
+      "QPushButton:checked { background-color: palette(highlight); color: "
+      "palette(highlighted-text);"
+      " border: 1px solid palette(shadow); border-radius: 2px; }"
+      "QPushButton:checked:disabled { background-color: palette(mid); color: palette(light); }"));
+}
+
 int runFretlets(int argc, char* argv[], const StartOptions& options) {
   installOutOfMemoryHandler();
   preferX11OnWayland(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Fretlets"));
   QApplication::setWindowIcon(programIcon());
+  applyProgramLook();
   const QStringList arguments = QApplication::arguments().mid(1);
   const std::filesystem::path currentFolder = std::filesystem::current_path();
 

@@ -19,6 +19,10 @@ struct StartOptions {
 // returns 0, or becomes the running copy and returns when the frame closed.
 int runFretlets(int argc, char* argv[], const StartOptions& options);
 
+// The program's look on top of the platform style: a toggle button that is
+// on (Bar, Hold, On, Repeat, Play) stands out clearly from one that is off.
+void applyProgramLook();
+
 // On a Wayland session, asks Qt for X11 (XWayland) unless the user chose a
 // platform: Wayland lets no program place its own windows, and the panels
 // are placed below the frame.
