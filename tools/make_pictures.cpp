@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -18,6 +19,8 @@
 #include "app/load_texture_dialog.h"
 #include "app/main_window.h"
 #include "app/panel.h"
+#include "app/program.h"
+#include "score/score_panel.h"
 
 namespace {
 
@@ -53,6 +56,7 @@ QPixmap frameWithPanels(fretlets::MainWindow& frame) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  fretlets::applyProgramLook();
   if (argc != 2) {
     std::fprintf(stderr, "usage: fretlets-pictures OUT_FOLDER\n");
     return 2;
@@ -91,6 +95,32 @@ int main(int argc, char* argv[]) {
   settle();
   ok = save(textures.grab(), out, QStringLiteral("load-texture.png")) && ok;
   textures.hide();
+
+  // The sample waltz in the Score panel, editing and then playing.
+  frame.setDocumentPanelMaker(fretlets::DocumentKind::Score, fretlets::makeScorePanel);
+  frame.requestOpen(
+      {fretlets::DocumentKind::Score, state.programFolder / "samples" / "Waltz in G.score"});
+  settle();
+  fretlets::ScorePanel* score = state.scorePanel;
+  if (!score) {
+    std::fprintf(stderr, "the sample score did not open\n");
+    return 1;
+  }
+  ok = save(frameWithPanels(frame), out, QStringLiteral("score-edit.png")) && ok;
+  const auto button = [score](const char* name) {
+    for (QPushButton* found : score->findChildren<QPushButton*>()) {
+      if (found->accessibleName() == QLatin1String(name)) {
+        return found;
+      }
+    }
+    return static_cast<QPushButton*>(nullptr);
+  };
+  if (QPushButton* run = button("Run the score")) {
+    run->click();
+    settle();
+    ok = save(frameWithPanels(frame), out, QStringLiteral("score-play.png")) && ok;
+    button("Edit the score")->click();
+  }
 
   fretlets::HelpWindow help(&frame);
   if (!help.showContents(fretlets::manualContents(state.programFolder))) {
