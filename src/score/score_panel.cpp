@@ -149,8 +149,8 @@ void ScorePanel::createControls() {
 
   repeat_ = toggle(QStringLiteral("R"), dialogRect(6, 6, 15, 12), QStringLiteral("Repeat"));
   repeat_->setChecked(true);
-  play_ = toggle(QStringLiteral("Play"), dialogRect(152, 6, 22, 12),
-                 QStringLiteral("Play/Stop(Esc)"));
+  play_ =
+      toggle(QStringLiteral("Play"), dialogRect(152, 6, 22, 12), QStringLiteral("Play/Stop(Esc)"));
   bpm_ = new QLabel(QStringLiteral("bpm"), this);
   bpm_->setAccessibleName(QStringLiteral("bpm"));
   bpm_->setGeometry(dialogRect(187, 7, 15, 10));
@@ -167,7 +167,8 @@ void ScorePanel::createControls() {
   }
   tempo_->installEventFilter(this);
   bpm_->setBuddy(tempo_);
-  edit_ = button(QStringLiteral("Edit"), dialogRect(236, 6, 22, 12), QStringLiteral("Edit the score"));
+  edit_ =
+      button(QStringLiteral("Edit"), dialogRect(236, 6, 22, 12), QStringLiteral("Edit the score"));
 
   connect(first_, &QPushButton::clicked, this, [this] {
     moveCursor([this] {
@@ -347,8 +348,7 @@ void ScorePanel::updateButtons() {
     return;
   }
   update_->setEnabled(!score_.empty());
-  delete_->setEnabled(
-      score_.currentMatchesDesigner(context_.chord, context_.instrument.strings()));
+  delete_->setEnabled(score_.currentMatchesDesigner(context_.chord, context_.instrument.strings()));
 }
 
 void ScorePanel::designerChordChanged() {

@@ -137,8 +137,8 @@ TEST(ComposeChordName, JoinsTheDesignersNameBoxesCutToTheirWidths) {
     const char* bass;
     const char* name;
   };
-  for (const Case c : {Case{"D", "m7", "G", "Dm7/G"}, Case{"A", "", "", "A"},
-                       Case{"", "", "", ""}, Case{"C#", "maj7", "G#", "C#maj7/G#"},
+  for (const Case c : {Case{"D", "m7", "G", "Dm7/G"}, Case{"A", "", "", "A"}, Case{"", "", "", ""},
+                       Case{"C#", "maj7", "G#", "C#maj7/G#"},
                        Case{"Abcd", "123456789012345678901234567890", "F#x",
                             "Abc12345678901234567890123456789/F#"}}) {
     SCOPED_TRACE(c.name);
@@ -157,9 +157,9 @@ TEST_F(ScorePanelTest, InsertUpdateAndDeleteWorkAtTheCursor) {
   EXPECT_FALSE(panel()->changed());
 
   designerShows(kC);
-  const std::string c = composeChordName(designer()->rootText(), designer()->typeText(),
-                                         designer()->bassText())
-                            .toStdString();
+  const std::string c =
+      composeChordName(designer()->rootText(), designer()->typeText(), designer()->bassText())
+          .toStdString();
   click("Insert after");
   EXPECT_EQ(listed(), "[" + c + "] #1");
   EXPECT_TRUE(panel()->changed());
@@ -302,11 +302,12 @@ TEST_F(ScorePanelTest, ClosingAChangedScoreAsksByItsTitle) {
     const char* question;
     bool written;
   };
-  for (const Row row : {Row{false, MessageAnswer::Yes, "Score has changed. Save the changes?", true},
-                        Row{true, MessageAnswer::Yes,
-                            "Score \"Waltz in G.score\" has changed. Save the changes?", true},
-                        Row{true, MessageAnswer::No,
-                            "Score \"Waltz in G.score\" has changed. Save the changes?", false}}) {
+  for (const Row row :
+       {Row{false, MessageAnswer::Yes, "Score has changed. Save the changes?", true},
+        Row{true, MessageAnswer::Yes, "Score \"Waltz in G.score\" has changed. Save the changes?",
+            true},
+        Row{true, MessageAnswer::No, "Score \"Waltz in G.score\" has changed. Save the changes?",
+            false}}) {
     SCOPED_TRACE(row.question);
     messages_.clear();
     dialogs_->requests.clear();
