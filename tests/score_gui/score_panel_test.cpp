@@ -342,6 +342,22 @@ TEST_F(ScorePanelTest, ClosingAChangedScoreAsksByItsTitle) {
   }
 }
 
+TEST_F(ScorePanelTest, OpeningAnotherScoreAsksAndNoReplacesTheChangedOne) {
+  const fs::path first = folder() / "First.score";
+  open(DocumentKind::Score, first);
+  const std::string before = bytesOf(first);
+  designerShows(kC);
+  click("Insert after");
+  answers_ = {MessageAnswer::No};
+  open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
+  EXPECT_EQ(messages_,
+            QStringList{QStringLiteral("Score \"First.score\" has changed. Save the changes?")});
+  ASSERT_NE(panel(), nullptr);
+  EXPECT_EQ(panel()->windowTitle(), QStringLiteral("Score - Waltz in G.score"));
+  EXPECT_FALSE(panel()->changed());
+  EXPECT_EQ(bytesOf(first), before);
+}
+
 TEST_F(ScorePanelTest, AFailedSaveKeepsTheScoreAndEverythingWaitingForIt) {
   const fs::path path = copyOfSample("Waltz in G.score");
   const std::string before = bytesOf(path);
