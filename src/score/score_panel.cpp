@@ -394,18 +394,22 @@ void ScorePanel::applyTempo() {
   playback_.setTempo(tempo_->value());
 }
 
-void ScorePanel::insertChord(Insert where) {
+std::string ScorePanel::pendingName() const {
   const DesignerPanel* designer = context_.state.designerPanel;
-  const std::string name =
-      designer ? documentText(composeChordName(designer->rootText(), designer->typeText(),
-                                               designer->bassText()),
-                              kEntryNameMax)
-               : std::string();
+  if (!designer) {
+    return {};
+  }
+  return documentText(
+      composeChordName(designer->rootText(), designer->typeText(), designer->bassText()),
+      kEntryNameMax);
+}
+
+void ScorePanel::insertChord(Insert where) {
   const int strings = context_.instrument.strings();
   if (where == Insert::Before) {
-    score_.insertBeforeCurrent(name, context_.chord, strings);
+    score_.insertBeforeCurrent(pendingName(), context_.chord, strings);
   } else {
-    score_.insertAfterCurrent(name, context_.chord, strings);
+    score_.insertAfterCurrent(pendingName(), context_.chord, strings);
   }
   markChanged();
   refresh();
@@ -416,13 +420,7 @@ void ScorePanel::updateChord() {
   if (score_.empty()) {
     return;
   }
-  const DesignerPanel* designer = context_.state.designerPanel;
-  const std::string name =
-      designer ? documentText(composeChordName(designer->rootText(), designer->typeText(),
-                                               designer->bassText()),
-                              kEntryNameMax)
-               : std::string();
-  score_.updateCurrent(name, context_.chord, context_.instrument.strings());
+  score_.updateCurrent(pendingName(), context_.chord, context_.instrument.strings());
   markChanged();
   refresh();
   showCurrentChord();

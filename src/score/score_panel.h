@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <string>
 
 #include "app/document_panel.h"
 #include "app/panel.h"
@@ -71,6 +72,8 @@ class ScorePanel : public Panel, public DocumentPanel {
   void markChanged();
   void applyTempo();
 
+  // The name of a chord taken from the Designer, as the score stores it.
+  std::string pendingName() const;
   enum class Insert { Before, After };
   void insertChord(Insert where);
   void updateChord();
