@@ -17,6 +17,8 @@ Panel::Panel(AppContext& context, const QString& title, QSize size, QString text
       units_(font()),
       textureFile_(std::move(textureFile)) {
   setWindowTitle(title);
+  // The tooltips name the controls: they show whichever window is active.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   setFixedSize(units_.x(size.width()), units_.y(size.height()));
 }
 
