@@ -1,14 +1,32 @@
 #include "app/document_life_cycle.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/show_message.h"
+#include "instrument/instrument_panel.h"
 #include "music/byte_stream.h"
 #include "music/text_codec.h"
 
 namespace fretlets {
+
+void takeRequestedFile(DocumentSlot& slot) {
+  slot.path = std::exchange(slot.requestedPath, {});
+  slot.title = std::exchange(slot.requestedTitle, {});
+}
+
+void releaseDocument(AppState& state, DocumentKind kind) {
+  DocumentSlot& slot = documentSlot(state, kind);
+  slot.path.clear();
+  slot.title.clear();
+  const bool otherOpen =
+      kind == DocumentKind::Score ? !state.chordBookPanel.isNull() : !state.scorePanel.isNull();
+  if (state.instrumentPanel && !otherOpen) {
+    state.instrumentPanel->unlock();
+  }
+}
 
 QString saveChangesQuestion(const QString& kindName, const QString& title) {
   QString text = kindName + QLatin1Char(' ');

@@ -11,9 +11,18 @@
 namespace fretlets {
 
 struct AppState;
+struct DocumentSlot;
 
 // The steps every document panel takes alike when it opens, saves and
 // closes its document.
+
+// A document panel takes over the file its slot was asked to open: the
+// requested path and title become the slot's own, and the request is gone.
+void takeRequestedFile(DocumentSlot& slot);
+
+// A document panel of kind went: its slot names no file, and the instrument
+// is free again unless a document of the other kind still holds it.
+void releaseDocument(AppState& state, DocumentKind kind);
 
 // The question a changed document asks before it goes: the kind of
 // document, its file title in quotes when it has one, then "has changed.

@@ -47,4 +47,12 @@ class Panel : public QWidget {
   const QString textureFile_;
 };
 
+// Gives a control its tooltip, which is also its name for screen readers.
+template <typename Widget>
+Widget* described(Widget* widget, const QString& tip) {
+  widget->setToolTip(tip);
+  widget->setAccessibleName(tip);
+  return widget;
+}
+
 }  // namespace fretlets

@@ -25,13 +25,6 @@ namespace {
 
 const QString kKindName = QStringLiteral("Chord Book");
 
-template <typename Widget>
-Widget* described(Widget* widget, const QString& tip) {
-  widget->setToolTip(tip);
-  widget->setAccessibleName(tip);
-  return widget;
-}
-
 }  // namespace
 
 ChordBookPanel::ChordBookPanel(AppContext& context, QWidget* frame)
@@ -53,12 +46,7 @@ ChordBookPanel::~ChordBookPanel() {
   if (state.chordBookPanel.data() == this) {
     state.chordBookPanel = nullptr;
   }
-  state.chordBookSlot.path.clear();
-  state.chordBookSlot.title.clear();
-  // The instrument is free again unless a score still holds it.
-  if (state.instrumentPanel && state.scorePanel.isNull()) {
-    state.instrumentPanel->unlock();
-  }
+  releaseDocument(state, DocumentKind::ChordBook);
 }
 
 void ChordBookPanel::createControls() {
@@ -108,10 +96,7 @@ void ChordBookPanel::createControls() {
 
 bool ChordBookPanel::open() {
   DocumentSlot& slot = context_.state.chordBookSlot;
-  slot.path = slot.requestedPath;
-  slot.title = slot.requestedTitle;
-  slot.requestedPath.clear();
-  slot.requestedTitle.clear();
+  takeRequestedFile(slot);
   if (!slot.path.empty()) {
     const bool scoreOpen = !context_.state.scorePanel.isNull();
     const std::filesystem::path path = slot.path;

@@ -85,13 +85,6 @@ int stringBoxX(int slot) {
   return 48 + 15 * slot;
 }
 
-template <typename Widget>
-Widget* described(Widget* widget, const QString& tip) {
-  widget->setToolTip(tip);
-  widget->setAccessibleName(tip);
-  return widget;
-}
-
 QLineEdit* stringBox(QWidget* parent, const QRect& rect, const QString& tip) {
   auto* box = described(new QLineEdit(parent), tip);
   box->setGeometry(rect);

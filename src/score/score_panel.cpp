@@ -36,13 +36,6 @@ constexpr int kRootWidth = 3;
 constexpr int kTypeWidth = 29;
 constexpr int kBassWidth = 2;
 
-template <typename Widget>
-Widget* described(Widget* widget, const QString& tip) {
-  widget->setToolTip(tip);
-  widget->setAccessibleName(tip);
-  return widget;
-}
-
 ScorePatch devicePatch(const MidiDevice& midi) {
   return {static_cast<std::int8_t>(midi.midiStandard), midi.patchIndex,
           static_cast<std::int8_t>(midi.bank), static_cast<std::int8_t>(midi.program)};
@@ -93,12 +86,7 @@ ScorePanel::~ScorePanel() {
   if (state.scorePanel.data() == this) {
     state.scorePanel = nullptr;
   }
-  state.scoreSlot.path.clear();
-  state.scoreSlot.title.clear();
-  // The instrument is free again unless a chord book still holds it.
-  if (state.instrumentPanel && state.chordBookPanel.isNull()) {
-    state.instrumentPanel->unlock();
-  }
+  releaseDocument(state, DocumentKind::Score);
 }
 
 void ScorePanel::createControls() {
@@ -211,10 +199,7 @@ void ScorePanel::createControls() {
 bool ScorePanel::open() {
   AppState& state = context_.state;
   DocumentSlot& slot = state.scoreSlot;
-  slot.path = slot.requestedPath;
-  slot.title = slot.requestedTitle;
-  slot.requestedPath.clear();
-  slot.requestedTitle.clear();
+  takeRequestedFile(slot);
   if (!slot.path.empty()) {
     const bool chordBookOpen = !state.chordBookPanel.isNull();
     const std::filesystem::path path = slot.path;
