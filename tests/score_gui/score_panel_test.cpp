@@ -473,8 +473,16 @@ TEST_F(ScorePanelTest, AMissingPathBecomesAnEmptyScoreAndAnUnreadableOneStaysAsI
   EXPECT_EQ(bytesOf(garbage), "not a score at all");
 }
 
-TEST_F(ScorePanelTest, ThePropertySheetRenamesTheChordAndMarksTheScoreChanged) {
+TEST_F(ScorePanelTest, ThePropertySheetAndDeletingChangeTheScore) {
   open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
+  ASSERT_NE(panel(), nullptr);
+  click("Delete chord");
+  EXPECT_TRUE(panel()->changed());
+  EXPECT_EQ(chordList()->count(), 7);
+
+  answers_ = {MessageAnswer::No};
+  run(CommandId::ScoreClose);
+  open(DocumentKind::Score, copyOfSample("Four chords in C.score"));
   ASSERT_NE(panel(), nullptr);
   QTimer::singleShot(0, [] {
     auto* sheet = qobject_cast<ScorePropertiesDialog*>(QApplication::activeModalWidget());
