@@ -3,25 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <string>
-#include <vector>
 
-#include "app/command_id.h"
-#include "app/document_fakes.h"
-#include "app/frame_fixture.h"
-#include "chordbook/chord_book_panel.h"
-#include "designer/designer_panel.h"
+#include "app/document_panel_fixture.h"
 #include "instrument/instrument_panel.h"
 #include "midi/midi_device.h"
-#include "music/designer_chord.h"
-#include "music/fretlet_record.h"
-#include "music/instrument.h"
 #include "score/score_file.h"
 #include "score/score_properties_dialog.h"
 
@@ -30,87 +20,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSamples = fs::path(FRETLETS_SOURCE_DIR) / "resources" / "samples";
-
-std::string bytesOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-FretletRecord fingering(std::array<std::int8_t, kStringSlots> frets, std::int8_t root = 0) {
-  FretletRecord record;
-  record.rootString = root;
-  record.frets = frets;
-  return record;
-}
-
 const FretletRecord kC = fingering({-1, 3, 2, 0, 1, 0}, 1);
 const FretletRecord kE = fingering({0, 2, 2, 1, 0, 0}, 0);
 const FretletRecord kG = fingering({3, 2, 0, 0, 0, 3}, 0);
 
-// The frame with the real Score (and Chord Book), every box and file dialog
-// scripted.
-class ScorePanelTest : public FrameTest {
+class ScorePanelTest : public DocumentPanelTest {
  public:
-  void SetUp() override {
-    FrameTest::SetUp();
-    frame_->setDocumentPanelMaker(DocumentKind::Score, makeScorePanel);
-    frame_->setDocumentPanelMaker(DocumentKind::ChordBook, makeChordBookPanel);
-    auto dialogs = std::make_unique<ScriptedDialogs>();
-    dialogs_ = dialogs.get();
-    frame_->setFileDialogs(std::move(dialogs));
-    showFrame();
-  }
-
   ScorePanel* panel() { return state().scorePanel.data(); }
-  DesignerPanel* designer() { return state().designerPanel.data(); }
-  DesignerChord& chord() { return records_.context().chord; }
-
-  // A control of the window by its accessible name, which is its tooltip.
-  template <typename Widget>
-  static Widget* control(QWidget* window, const char* name) {
-    for (Widget* widget : window->findChildren<Widget*>()) {
-      if (widget->accessibleName() == QString::fromUtf8(name)) {
-        return widget;
-      }
-    }
-    ADD_FAILURE() << "no control " << name;
-    return nullptr;
-  }
   QPushButton* button(const char* name) { return control<QPushButton>(panel(), name); }
   QComboBox* chordList() { return control<QComboBox>(panel(), "The chord name"); }
   QLineEdit* indexBox() { return control<QLineEdit>(panel(), "Chord index"); }
-  QLineEdit* designerBox(const char* name) { return control<QLineEdit>(designer(), name); }
 
-  void settle() {
-    for (int i = 0; i < 5; ++i) {
-      QApplication::processEvents();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-  }
-  void run(CommandId id) {
-    frame_->runCommand(id);
-    settle();
-  }
-  void open(DocumentKind kind, const fs::path& path) {
-    frame_->requestOpen({kind, path});
-    settle();
-  }
-  fs::path copyOfSample(const char* name) {
-    const fs::path copy = folder() / name;
-    fs::copy_file(kSamples / name, copy);
-    return copy;
-  }
   void click(const char* name) {
     QPushButton* pressed = button(name);
     ASSERT_TRUE(pressed->isEnabled()) << name;
     pressed->click();
     settle();
-  }
-  // Puts a fingering into the Designer, as the user would by clicking.
-  void designerShows(const FretletRecord& record) {
-    applyFretlet(record, chord(), records_.context().instrument.strings());
-    designer()->chordLoaded();
   }
   // The list as the user sees it, the cursor's entry in brackets.
   std::string listed() {
@@ -126,8 +51,6 @@ class ScorePanelTest : public FrameTest {
     return std::equal(entry.frets.begin(), entry.frets.begin() + strings, chord().frets.begin()) &&
            chord().rootString == entry.rootString;
   }
-
-  ScriptedDialogs* dialogs_ = nullptr;
 };
 
 TEST(ComposeChordName, JoinsTheDesignersNameBoxesCutToTheirWidths) {
