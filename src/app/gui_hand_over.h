@@ -2,10 +2,13 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 class QObject;
 
 namespace fretlets {
+
+class HandOverQueue;
 
 // Hands timer callbacks from the timing thread to the GUI thread and lets the
 // timing thread wait until each has run: the GUI's counterpart of OwnerLoop,
@@ -38,9 +41,8 @@ class GuiHandOver {
   std::function<void(Task)> handOver() const;
 
  private:
-  struct Queue;
-
-  std::shared_ptr<Queue> queue_;
+  std::shared_ptr<HandOverQueue> queue_;
+  const std::thread::id owner_ = std::this_thread::get_id();
   std::unique_ptr<QObject> receiver_;
 };
 

@@ -6,6 +6,8 @@
 
 namespace fretlets {
 
+class HandOverQueue;
+
 // Runs work handed over from other threads on the thread that pumps it, and
 // lets the handing thread wait until its work has run: a blocking queued
 // call for programs without a GUI event loop (the command-line tool, tests,
@@ -36,9 +38,7 @@ class OwnerLoop {
   std::function<void(Task)> handOver() const;
 
  private:
-  struct Queue;
-
-  std::shared_ptr<Queue> queue_;
+  std::shared_ptr<HandOverQueue> queue_;
 };
 
 }  // namespace fretlets
