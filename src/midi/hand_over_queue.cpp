@@ -22,7 +22,7 @@ void HandOverQueue::runAndWait(Task task) {
   std::erase(waiting_, &pending);
 }
 
-void HandOverQueue::runWaiting() {
+void HandOverQueue::runWaiting(const std::function<bool()>& enough) {
   std::unique_lock lock(mutex_);
   while (!closed_ && !waiting_.empty()) {
     Pending* pending = waiting_.front();
@@ -30,12 +30,18 @@ void HandOverQueue::runWaiting() {
     Task task = std::move(pending->task);
     lock.unlock();
     task();
+    // What the task holds goes before the lock is taken again.
+    task = nullptr;
+    const bool stop = enough && enough();
     lock.lock();
     // A task that closed the queue has already released its waiter, whose
     // entry may be gone by now.
     if (!closed_) {
       pending->done = true;
       finished_.notify_all();
+    }
+    if (stop) {
+      return;
     }
   }
 }

@@ -24,10 +24,11 @@ class HandOverQueue {
   // Handing thread: queues task and blocks until it ran or the queue closed.
   void runAndWait(Task task);
 
-  // Owner thread: runs the waiting tasks in order. A task may open a nested
-  // loop that comes back here, or close the queue: the lock is never held
-  // while a task runs.
-  void runWaiting();
+  // Owner thread: runs the waiting tasks in order, stopping early after a
+  // task once enough (if given) holds. A task may open a nested loop that
+  // comes back here, or close the queue: the lock is never held while a
+  // task runs.
+  void runWaiting(const std::function<bool()>& enough = {});
 
   // Owner thread: waits until work is waiting or the queue is closed
   // (true), or until deadline (false).

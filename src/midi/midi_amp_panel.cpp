@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
@@ -162,7 +163,10 @@ bool MidiAmpPanel::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-      volumeHeld_ = watched == volumeBox_;
+      // Only the left button steps the arrows; a right click opens a menu
+      // that takes the release.
+      volumeHeld_ =
+          watched == volumeBox_ && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
       break;
     case QEvent::MouseButtonRelease:
       if (watched == volumeBox_ && volumeHeld_) {

@@ -18,7 +18,7 @@ bool OwnerLoop::pumpUntil(const std::function<bool()>& done, std::chrono::millis
     if (!queue_->waitForWork(deadline) || queue_->closed()) {
       return done();
     }
-    queue_->runWaiting();
+    queue_->runWaiting(done);
   }
   return true;
 }

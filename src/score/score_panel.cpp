@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <algorithm>
@@ -83,6 +85,10 @@ ScorePanel::ScorePanel(AppContext& context, QWidget* frame)
 
 ScorePanel::~ScorePanel() {
   AppState& state = context_.state;
+  // Nothing the Designer says reaches the members that are going.
+  if (DesignerPanel* designer = state.designerPanel) {
+    disconnect(designer, nullptr, this, nullptr);
+  }
   if (state.scorePanel.data() == this) {
     state.scorePanel = nullptr;
   }
@@ -301,9 +307,14 @@ bool ScorePanel::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonDblClick:
-        tempoHeld_ = true;
+        // Only the left button steps the arrows; a right click opens a menu
+        // that takes the release.
+        tempoHeld_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         break;
       case QEvent::MouseButtonRelease:
+      case QEvent::ContextMenu:
+      case QEvent::FocusOut:
+      case QEvent::Hide:
         if (tempoHeld_) {
           tempoHeld_ = false;
           applyTempo();  // a held arrow sets the tempo when it is let go
@@ -429,12 +440,16 @@ void ScorePanel::deleteChord() {
 }
 
 void ScorePanel::editProperties() {
-  ScorePropertiesDialog dialog(score_, context_.midi, this);
-  connect(&dialog, &ScorePropertiesDialog::changed, this, [this] {
+  // On the heap: should the panel go while the sheet is open, the sheet goes
+  // with it as its child, and nothing here touches either afterwards.
+  const QPointer<ScorePropertiesDialog> sheet =
+      new ScorePropertiesDialog(score_, context_.midi, this);
+  connect(sheet, &ScorePropertiesDialog::changed, this, [this] {
     markChanged();
     refresh();
   });
-  dialog.exec();
+  sheet->exec();
+  delete sheet.data();
 }
 
 void ScorePanel::chordChosen(int position) {

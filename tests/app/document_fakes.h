@@ -30,11 +30,11 @@ class ScriptedDialogs : public FileDialogs {
  private:
   std::optional<QString> answer(const FileDialogRequest& request) {
     requests.push_back(request);
-    if (answers.empty()) {
-      return std::nullopt;
+    std::optional<QString> next;
+    if (!answers.empty()) {
+      next.swap(answers.front());
+      answers.pop_front();
     }
-    std::optional<QString> next = answers.front();
-    answers.pop_front();
     return next;
   }
 };

@@ -1,20 +1,23 @@
 #include <gtest/gtest.h>
 
 #include "app/command_id.h"
-#include "app/frame_fixture.h"
+#include "app/document_panel_fixture.h"
 
 namespace fretlets {
 namespace {
 
-// A panel closed by the user is deleted by the event loop; a frame that goes
-// before the loop got to it takes the panel along without touching its own
+// Panels closed by the user are deleted by the event loop; a frame that goes
+// before the loop got to them takes them along without touching its own
 // half-destroyed commands.
-TEST_F(FrameTest, AFrameGoesCleanlyWithAClosedPanelStillPending) {
-  showFrame();
+TEST_F(DocumentPanelTest, AFrameGoesCleanlyWithClosedPanelsStillPending) {
+  run(CommandId::ScoreNew);
+  run(CommandId::ViewInstrument);  // opened again beside the score
+  ASSERT_FALSE(state().scorePanel.isNull());
   ASSERT_FALSE(state().instrumentPanel.isNull());
+  frame_->runCommand(CommandId::ScoreClose);
   frame_->runCommand(CommandId::ViewInstrument);
-  ASSERT_TRUE(state().instrumentPanel.isNull());
   frame_.reset();
+  EXPECT_TRUE(state().scoreSlot.path.empty());
 }
 
 }  // namespace

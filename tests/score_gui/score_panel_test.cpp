@@ -193,18 +193,29 @@ TEST_F(ScorePanelTest, PlayModeAndTheTwoEscapeKeys) {
   }
   EXPECT_TRUE(button("Play/Stop(Esc)")->isChecked());
 
-  // The tempo box sets the length of a beat.
-  control<QSpinBox>(panel(), "Current tempo")->setValue(120);
-  EXPECT_EQ(records_.context().midi.beatMs, 500u);
+  // The tempo box sets the length of a beat; an arrow held with the left
+  // button sets it when it is let go, any other button holds nothing.
+  auto* tempo = control<QSpinBox>(panel(), "Current tempo");
+  const std::uint32_t& beatMs = records_.context().midi.beatMs;
+  QTest::mousePress(tempo, Qt::LeftButton);
+  tempo->setValue(120);
+  EXPECT_EQ(beatMs, 60000u / 132);
+  QTest::mouseRelease(tempo, Qt::LeftButton);
+  EXPECT_EQ(beatMs, 500u);
+  QTest::mousePress(tempo, Qt::MiddleButton);
+  tempo->setValue(150);
+  EXPECT_EQ(beatMs, 400u);
+  QTest::mouseRelease(tempo, Qt::MiddleButton);
 
-  // Escape in the panel only silences; in the Designer it stops the run.
-  const auto escapeIn = [this](QWidget* window) {
-    QTest::keyClick(window, Qt::Key_Escape);
+  // Escape in the panel only silences; in the Designer it stops the run,
+  // from whichever control has the keyboard.
+  const auto escapeIn = [this](QWidget* control) {
+    QTest::keyClick(control, Qt::Key_Escape);
     settle();
   };
-  escapeIn(panel());
+  escapeIn(button("Play/Stop(Esc)"));
   EXPECT_TRUE(playback.playing());
-  escapeIn(designer());
+  escapeIn(designerBox("Chord type"));
   EXPECT_FALSE(playback.playing());
   EXPECT_FALSE(button("Play/Stop(Esc)")->isChecked());
   EXPECT_EQ(playback.mode(), PlaybackMode::Play);
@@ -216,6 +227,18 @@ TEST_F(ScorePanelTest, PlayModeAndTheTwoEscapeKeys) {
   EXPECT_TRUE(chordList()->isVisible());
   EXPECT_FALSE(button("Repeat")->isVisible());
   EXPECT_FALSE(panel()->changed());
+
+  // A score closed while it plays fast goes quietly: no chord reaches the
+  // Designer afterwards.
+  click("Run the score");
+  tempo->setValue(750);
+  QTest::qWait(300);
+  run(CommandId::ScoreClose);
+  EXPECT_EQ(panel(), nullptr);
+  const DesignerChord shown = chord();
+  QTest::qWait(500);
+  EXPECT_EQ(chord().frets, shown.frets);
+  EXPECT_TRUE(messages_.isEmpty());
 }
 
 TEST_F(ScorePanelTest, ClosingAChangedScoreAsksByItsTitle) {
@@ -340,15 +363,30 @@ TEST_F(ScorePanelTest, AScoreLockedByAnotherUserIsNeverWrittenAndAsksBeforeItsCh
   EXPECT_EQ(messages_, QStringList{QStringLiteral("Score is locked")});
   EXPECT_TRUE(panel()->changed());
 
-  const QString question =
-      QStringLiteral("Score is locked: the changes cannot be saved. Close anyway?");
-  for (const MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
-    messages_.clear();
-    answers_ = {answer};
-    run(CommandId::ScoreClose);
-    EXPECT_EQ(messages_, QStringList{question});
-    EXPECT_EQ(panel() != nullptr, answer == MessageAnswer::Cancel);
-  }
+  // Cancel keeps the score, and with it the program and the file that
+  // waited to open; OK lets it go unsaved.
+  const QStringList question{
+      QStringLiteral("Score is locked: the changes cannot be saved. Close anyway?")};
+  messages_.clear();
+  answers_ = {MessageAnswer::Cancel};
+  frame_->close();
+  settle();
+  EXPECT_EQ(messages_, question);
+  EXPECT_TRUE(frame_->isVisible());
+  EXPECT_FALSE(state().closing);
+  messages_.clear();
+  answers_ = {MessageAnswer::Cancel};
+  open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
+  EXPECT_EQ(messages_, question);
+  ASSERT_NE(panel(), nullptr);
+  EXPECT_EQ(panel()->windowTitle(), QStringLiteral("Score - Theirs.score"));
+  EXPECT_TRUE(state().scoreSlot.requestedPath.empty());
+
+  messages_.clear();
+  answers_ = {MessageAnswer::Ok};
+  run(CommandId::ScoreClose);
+  EXPECT_EQ(messages_, question);
+  EXPECT_EQ(panel(), nullptr);
   EXPECT_EQ(bytesOf(path), before);
 }
 
@@ -396,8 +434,22 @@ TEST_F(ScorePanelTest, AMissingPathBecomesAnEmptyScoreAndAnUnreadableOneStaysAsI
   EXPECT_EQ(bytesOf(garbage), "not a score at all");
 }
 
-TEST_F(ScorePanelTest, ThePropertySheetAndDeletingChangeTheScore) {
+TEST_F(ScorePanelTest, EditsChangeTheScoreAndMovesDoNot) {
   open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
+  ASSERT_NE(panel(), nullptr);
+  for (const char* move : {"End of score", "Previous chord", "Beginning of score", "Next chord"}) {
+    click(move);
+  }
+  chordList()->setCurrentIndex(4);
+  emit chordList()->activated(4);
+  settle();
+  EXPECT_FALSE(panel()->changed());
+  click("Update fretlet");
+  EXPECT_TRUE(panel()->changed());
+
+  answers_ = {MessageAnswer::No};
+  run(CommandId::ScoreClose);
+  open(DocumentKind::Score, folder() / "Waltz in G.score");
   ASSERT_NE(panel(), nullptr);
   click("Delete chord");
   EXPECT_TRUE(panel()->changed());
@@ -407,6 +459,7 @@ TEST_F(ScorePanelTest, ThePropertySheetAndDeletingChangeTheScore) {
   run(CommandId::ScoreClose);
   open(DocumentKind::Score, copyOfSample("Four chords in C.score"));
   ASSERT_NE(panel(), nullptr);
+  EXPECT_FALSE(panel()->changed());
   QTimer::singleShot(0, [] {
     auto* sheet = qobject_cast<ScorePropertiesDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(sheet, nullptr);
