@@ -1,8 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "designer/designer_model.h"
-#include "midi/manual_timer_service.h"
-#include "midi/midi_device.h"
+#include "midi/midi_records.h"
 
 namespace {
 
@@ -11,12 +10,9 @@ using namespace fretlets;
 // The Designer's refresh alone, without any window: pitch classes,
 // intervals, spellings and the name of a chord that changes every time.
 void BM_DesignerRefresh(benchmark::State& state) {
-  InstrumentState instrument;
-  DesignerChord chord;
-  chord.frets = {-1, 0, 2, 2, 1, 0};
-  ManualTimerService timers;
-  MidiDevice midi{instrument, chord, timers, {}};
-  DesignerModel model{instrument, chord, midi};
+  MidiRecords<> records;
+  records.chord.frets = {-1, 0, 2, 2, 1, 0};
+  DesignerModel model{records.instrument, records.chord, records.midi};
   int root = 1;
   for (auto _ : state) {
     root = root == 5 ? 1 : root + 1;

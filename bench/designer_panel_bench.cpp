@@ -7,13 +7,10 @@
 #include <ctime>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/app_state.h"
 #include "bench_application.h"
 #include "designer/designer_panel.h"
 #include "designer/fretboard_view.h"
-#include "midi/midi_device.h"
-#include "midi/recording_output.h"
+#include "panel_records.h"
 
 namespace {
 
@@ -63,16 +60,12 @@ double percentile(std::vector<double> values, double p) {
 // over the presses.
 void BM_DesignerFretClick(benchmark::State& state) {
   benchApplication();
-  AppState appState;
-  InstrumentState instrument;
-  DesignerChord chord;
-  chord.frets = {0, 2, 2, 1, 0, 0};
-  WallClock clock;
-  RecordingOutput output{clock};
-  MidiDevice midi{instrument, chord, clock, {output}};
-  midi.openMidiMapper();
-  AppContext context{appState, instrument, chord, midi, clock};
-  DesignerPanel designer(context, nullptr);
+  PanelRecords<WallClock> records;
+  records.chord.frets = {0, 2, 2, 1, 0, 0};
+  records.midi.openMidiMapper();
+  RecordingOutput& output = records.output;
+  const WallClock& clock = records.timers;
+  DesignerPanel designer(records.context, nullptr);
   designer.chordLoaded();
   designer.show();
   QApplication::processEvents();
@@ -100,7 +93,7 @@ void BM_DesignerFretClick(benchmark::State& state) {
   state.counters["handled_p99_us"] = percentile(handled, 0.99);
   state.counters["handled_cpu_p99_us"] = percentile(handledCpu, 0.99);
   state.counters["sounded_p99_us"] = percentile(sounded, 0.99);
-  appState.closing = true;
+  records.state.closing = true;
 }
 BENCHMARK(BM_DesignerFretClick)->Unit(benchmark::kMicrosecond);
 

@@ -264,7 +264,7 @@ TEST_F(Frame, OnlyTheFirstDroppedFileOfAKnownKindOpens) {
   }
 }
 
-TEST_F(Frame, OpenAndSaveAsFollowTheChosenFolder) {
+TEST_F(Frame, OpenAndSaveAsFollowTheLastFolderSavedTo) {
   const std::filesystem::path samples = state().scoreSlot.folder;
   const std::filesystem::path newFolder = folder() / "new songs";
   std::filesystem::create_directories(newFolder);
@@ -287,7 +287,26 @@ TEST_F(Frame, OpenAndSaveAsFollowTheChosenFolder) {
   EXPECT_EQ(dialogs_->requests.size(), 1u);
   EXPECT_EQ(log_.saves.back(), newFolder / "Tune.score");
 
-  // Open starts where Save As ended.
+  // Replacing a file asks first: No writes nothing.
+  const std::filesystem::path existing = folder() / "Old.score";
+  std::ofstream(existing) << "x";
+  answers_ = {MessageAnswer::No};
+  dialogs_->answers.push_back(QString::fromStdString(existing.string()));
+  action(CommandId::ScoreSaveAs)->trigger();
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("Old.score")));
+  EXPECT_EQ(log_.saves.size(), 2u);
+  // Yes writes, and a failed write keeps the old target.
+  log_.saveSucceeds = false;
+  answers_ = {MessageAnswer::Yes};
+  dialogs_->answers.push_back(QString::fromStdString(existing.string()));
+  action(CommandId::ScoreSaveAs)->trigger();
+  EXPECT_EQ(log_.saves.back(), existing);
+  EXPECT_EQ(state().scoreSlot.path, newFolder / "Tune.score");
+  EXPECT_EQ(state().scoreSlot.title, QStringLiteral("Tune.score"));
+  EXPECT_EQ(state().scoreSlot.folder, newFolder);
+
+  // Open starts where the last Save As ended.
   dialogs_->answers.push_back(std::nullopt);
   action(CommandId::ScoreOpen)->trigger();
   EXPECT_EQ(dialogs_->requests.back().startFolder.toStdString(), newFolder.string());
@@ -295,40 +314,6 @@ TEST_F(Frame, OpenAndSaveAsFollowTheChosenFolder) {
   action(CommandId::ChordBookOpen)->trigger();
   EXPECT_EQ(dialogs_->requests.back().startFolder.toStdString(), samples.string());
   EXPECT_EQ(dialogs_->requests.back().filter, QStringLiteral("Chordbook Files (*.cbk)"));
-}
-
-TEST_F(Frame, AFailedSaveAsKeepsTheOldTarget) {
-  action(CommandId::ChordBookNew)->trigger();
-  settle();
-  dialogs_->answers.push_back(QString::fromStdString((folder() / "Good.cbk").string()));
-  action(CommandId::ChordBookSaveAs)->trigger();
-  ASSERT_EQ(state().chordBookSlot.path, folder() / "Good.cbk");
-
-  const std::filesystem::path elsewhere = folder() / "elsewhere";
-  std::filesystem::create_directories(elsewhere);
-  log_.saveSucceeds = false;
-  dialogs_->answers.push_back(QString::fromStdString((elsewhere / "Bad.cbk").string()));
-  action(CommandId::ChordBookSaveAs)->trigger();
-  EXPECT_EQ(log_.saves.back(), elsewhere / "Bad.cbk");
-  EXPECT_EQ(state().chordBookSlot.path, folder() / "Good.cbk");
-  EXPECT_EQ(state().chordBookSlot.title, QStringLiteral("Good.cbk"));
-  EXPECT_EQ(state().chordBookSlot.folder, folder());
-}
-
-TEST_F(Frame, SaveAsAsksBeforeReplacingAFile) {
-  action(CommandId::ScoreNew)->trigger();
-  settle();
-  const std::filesystem::path existing = folder() / "Old.score";
-  std::ofstream(existing) << "x";
-  for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
-    answers_ = {answer};
-    dialogs_->answers.push_back(QString::fromStdString(existing.string()));
-    action(CommandId::ScoreSaveAs)->trigger();
-  }
-  ASSERT_EQ(messages_.size(), 2);
-  EXPECT_TRUE(messages_[0].contains(QStringLiteral("Old.score")));
-  ASSERT_EQ(log_.saves.size(), 1u);
-  EXPECT_EQ(log_.saves[0], existing);
 }
 
 TEST_F(Frame, OpenOffersToCreateANewNameAndReopensTheKind) {

@@ -167,17 +167,6 @@ TEST(ChordBookTest, UpdateRefilesTheFretletAndLandsOnIt) {
   }
 }
 
-TEST(ChordBookTest, LoadsTheCurrentFretletIntoTheDesigner) {
-  ChordBook book = threeChords();
-  book.selectChord(2);
-  book.nextFretlet();
-  DesignerChord designer;
-  designer.frets = {5, 5, 5, 5, 5, 5};
-  book.loadCurrentIntoDesigner(designer);
-  EXPECT_EQ(designer.frets, openShape(2).frets);
-  EXPECT_TRUE(book.showsDesignerChord(designer));
-}
-
 TEST(ChordBookTest, FileOrderIsKeptUntilTheNextInsertion) {
   InstrumentState guitar;
   std::vector<std::uint8_t> bytes =

@@ -362,9 +362,11 @@ TEST_F(ChordBookPanelTest, TheInstrumentIsTheBooksWhileItIsOpen) {
   run(CommandId::ViewInstrument);
   ASSERT_NE(state().instrumentPanel, nullptr);
   EXPECT_FALSE(state().instrumentPanel->instrumentList()->isEnabled());
+  EXPECT_FALSE(state().instrumentPanel->tuningList(0)->isEnabled());
   run(CommandId::ChordBookClose);
   EXPECT_EQ(panel(), nullptr);
   EXPECT_TRUE(state().instrumentPanel->instrumentList()->isEnabled());
+  EXPECT_TRUE(state().instrumentPanel->tuningList(5)->isEnabled());
 }
 
 TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) {

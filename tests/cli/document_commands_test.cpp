@@ -21,15 +21,8 @@ CliRun run(Command command, const std::vector<std::string>& args) {
   return runCli(command, args);
 }
 
-std::string bytesOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class DocumentCommands : public document_test::DocumentFolder {
- protected:
-  std::string file(const std::string& name) const { return (folder_ / name).string(); }
-};
+using DocumentCommands = document_test::DocumentFolder;
+using document_test::bytesOf;
 
 const fs::path kSamples = fs::path(FRETLETS_SOURCE_DIR) / "resources/samples";
 
@@ -45,7 +38,7 @@ TEST_F(DocumentCommands, BookAddFilesInOrderAndRefusesDuplicates) {
   EXPECT_EQ(run(runBook, {"add", book, "--type", "7", "--frets", "x,0,2,0,2,0"}).out,
             "Filed under \"7\" as fretlet 1 of 1 (chord type 1 of 3)\n");
 
-  const std::string before = bytesOf(book);
+  const document_test::Bytes before = bytesOf(book);
   const CliRun again = run(runBook, {"add", book, "--type", "7", "--frets", "x,0,2,0,2,0"});
   EXPECT_EQ(again.status, 1);
   EXPECT_EQ(again.out, "Fretlet exists\n");
@@ -92,15 +85,16 @@ TEST_F(DocumentCommands, BookDumpNamesNoRootStringForAMutedFretletRootedOffTheIn
 
 TEST_F(DocumentCommands, DamagedAndMissingFilesFailWithTheFormatsMessage) {
   const std::string book = file("cut.cbk");
-  const std::string whole = bytesOf(kSamples / "Guitar chords.cbk");
-  std::ofstream(book, std::ios::binary) << whole.substr(0, whole.size() / 2);
+  document_test::Bytes half = bytesOf(kSamples / "Guitar chords.cbk");
+  half.resize(half.size() / 2);
+  document_test::writeBytes(book, half);
   const CliRun cut = run(runBook, {"dump", book});
   EXPECT_EQ(cut.status, 1);
   EXPECT_EQ(cut.err, "Unexpected end of file\n");
 
   // Adding to a damaged book leaves it as it was.
   EXPECT_EQ(run(runBook, {"add", book, "--type", "5", "--frets", "3,5,5,x,x,x"}).status, 1);
-  EXPECT_EQ(bytesOf(book), whole.substr(0, whole.size() / 2));
+  EXPECT_EQ(bytesOf(book), half);
 
   const CliRun missing = run(runScore, {"dump", file("nothing.score")});
   EXPECT_EQ(missing.status, 1);
@@ -148,25 +142,23 @@ TEST_F(DocumentCommands, UpgradeConvertsOlderVersionsAndKeepsTheLock) {
   const Bytes current = scoreBytes(score, InstrumentState{}, "somebody else");
   Bytes old = document_test::withInt(current, 9, 101);
   old.erase(old.end() - 24 + 11);  // the release byte of the one entry
-  std::ofstream(file("old.score"), std::ios::binary)
-      .write(reinterpret_cast<const char*>(old.data()), static_cast<std::streamsize>(old.size()));
+  document_test::writeBytes(file("old.score"), old);
 
   const CliRun json = run(runScore, {"dump", file("old.score"), "--json"});
   EXPECT_NE(json.out.find(R"("title":"a\u0008\u000c\u0001\"\\")"), std::string::npos) << json.out;
   EXPECT_NE(json.out.find(R"("locked":true,"owner":"somebody else","ownedByUser":false)"),
             std::string::npos);
   ASSERT_EQ(run(runScore, {"upgrade", file("old.score"), file("new.score")}).status, 0);
-  EXPECT_EQ(document_test::bytesOf(folder_ / "new.score"), current);
+  EXPECT_EQ(bytesOf(folder_ / "new.score"), current);
 
   // A version 100 book written through text mode: its CR LF pairs read as LF.
   Bytes book = chordBookBytes(ChordBook(4), document_test::instrumentState(10));
   const Bytes currentBook = book;
   book = document_test::withInt(book, 13, 100);
   book.insert(book.begin() + 17, 0x0D);  // before the instrument byte 10, a line feed
-  std::ofstream(file("old.cbk"), std::ios::binary)
-      .write(reinterpret_cast<const char*>(book.data()), static_cast<std::streamsize>(book.size()));
+  document_test::writeBytes(file("old.cbk"), book);
   ASSERT_EQ(run(runBook, {"upgrade", file("old.cbk"), file("new.cbk")}).status, 0);
-  EXPECT_EQ(document_test::bytesOf(folder_ / "new.cbk"), currentBook);
+  EXPECT_EQ(bytesOf(folder_ / "new.cbk"), currentBook);
 }
 
 }  // namespace

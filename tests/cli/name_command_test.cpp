@@ -71,13 +71,7 @@ TEST(NameCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {
       {"--bogus"},
       {},
   };
-  for (const auto& args : bad) {
-    const CliRun run = runNameWith(args);
-    EXPECT_EQ(run.status, 2) << run.err;
-    EXPECT_TRUE(run.out.empty());
-    ASSERT_FALSE(run.err.empty());
-    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-  }
+  expectUsageErrors(runName, bad);
 }
 
 TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {

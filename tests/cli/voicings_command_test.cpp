@@ -15,19 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string bytesOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string firstLine(const std::string& text) {
   return text.substr(0, text.find('\n'));
 }
 
-class VoicingsCommand : public document_test::DocumentFolder {
- protected:
-  std::string file(const std::string& name) const { return (folder_ / name).string(); }
-};
+using VoicingsCommand = document_test::DocumentFolder;
+using document_test::bytesOf;
 
 TEST_F(VoicingsCommand, ListsTheEasiestFingeringsFirst) {
   const CliRun c = runCli(runVoicings, {"--chord", "C", "--max", "3"});
@@ -93,13 +86,7 @@ TEST_F(VoicingsCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {
       {"--chord", "C", "--instrument", "lute"},
       {"--chord", "C", "extra"},
   };
-  for (const auto& args : bad) {
-    const CliRun run = runCli(runVoicings, args);
-    EXPECT_EQ(run.status, 2) << run.err;
-    EXPECT_TRUE(run.out.empty());
-    ASSERT_FALSE(run.err.empty());
-    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-  }
+  expectUsageErrors(runVoicings, bad);
 }
 
 TEST_F(VoicingsCommand, IntoBookFilesAsTheBooksAddDoes) {
@@ -128,7 +115,7 @@ TEST_F(VoicingsCommand, IntoBookFilesAsTheBooksAddDoes) {
                              "0,0,1,3"})
                 .status,
             0);
-  const std::string before = bytesOf(mandolin);
+  const document_test::Bytes before = bytesOf(mandolin);
   const CliRun refused =
       runCli(runVoicings, {"--chord", "G", "--instrument", "guitar", "--into-book", mandolin});
   EXPECT_EQ(refused.status, 2);

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "midi/manual_timer_service.h"
-#include "midi/midi_device.h"
-#include "midi/recording_output.h"
+#include "midi/midi_records.h"
 
 namespace fretlets {
 namespace {
@@ -16,19 +15,10 @@ namespace {
 // Frets as players write them, low string first: "x,3,2,0,1,0".
 DesignerChord::Slots frets(std::string_view text) {
   DesignerChord::Slots slots{kNone, kNone, kNone, kNone, kNone, kNone};
-  int slot = 0;
-  int value = 0;
-  bool digits = false;
-  for (std::size_t i = 0; i <= text.size(); ++i) {
-    const char c = i < text.size() ? text[i] : ',';
-    if (c == ',') {
-      slots[slot++] = static_cast<std::int8_t>(digits ? value : kNone);
-      value = 0;
-      digits = false;
-    } else if (c >= '0' && c <= '9') {
-      value = value * 10 + (c - '0');
-      digits = true;
-    }
+  std::istringstream in{std::string(text)};
+  std::string fret;
+  for (int s = 0; std::getline(in, fret, ','); ++s) {
+    slots[s] = static_cast<std::int8_t>(fret == "x" ? kNone : std::stoi(fret));
   }
   return slots;
 }
@@ -52,7 +42,7 @@ std::string heldText(const DesignerChord& chord) {
 
 // A Designer on fresh records: a guitar in standard tuning, MIDI open on an
 // output that records what it is handed.
-struct Rig {
+struct Rig : MidiRecords<> {
   Rig() {
     EXPECT_TRUE(midi.openMidiMapper());
     model.midiOpened();
@@ -70,11 +60,6 @@ struct Rig {
     return notes;
   }
 
-  InstrumentState instrument;
-  DesignerChord chord;
-  ManualTimerService timers;
-  RecordingOutput output{timers};
-  MidiDevice midi{instrument, chord, timers, {output}};
   DesignerModel model{instrument, chord, midi};
 };
 

@@ -18,15 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/app_state.h"
 #include "designer/designer_panel.h"
 #include "designer/fretboard_view.h"
 #include "gui_application.h"
 #include "instrument/instrument_panel.h"
-#include "midi/manual_timer_service.h"
-#include "midi/midi_device.h"
-#include "midi/recording_output.h"
+#include "panel_records.h"
 
 namespace fretlets {
 namespace {
@@ -35,7 +31,7 @@ namespace {
 
 // Fresh records for every case, with both panels on screen and MIDI open on
 // an output that records what it is handed, on a clock that moves when told.
-struct Rig {
+struct Rig : PanelRecords<> {
   Rig() {
     EXPECT_TRUE(midi.openMidiMapper());
     designer = std::make_unique<DesignerPanel>(context, nullptr);
@@ -72,13 +68,6 @@ struct Rig {
     return nullptr;
   }
 
-  AppState state;
-  InstrumentState instrument;
-  DesignerChord chord;
-  ManualTimerService timers;
-  RecordingOutput output{timers};
-  MidiDevice midi{instrument, chord, timers, {output}};
-  AppContext context{state, instrument, chord, midi, timers};
   std::unique_ptr<DesignerPanel> designer;
   std::unique_ptr<InstrumentPanel> instrumentPanel;
 };
@@ -363,16 +352,6 @@ TEST(InstrumentPanel, PlaySoundsTheOpenStringsHalfASecondApart) {
   rig.midi.closeMidi();
   rig.instrumentPanel->midiClosed();
   EXPECT_FALSE(rig.instrumentPanel->playButton()->isEnabled());
-}
-
-TEST(InstrumentPanel, AnOpenDocumentLocksTheLists) {
-  Rig rig;
-  rig.instrumentPanel->lock();
-  EXPECT_FALSE(rig.instrumentPanel->instrumentList()->isEnabled());
-  EXPECT_FALSE(rig.instrumentPanel->tuningList(0)->isEnabled());
-  rig.instrumentPanel->unlock();
-  EXPECT_TRUE(rig.instrumentPanel->instrumentList()->isEnabled());
-  EXPECT_TRUE(rig.instrumentPanel->tuningList(5)->isEnabled());
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "midi/manual_timer_service.h"
-#include "midi/midi_device.h"
-#include "midi/recording_output.h"
+#include "midi/midi_records.h"
 
 namespace fretlets {
 namespace {
@@ -26,14 +24,11 @@ TEST(ApplyPatch, SelectsAndRemembersARowAndFallsBackToNylonGuitarForRowsTheListL
            Case{static_cast<MidiStandard>(7), 3, MidiStandard::GM, 3, 0x0020B0, 0x03C0},
        }) {
     SCOPED_TRACE(c.row);
-    InstrumentState instrument;
-    DesignerChord chord;
-    ManualTimerService timers;
-    RecordingOutput output(timers);
-    MidiDevice device(instrument, chord, timers, {output});
+    MidiRecords<> rig;
+    MidiDevice& device = rig.midi;
     device.openMidiMapper();
     EXPECT_EQ(applyPatch(device, c.standard, c.row), c.chosenRow);
-    EXPECT_EQ(output.messages(), (std::vector<std::uint32_t>{c.bankSelect, c.programChange}));
+    EXPECT_EQ(rig.output.messages(), (std::vector<std::uint32_t>{c.bankSelect, c.programChange}));
     EXPECT_EQ(device.midiStandard, c.chosenStandard);
     EXPECT_EQ(device.patchIndex, c.chosenRow);
     EXPECT_EQ(device.bank, c.bankSelect >> 16);

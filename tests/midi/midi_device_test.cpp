@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "midi/manual_timer_service.h"
-#include "support/midi/recording_output.h"
+#include "midi/midi_records.h"
 
 namespace fretlets {
 namespace {
@@ -47,31 +44,8 @@ TEST(ManualTimerService, FiresDueCallbacksInDeadlineOrderButNeverCancelledOnes) 
 }
 
 // A device on the manual clock, open on an output that records what it sends.
-struct Rig {
-  Rig() {
-    device.emplace(instrument, chord, timers, MidiDevice::Outputs{output});
-    EXPECT_TRUE(device->openMidiMapper());
-  }
-
-  // The messages as a MIDI monitor shows them, "90 40 64, 80 40 00", each
-  // after the millisecond it went out when timed: "10: 90 34 7F".
-  std::string sent(bool timed = false) const {
-    std::string text;
-    for (const RecordingOutput::Sent& s : output.sent()) {
-      char bytes[9];
-      std::snprintf(bytes, sizeof bytes, "%02X %02X %02X", messageStatus(s.message),
-                    messageData1(s.message), messageData2(s.message));
-      text += text.empty() ? "" : ", ";
-      text += timed ? std::to_string(s.time.count() / 1000) + ": " + bytes : bytes;
-    }
-    return text;
-  }
-
-  InstrumentState instrument;  // guitar in standard tuning: 40 45 50 55 59 64
-  DesignerChord chord;
-  ManualTimerService timers;
-  RecordingOutput output{timers};
-  std::optional<MidiDevice> device;
+struct Rig : MidiRecords<> {
+  Rig() { EXPECT_TRUE(midi.openMidiMapper()); }
 };
 
 // A chord as players write it, low string first: "x32010".
@@ -86,19 +60,19 @@ DesignerChord::Slots frets(std::string_view text) {
 class MidiDeviceTest : public ::testing::Test, protected Rig {};
 
 TEST_F(MidiDeviceTest, ComposesTheChannelMessages) {
-  device->velocity = 100;
-  device->noteOn(64);
-  device->noteOff(64);
-  device->allNotesOff();
-  device->rememberPatch(MidiStandard::XG, 96, 16, 24);  // only stored
-  device->selectPatch(0, 24);
-  device->selectPatch(16, 24);
-  device->playStringNote(1, 3);  // A string, third fret: C3
-  device->playStringNote(6, 0);  // no such slots
-  device->playStringNote(-1, 0);
-  device->velocity = 200;  // a data byte never carries the status bit
-  device->noteOn(64);
-  EXPECT_EQ(sent(),
+  midi.velocity = 100;
+  midi.noteOn(64);
+  midi.noteOff(64);
+  midi.allNotesOff();
+  midi.rememberPatch(MidiStandard::XG, 96, 16, 24);  // only stored
+  midi.selectPatch(0, 24);
+  midi.selectPatch(16, 24);
+  midi.playStringNote(1, 3);  // A string, third fret: C3
+  midi.playStringNote(6, 0);  // no such slots
+  midi.playStringNote(-1, 0);
+  midi.velocity = 200;  // a data byte never carries the status bit
+  midi.noteOn(64);
+  EXPECT_EQ(output.monitorText(),
             "90 40 64, 80 40 00, B0 7B 00, B0 20 00, C0 18 00, B0 20 10, C0 18 00, 90 30 64, "
             "90 40 48");
 }
@@ -138,29 +112,30 @@ TEST(MidiDeviceChains, StrikeStringAfterStringOnTheClock) {
     if (c.heldString >= 0) {
       rig.chord.held[c.heldString] = true;
     }
-    rig.device->arpeggioDelayMs = c.delayMs;
+    rig.midi.arpeggioDelayMs = c.delayMs;
     if (c.openStrings >= 0) {
-      rig.device->playOpenStrings(c.openStrings);
+      rig.midi.playOpenStrings(c.openStrings);
     }
     if (c.arpeggio >= 0) {
-      rig.device->arpeggiateChord(c.arpeggio);
+      rig.midi.arpeggiateChord(c.arpeggio);
     }
     EXPECT_EQ(rig.timers.pendingCount() == 0, std::string(c.timeline).empty());
     rig.timers.advance(milliseconds(3000));
-    EXPECT_EQ(rig.sent(true), c.timeline);
+    EXPECT_EQ(rig.output.monitorText(true), c.timeline);
     EXPECT_EQ(rig.timers.pendingCount(), 0U);
   }
 }
 
 TEST_F(MidiDeviceTest, ArpeggioReadsTheChordAsEachStepRuns) {
-  device->arpeggioDelayMs = 10;
+  midi.arpeggioDelayMs = 10;
   chord.frets = frets("022100");  // E major
-  device->arpeggiateChord(0);
+  midi.arpeggiateChord(0);
   timers.advance(milliseconds(15));  // two strings struck
   chord.frets = frets("0220x3");     // now E minor, top string at G, B muted
   instrument.tuning[5] = 62;         // and the top string retuned to D
   timers.advance(milliseconds(100));
-  EXPECT_EQ(sent(true), "0: 90 28 7F, 10: 90 2F 7F, 20: 90 34 7F, 30: 90 37 7F, 40: 90 41 7F");
+  EXPECT_EQ(output.monitorText(true),
+            "0: 90 28 7F, 10: 90 2F 7F, 20: 90 34 7F, 30: 90 37 7F, 40: 90 41 7F");
 }
 
 // Score playback: a chord sounds (the top two strings at C4 and E4), then the
@@ -184,38 +159,45 @@ TEST(MidiDeviceSoundChord, StrikesStopsOrLetsRingStringByString) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Rig rig;
-    rig.device->soundingNotes.fill(kNone);
+    rig.midi.soundingNotes.fill(kNone);
     rig.chord.frets = frets("xxxx10");
-    rig.device->soundChord(0);
-    EXPECT_EQ(rig.sent(), "90 3C 7F, 90 40 7F");
+    rig.midi.soundChord(0);
+    EXPECT_EQ(rig.output.monitorText(), "90 3C 7F, 90 40 7F");
     rig.output.clear();
     rig.chord.frets = frets(c.next);
     rig.chord.held[4] = rig.chord.held[5] = c.held;
     rig.chord.release = c.release;
-    rig.device->soundChord(0);
-    EXPECT_EQ(rig.sent(), c.sent);
-    EXPECT_EQ(rig.device->soundingNotes[4], c.top4);
-    EXPECT_EQ(rig.device->soundingNotes[5], c.top5);
+    rig.midi.soundChord(0);
+    EXPECT_EQ(rig.output.monitorText(), c.sent);
+    EXPECT_EQ(rig.midi.soundingNotes[4], c.top4);
+    EXPECT_EQ(rig.midi.soundingNotes[5], c.top5);
   }
 }
 
 TEST_F(MidiDeviceTest, CloseMidiSilencesBeforeClosingAndSendsNothingAfter) {
-  device->arpeggioDelayMs = 10;
+  midi.arpeggioDelayMs = 10;
   chord.frets = frets("000000");
-  device->arpeggiateChord(0);
-  device->closeMidi();
-  device->noteOn(64);                 // lost, as on a closed port
+  midi.arpeggiateChord(0);
+  midi.closeMidi();
+  midi.noteOn(64);                    // lost, as on a closed port
   timers.advance(milliseconds(100));  // and so is the rest of the chain
-  EXPECT_EQ(sent(), "90 28 7F, B0 7B 00");
-  EXPECT_FALSE(device->isOpen());
+  EXPECT_EQ(output.monitorText(), "90 28 7F, B0 7B 00");
+  EXPECT_FALSE(midi.isOpen());
   EXPECT_FALSE(output.isOpen());
 }
 
-TEST_F(MidiDeviceTest, DestructionMidChainSilencesAndStopsEveryChain) {
+TEST(MidiDevice, DestructionMidChainSilencesAndStopsEveryChain) {
+  ManualTimerService timers;
+  RecordingOutput output(timers);
+  InstrumentState instrument;
+  DesignerChord chord;
   chord.frets = frets("000000");
-  device->arpeggiateChord(0);
-  device->playOpenStrings(0);
-  device.reset();
+  {
+    MidiDevice device(instrument, chord, timers, {output});
+    device.openMidiMapper();
+    device.arpeggiateChord(0);
+    device.playOpenStrings(0);
+  }
   EXPECT_EQ(timers.pendingCount(), 0U);
   EXPECT_EQ(output.messages(), (std::vector<std::uint32_t>{0x7F2890, 0x7F2890, 0x007BB0}));
   EXPECT_FALSE(output.isOpen());

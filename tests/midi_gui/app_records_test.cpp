@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "gui_application.h"
 #include "midi/timer_service.h"
 
 namespace fretlets {
@@ -25,10 +26,7 @@ void pumpFor(
 }
 
 TEST(AppRecords, TimersRunOnTheGuiThreadAndTheRecordsGoWithACallbackOnItsWay) {
-  int argc = 1;
-  char name[] = "records-tests";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+  testApplication();
   auto records = std::make_unique<AppRecords>();
   TimerService& timers = records->context().timers;
   const auto gui = std::this_thread::get_id();

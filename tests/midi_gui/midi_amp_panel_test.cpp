@@ -13,24 +13,20 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/show_message.h"
-#include "midi/manual_timer_service.h"
-#include "midi/midi_device.h"
-#include "midi/recording_output.h"
+#include "gui_application.h"
+#include "panel_records.h"
 
 namespace fretlets {
 namespace {
 
 using std::chrono::milliseconds;
 
-int argc = 1;
-char name[] = "midi-gui-tests";
-char* argv[] = {name, nullptr};
+[[maybe_unused]] const ApplicationEnvironment& application = applicationEnvironment();
 
 // A MIDI Amp on fresh records, its device sending to a recording output and
 // running on a clock the test moves; message boxes are recorded, not shown.
-class MidiAmpTest : public ::testing::Test {
+class MidiAmpTest : public ::testing::Test, public PanelRecords<> {
  protected:
   MidiAmpTest() {
     setMessageHandler([this](const QString& text, MessageFlags flags) {
@@ -62,25 +58,11 @@ class MidiAmpTest : public ::testing::Test {
 
   // What went out since the last call, as a MIDI monitor shows it.
   std::string sent() {
-    std::string text;
-    for (const std::uint32_t message : output.messages()) {
-      char bytes[16];
-      std::snprintf(bytes, sizeof bytes, "%s%02X %02X %02X", text.empty() ? "" : ", ",
-                    messageStatus(message), messageData1(message), messageData2(message));
-      text += bytes;
-    }
+    const std::string text = output.monitorText();
     output.clear();
     return text;
   }
 
-  QApplication app{argc, argv};
-  AppState state;
-  InstrumentState instrument;
-  DesignerChord chord;
-  ManualTimerService timers;
-  RecordingOutput output{timers};
-  MidiDevice midi{instrument, chord, timers, {output}};
-  AppContext context{state, instrument, chord, midi, timers};
   std::vector<std::string> messages;
   std::unique_ptr<MidiAmpPanel> panel;
 };

@@ -68,20 +68,6 @@ TEST(ChordCandidates, EachNameOnceWithItsLowestRootStringAndItsScore) {
   EXPECT_TRUE(chordCandidates(chordOf({x, x, x, x, x, x})).empty());
 }
 
-TEST(ChordCandidates, ScoreWeighsWhatANamerReports) {
-  ChordName plain{"C", "maj", "", {}};
-  ChordName assumed = plain;
-  assumed.implied.fifth = true;
-  ChordName slash = plain;
-  slash.bass = "E";
-  ChordName rare{"C", "m(maj13)b5b9", "", {}};
-  const int base = candidateScore(plain, 0);
-  EXPECT_EQ(base - candidateScore(assumed, 0), candidateWeights.impliedFifth);
-  EXPECT_EQ(base - candidateScore(slash, 4), candidateWeights.rootInBass - 12);
-  EXPECT_GT(candidateScore(slash, 4), candidateScore(slash, 9));
-  EXPECT_EQ(candidateScore(rare, 0), candidateWeights.rootInBass);
-}
-
 // Voicings a guitarist names at sight, in standard tuning, each with the
 // chord it is meant as, in the program's own spelling.
 struct Meant {

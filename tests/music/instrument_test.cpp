@@ -49,13 +49,6 @@ TEST(Instruments, EveryInstrumentHasItsStandardTuning) {
   }
 }
 
-TEST(Instruments, StartAsAStandardTunedGuitar) {
-  const InstrumentState state;
-  EXPECT_EQ(state.currentInstrument, 9);
-  EXPECT_EQ(instrumentTable[state.currentInstrument].name, "Guitar");
-  EXPECT_EQ(state.tuning, (Tuning{40, 45, 50, 55, 59, 64}));
-}
-
 TEST(Instruments, DefaultTuningFillsUsedSlotsAndIgnoresBadIndexes) {
   Tuning tuning{1, 2, 3, 4, 5, 6};
   defaultTuning(13, tuning);  // Saz

@@ -52,34 +52,17 @@ TEST(Notes, SpellingFollowsTheRootLetter) {
   EXPECT_EQ(spelled(cSharp, 1), (std::array<std::string_view, 6>{"", "Db", "Ab", "Db", "F", "Ab"}));
 }
 
-TEST(Notes, TritoneIsALoweredFifthAndDoubleAccidentalsAppear) {
-  // C with F# above it is spelled Gb.
-  const DesignerChord tritone = chordOf({-1, 3, 4, -1, -1, -1});
-  EXPECT_EQ(spelled(tritone, 1)[2], "Gb");
-  // D# with a major third: F##.
-  const DesignerChord dSharp = chordOf({-1, 6, 5, -1, -1, -1});
-  EXPECT_EQ(spelled(dSharp, 1)[1], "D#");
-  EXPECT_EQ(spelled(dSharp, 1)[2], "F##");
-  // An augmented fifth above C is G#, never Ab.
-  const DesignerChord augmented = chordOf({-1, 3, -1, 1, -1, -1});
-  EXPECT_EQ(spelled(augmented, 1)[3], "G#");
-}
-
-TEST(Notes, EnharmonicSpellingLeavesNaturalRootsAlone) {
-  for (const int rootFret : {3, 5, 10, 12}) {  // C, D, G, A on the A string
-    DesignerChord chord = chordOf({-1, static_cast<std::int8_t>(rootFret), -1, -1, -1, -1});
-    const std::string_view plain = spelled(chord, 1)[1];
-    chord.enharmonic = true;
-    EXPECT_EQ(spelled(chord, 1)[1], plain);
-    EXPECT_EQ(plain.size(), 1U);
+// Enharmonic spelling moves only the black keys and E, F, B to the other
+// letter.
+TEST(Notes, EveryRootIsSpelledByItsOwnLetterPlainOrEnharmonic) {
+  std::string plain;
+  std::string enharmonic;
+  for (int pc = 0; pc < 12; ++pc) {
+    plain += std::string(spellPitchClass(pc, pc, false)) + " ";
+    enharmonic += std::string(spellPitchClass(pc, pc, true)) + " ";
   }
-  // B with enharmonic spelling is Cb; F is E#.
-  DesignerChord b = chordOf({-1, 2, -1, -1, -1, -1});
-  b.enharmonic = true;
-  EXPECT_EQ(spelled(b, 1)[1], "Cb");
-  DesignerChord f = chordOf({1, -1, -1, -1, -1, -1});
-  f.enharmonic = true;
-  EXPECT_EQ(spelled(f, 0)[0], "E#");
+  EXPECT_EQ(plain, "C C# D D# E F F# G G# A A# B ");
+  EXPECT_EQ(enharmonic, "C Db D Eb Fb E# Gb G Ab A Bb Cb ");
 }
 
 using Spellings = std::array<std::string_view, 12>;

@@ -87,6 +87,12 @@ inline Bytes bytesOf(const fs::path& path) {
   return {std::istreambuf_iterator<char>(file), {}};
 }
 
+inline void writeBytes(const fs::path& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
 // A fresh folder for each test.
 class DocumentFolder : public ::testing::Test {
  protected:
@@ -98,6 +104,24 @@ class DocumentFolder : public ::testing::Test {
     fs::create_directories(folder_);
   }
   void TearDown() override { fs::remove_all(folder_); }
+
+  std::string file(const std::string& name) const { return (folder_ / name).string(); }
+
+  // open(path) opens or creates a document: it creates one only where
+  // nothing is, and a dangling link or a file of something else is read,
+  // never replaced.
+  void expectCreatedOnlyWhereNothingIs(const std::function<void(const fs::path&)>& open,
+                                       const Bytes& created) {
+    open(folder_ / "new");
+    EXPECT_EQ(bytesOf(folder_ / "new"), created);
+    fs::create_symlink("nowhere", folder_ / "dangling");
+    std::ofstream(folder_ / "text") << "hello";
+    for (const char* name : {"dangling", "text"}) {
+      EXPECT_NE(errorOf([&] { open(folder_ / name); }), "no error") << name;
+    }
+    EXPECT_FALSE(fs::exists(folder_ / "nowhere"));
+    EXPECT_EQ(bytesOf(folder_ / "text"), (Bytes{'h', 'e', 'l', 'l', 'o'}));
+  }
 
   // save(path, first) writes one of two documents, whose bytes are given.
   void expectSafeSavesAndOpens(const std::function<void(const fs::path&, bool first)>& save,

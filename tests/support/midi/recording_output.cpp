@@ -1,5 +1,7 @@
 #include "support/midi/recording_output.h"
 
+#include <cstdio>
+
 namespace fretlets {
 
 bool RecordingOutput::open() {
@@ -20,6 +22,18 @@ std::vector<std::uint32_t> RecordingOutput::messages() const {
     result.push_back(s.message);
   }
   return result;
+}
+
+std::string RecordingOutput::monitorText(bool timed) const {
+  std::string text;
+  for (const Sent& s : sent_) {
+    char bytes[9];
+    std::snprintf(bytes, sizeof bytes, "%02X %02X %02X", messageStatus(s.message),
+                  messageData1(s.message), messageData2(s.message));
+    text += text.empty() ? "" : ", ";
+    text += timed ? std::to_string(s.time.count() / 1000) + ": " + bytes : bytes;
+  }
+  return text;
 }
 
 }  // namespace fretlets

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 #include <vector>
 
 #include "midi/midi_output.h"
@@ -31,6 +32,9 @@ class RecordingOutput : public MidiOutput {
   const std::vector<Sent>& sent() const { return sent_; }
   // The messages alone, in order.
   std::vector<std::uint32_t> messages() const;
+  // The messages as a MIDI monitor shows them, "90 40 64, 80 40 00"; timed,
+  // each after the millisecond it went out: "10: 90 34 7F".
+  std::string monitorText(bool timed = false) const;
   void clear() { sent_.clear(); }
   // Makes the next open() fail, as an output missing on this machine would.
   void setAvailable(bool available) { available_ = available; }
