@@ -3,81 +3,29 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "app/command_id.h"
-#include "app/document_fakes.h"
 #include "app/document_life_cycle.h"
-#include "app/frame_fixture.h"
+#include "app/document_panel_fixture.h"
 #include "chordbook/chord_book_file.h"
-#include "chordbook/chord_book_panel.h"
-#include "designer/designer_panel.h"
 #include "instrument/instrument_panel.h"
 #include "midi/midi_amp_panel.h"
-#include "music/designer_chord.h"
-#include "music/fretlet_record.h"
-#include "music/instrument.h"
 
 namespace fretlets {
 namespace {
 
-const std::filesystem::path kSample =
-    std::filesystem::path(FRETLETS_SOURCE_DIR) / "resources" / "samples" / "Guitar chords.cbk";
+const std::filesystem::path kSample = kSampleFolder / "Guitar chords.cbk";
 
-std::string bytesOf(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The frame with the real Chord Book, every box and file dialog scripted.
-class ChordBookPanelTest : public FrameTest {
+class ChordBookPanelTest : public DocumentPanelTest {
  public:
-  void SetUp() override {
-    FrameTest::SetUp();
-    frame_->setDocumentPanelMaker(DocumentKind::ChordBook, makeChordBookPanel);
-    auto dialogs = std::make_unique<ScriptedDialogs>();
-    dialogs_ = dialogs.get();
-    frame_->setFileDialogs(std::move(dialogs));
-    showFrame();
-  }
-
   ChordBookPanel* panel() { return state().chordBookPanel.data(); }
-  DesignerPanel* designer() { return state().designerPanel.data(); }
-  QLineEdit* designerTypeBox() {
-    for (QLineEdit* box : designer()->findChildren<QLineEdit*>()) {
-      if (box->accessibleName() == QStringLiteral("Chord type")) {
-        return box;
-      }
-    }
-    return nullptr;
-  }
-
-  void settle() {
-    for (int i = 0; i < 5; ++i) {
-      QApplication::processEvents();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-  }
-  void run(CommandId id) {
-    frame_->runCommand(id);
-    settle();
-  }
+  QLineEdit* designerTypeBox() { return designerBox("Chord type"); }
   void open(const std::filesystem::path& path) {
-    frame_->requestOpen({DocumentKind::ChordBook, path});
-    settle();
+    DocumentPanelTest::open(DocumentKind::ChordBook, path);
   }
   std::filesystem::path copyOfSample() {
-    const std::filesystem::path copy = folder() / "Guitar chords.cbk";
-    std::filesystem::copy_file(kSample, copy);
-    return copy;
-  }
-  // Puts a fingering into the Designer, as the user would by clicking.
-  void designerShows(const FretletRecord& record) {
-    applyFretlet(record, records_.context().chord, records_.context().instrument.strings());
-    designer()->chordLoaded();
+    return DocumentPanelTest::copyOfSample("Guitar chords.cbk");
   }
   void click(QPushButton* button) {
     ASSERT_TRUE(button->isEnabled()) << button->text().toStdString();
@@ -90,16 +38,7 @@ class ChordBookPanelTest : public FrameTest {
            panel()->indexBox()->text().toStdString() + "/" +
            panel()->countBox()->text().toStdString();
   }
-
-  ScriptedDialogs* dialogs_ = nullptr;
 };
-
-FretletRecord fingering(std::array<std::int8_t, kStringSlots> frets, std::int8_t root = 0) {
-  FretletRecord record;
-  record.rootString = root;
-  record.frets = frets;
-  return record;
-}
 
 TEST_F(ChordBookPanelTest, ASampleBookIsWalkedFretletByFretletBothWays) {
   const std::filesystem::path path = copyOfSample();
