@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/app_state.h"
+#include "app/document_panel.h"
 #include "app/main_window.h"
 #include "app/show_message.h"
 #include "instrument/instrument_panel.h"
@@ -60,10 +61,23 @@ bool confirmDocumentClose(AppState& state, DocumentKind kind, const QString& kin
     case MessageAnswer::Cancel:
       break;
   }
+  abandonDocumentClose(state, kind);
+  return false;
+}
+
+void abandonDocumentClose(AppState& state, DocumentKind kind) {
   state.closing = false;
+  DocumentSlot& slot = documentSlot(state, kind);
   slot.requestedPath.clear();
   slot.requestedTitle.clear();
-  return false;
+}
+
+void requestDocumentClose(AppState& state, DocumentKind kind, DocumentPanel& panel) {
+  if (state.mainWindow) {
+    state.mainWindow->runCommand(documentKindInfo(kind).closeCommand);
+  } else {
+    panel.closeAskingToSave();
+  }
 }
 
 bool runFileOperation(const std::function<void()>& operation, const QString& fallbackText) {

@@ -12,6 +12,7 @@ namespace fretlets {
 
 struct AppState;
 struct DocumentSlot;
+class DocumentPanel;
 
 // The steps every document panel takes alike when it opens, saves and
 // closes its document.
@@ -41,6 +42,14 @@ QString saveChangesQuestion(const QString& kindName, const QString& title);
 // that no work is lost.
 bool confirmDocumentClose(AppState& state, DocumentKind kind, const QString& kindName,
                           const std::function<bool()>& isModified);
+
+// A document stays open: whatever waited for it to close is abandoned with
+// the close, a shutdown in progress and a pending open of another file alike.
+void abandonDocumentClose(AppState& state, DocumentKind kind);
+
+// The close box of a document panel: runs the kind's Close command, so that
+// the frame follows the close; without a frame the panel is asked directly.
+void requestDocumentClose(AppState& state, DocumentKind kind, DocumentPanel& panel);
 
 // Runs a read or write of a document file. A failure is shown to the user
 // with its own text and false is returned; the caller leaves its document as

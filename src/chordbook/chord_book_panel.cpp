@@ -10,7 +10,6 @@
 #include "app/app_state.h"
 #include "app/document_kind.h"
 #include "app/document_life_cycle.h"
-#include "app/main_window.h"
 #include "app/show_message.h"
 #include "chordbook/chord_book_file.h"
 #include "designer/designer_panel.h"
@@ -145,12 +144,7 @@ bool ChordBookPanel::save(const std::filesystem::path& target) {
 }
 
 void ChordBookPanel::closeRequested() {
-  // The close box runs the Close command, so the frame follows the close.
-  if (MainWindow* frame = context_.state.mainWindow) {
-    frame->runCommand(CommandId::ChordBookClose);
-  } else {
-    closeAskingToSave();
-  }
+  requestDocumentClose(context_.state, DocumentKind::ChordBook, *this);
 }
 
 void ChordBookPanel::silence() {

@@ -16,7 +16,6 @@
 #include "app/app_state.h"
 #include "app/document_kind.h"
 #include "app/document_life_cycle.h"
-#include "app/main_window.h"
 #include "app/show_message.h"
 #include "designer/designer_panel.h"
 #include "instrument/instrument_panel.h"
@@ -250,9 +249,7 @@ bool ScorePanel::closeAskingToSave() {
     // changes would go without a word: the user decides.
     if (showMessage(QStringLiteral("Score is locked: the changes cannot be saved. Close anyway?"),
                     {MessageIcon::Exclamation, MessageButtons::OkCancel}) != MessageAnswer::Ok) {
-      state.closing = false;
-      state.scoreSlot.requestedPath.clear();
-      state.scoreSlot.requestedTitle.clear();
+      abandonDocumentClose(state, DocumentKind::Score);
       return false;
     }
   } else if (!confirmDocumentClose(state, DocumentKind::Score, kKindName,
@@ -281,12 +278,7 @@ bool ScorePanel::save(const std::filesystem::path& target) {
 }
 
 void ScorePanel::closeRequested() {
-  // The close box runs the Close command, so the frame follows the close.
-  if (MainWindow* frame = context_.state.mainWindow) {
-    frame->runCommand(CommandId::ScoreClose);
-  } else {
-    closeAskingToSave();
-  }
+  requestDocumentClose(context_.state, DocumentKind::Score, *this);
 }
 
 void ScorePanel::silence() {
