@@ -1,8 +1,6 @@
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -10,18 +8,12 @@
 #include "midi/fluid_synth_output.h"
 #include "midi/manual_timer_service.h"
 #include "midi/midi_device.h"
+#include "resident_memory.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double residentMegabytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0;
-  long resident = 0;
-  statm >> pages >> resident;
-  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1 << 20);
-}
+using fretlets::residentMegabytes;
 
 // The synthesizer as the desktop program prepares it at start, on the
 // desktop's own audio output when there is one and on ALSA's null device

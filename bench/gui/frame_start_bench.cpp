@@ -1,27 +1,18 @@
 // The frame from nothing to its first shown picture, and the memory the
 // program holds once it stands (without a SoundFont loaded).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QWindow>
-#include <fstream>
 
 #include "app/app_records.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "bench_application.h"
+#include "resident_memory.h"
 
 namespace fretlets {
 namespace {
-
-double residentMegabytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0;
-  long resident = 0;
-  statm >> pages >> resident;
-  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1 << 20);
-}
 
 // Records, frame, toolbar and the three panels, shown and painted once.
 void BM_StartToFirstShownFrame(benchmark::State& state) {
