@@ -3,11 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <future>
 #include <memory>
 #include <thread>
 #include <vector>
 
+#include "midi/held_hand_over.h"
 #include "midi/owner_loop.h"
 
 namespace fretlets {
@@ -102,32 +102,17 @@ TEST(ThreadTimerService, CallbackMayStopItsOwnService) {
 }
 
 TEST(OwnerLoop, TimingThreadLeftRunningByStopReachesALoopThatHasGone) {
-  // Holds the timing thread between taking a due timer and reaching the loop.
-  struct Gate {
-    std::promise<void> entered;
-    std::promise<void> go;
-    std::promise<void> left;
-  };
-  auto gate = std::make_shared<Gate>();
-  auto entered = gate->entered.get_future();
-  const std::shared_future<void> go = gate->go.get_future().share();
-  auto left = gate->left.get_future();
-
+  HeldHandOver held;
   auto loop = std::make_unique<OwnerLoop>();
   bool fired = false;
   {
-    ThreadTimerService timers([gate, go, handOver = loop->handOver()](OwnerLoop::Task task) {
-      gate->entered.set_value();
-      go.wait();
-      handOver(std::move(task));
-      gate->left.set_value();
-    });
+    ThreadTimerService timers(held.holding(loop->handOver()));
     timers.schedule(milliseconds(1), [&] { fired = true; });
-    ASSERT_EQ(entered.wait_for(kPatience), std::future_status::ready);
+    ASSERT_TRUE(held.arrived(kPatience));
   }  // stops with the hand-over in flight: the timing thread is left to finish alone
   loop.reset();
-  gate->go.set_value();
-  EXPECT_EQ(left.wait_for(kPatience), std::future_status::ready);
+  held.letGo();
+  EXPECT_TRUE(held.through(kPatience));
   EXPECT_FALSE(fired);
 }
 

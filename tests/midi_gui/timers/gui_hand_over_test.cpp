@@ -6,12 +6,12 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
-#include <future>
 #include <optional>
 #include <random>
 #include <thread>
 #include <vector>
 
+#include "midi/held_hand_over.h"
 #include "midi/midi_device.h"
 #include "midi/recording_output.h"
 #include "midi/thread_timer_service.h"
@@ -112,31 +112,17 @@ TEST_F(GuiHandOverTest, CallbacksRunInsideANestedEventLoop) {
 }
 
 TEST_F(GuiHandOverTest, ATimingThreadLeftRunningByStopFindsAClosedQueueAfterTheHandOverWent) {
-  struct Gate {
-    std::promise<void> entered;
-    std::promise<void> go;
-    std::promise<void> left;
-  };
-  auto gate = std::make_shared<Gate>();
-  auto entered = gate->entered.get_future();
-  const std::shared_future<void> go = gate->go.get_future().share();
-  auto left = gate->left.get_future();
+  HeldHandOver held;
   bool fired = false;
   {
     GuiHandOver handOver;
-    ThreadTimerService timers(
-        [gate, go, handOver = handOver.handOver()](std::function<void()> task) {
-          gate->entered.set_value();
-          go.wait();
-          handOver(std::move(task));
-          gate->left.set_value();
-        });
+    ThreadTimerService timers(held.holding(handOver.handOver()));
     timers.schedule(milliseconds(1), [&] { fired = true; });
-    ASSERT_EQ(entered.wait_for(kPatience), std::future_status::ready);
+    ASSERT_TRUE(held.arrived(kPatience));
     timers.stop();
   }  // the hand-over is gone while the timing thread still holds its task
-  gate->go.set_value();
-  EXPECT_EQ(left.wait_for(kPatience), std::future_status::ready);
+  held.letGo();
+  EXPECT_TRUE(held.through(kPatience));
   pumpFor(milliseconds(10));
   EXPECT_FALSE(fired);
 }
