@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPushButton>
 
 #include "app/app_state.h"
 #include "app/texture.h"
@@ -20,6 +21,13 @@ Panel::Panel(AppContext& context, const QString& title, QSize size, QString text
   // The tooltips name the controls: they show whichever window is active.
   setAttribute(Qt::WA_AlwaysShowToolTips);
   setFixedSize(units_.x(size.width()), units_.y(size.height()));
+}
+
+QPushButton* Panel::makeButton(const QString& text, QRect rect, const QString& tip) {
+  auto* button = described(new QPushButton(text, this), tip);
+  button->setGeometry(rect);
+  button->setAutoDefault(false);
+  return button;
 }
 
 void Panel::closeRequested() {

@@ -6,6 +6,8 @@
 #include "app/app_context.h"
 #include "app/dialog_units.h"
 
+class QPushButton;
+
 namespace fretlets {
 
 // A panel: a top-level tool window owned by the frame, laid out below it by
@@ -28,6 +30,10 @@ class Panel : public QWidget {
     return units_.rect(x, y, width, height);
   }
   const DialogUnits& units() const { return units_; }
+
+  // A push button of the panel at rect, named by its tooltip; a panel has no
+  // default button.
+  QPushButton* makeButton(const QString& text, QRect rect, const QString& tip);
 
  protected:
   // The panel's Escape action; by default nothing.

@@ -71,21 +71,15 @@ void ChordBookPanel::createControls() {
   slash->setGeometry(dialogRect(92, 7, 4, 10));
   count_ = numberBox(dialogRect(97, 6, 12, 12), QStringLiteral("# of fretlets for the chord"));
 
-  const auto button = [this](const QString& text, QRect rect, const QString& tip) {
-    auto* made = described(new QPushButton(text, this), tip);
-    made->setGeometry(rect);
-    made->setAutoDefault(false);
-    return made;
-  };
-  previous_ = button(QStringLiteral("<"), dialogRect(111, 6, 12, 12),
-                     QStringLiteral("Previous fretlet/chord"));
-  next_ =
-      button(QStringLiteral(">"), dialogRect(123, 6, 12, 12), QStringLiteral("Next fretlet/chord"));
-  add_ = button(QStringLiteral("Add"), dialogRect(174, 6, 28, 12), QStringLiteral("Add chord"));
-  update_ =
-      button(QStringLiteral("Update"), dialogRect(202, 6, 28, 12), QStringLiteral("Update chord"));
-  delete_ =
-      button(QStringLiteral("Delete"), dialogRect(230, 6, 28, 12), QStringLiteral("Delete chord"));
+  previous_ = makeButton(QStringLiteral("<"), dialogRect(111, 6, 12, 12),
+                         QStringLiteral("Previous fretlet/chord"));
+  next_ = makeButton(QStringLiteral(">"), dialogRect(123, 6, 12, 12),
+                     QStringLiteral("Next fretlet/chord"));
+  add_ = makeButton(QStringLiteral("Add"), dialogRect(174, 6, 28, 12), QStringLiteral("Add chord"));
+  update_ = makeButton(QStringLiteral("Update"), dialogRect(202, 6, 28, 12),
+                       QStringLiteral("Update chord"));
+  delete_ = makeButton(QStringLiteral("Delete"), dialogRect(230, 6, 28, 12),
+                       QStringLiteral("Delete chord"));
   connect(previous_, &QPushButton::clicked, this, [this] { step(false); });
   connect(next_, &QPushButton::clicked, this, [this] { step(true); });
   connect(add_, &QPushButton::clicked, this, &ChordBookPanel::addChord);

@@ -74,7 +74,7 @@ ScorePanel::ScorePanel(AppContext& context, QWidget* frame)
     context_.state.instrumentPanel->lock();
   }
   if (DesignerPanel* designer = context_.state.designerPanel) {
-    connect(designer, &DesignerPanel::chordChanged, this, &ScorePanel::designerChordChanged);
+    connect(designer, &DesignerPanel::chordChanged, this, &ScorePanel::updateButtons);
     connect(designer, &DesignerPanel::silenced, this, &ScorePanel::stopPlayback);
   }
   showMode();
@@ -95,14 +95,8 @@ ScorePanel::~ScorePanel() {
 }
 
 void ScorePanel::createControls() {
-  const auto button = [this](const QString& text, QRect rect, const QString& tip) {
-    auto* made = described(new QPushButton(text, this), tip);
-    made->setGeometry(rect);
-    made->setAutoDefault(false);
-    return made;
-  };
-  const auto toggle = [&button](const QString& text, QRect rect, const QString& tip) {
-    QPushButton* made = button(text, rect, tip);
+  const auto toggle = [this](const QString& text, QRect rect, const QString& tip) {
+    QPushButton* made = makeButton(text, rect, tip);
     made->setCheckable(true);
     return made;
   };
@@ -122,23 +116,25 @@ void ScorePanel::createControls() {
   index_->setFocusPolicy(Qt::NoFocus);
   index_->installEventFilter(this);
 
-  first_ = button(QStringLiteral("|<"), dialogRect(102, 6, 12, 12),
-                  QStringLiteral("Beginning of score"));
+  first_ = makeButton(QStringLiteral("|<"), dialogRect(102, 6, 12, 12),
+                      QStringLiteral("Beginning of score"));
   previous_ =
-      button(QStringLiteral("<"), dialogRect(114, 6, 12, 12), QStringLiteral("Previous chord"));
-  next_ = button(QStringLiteral(">"), dialogRect(126, 6, 12, 12), QStringLiteral("Next chord"));
-  last_ = button(QStringLiteral(">|"), dialogRect(138, 6, 12, 12), QStringLiteral("End of score"));
-  insertBefore_ =
-      button(QStringLiteral("< +"), dialogRect(152, 6, 15, 12), QStringLiteral("Insert before"));
+      makeButton(QStringLiteral("<"), dialogRect(114, 6, 12, 12), QStringLiteral("Previous chord"));
+  next_ = makeButton(QStringLiteral(">"), dialogRect(126, 6, 12, 12), QStringLiteral("Next chord"));
+  last_ =
+      makeButton(QStringLiteral(">|"), dialogRect(138, 6, 12, 12), QStringLiteral("End of score"));
+  insertBefore_ = makeButton(QStringLiteral("< +"), dialogRect(152, 6, 15, 12),
+                             QStringLiteral("Insert before"));
   update_ =
-      button(QStringLiteral("U"), dialogRect(167, 6, 15, 12), QStringLiteral("Update fretlet"));
+      makeButton(QStringLiteral("U"), dialogRect(167, 6, 15, 12), QStringLiteral("Update fretlet"));
   insertAfter_ =
-      button(QStringLiteral("+ >"), dialogRect(182, 6, 15, 12), QStringLiteral("Insert after"));
+      makeButton(QStringLiteral("+ >"), dialogRect(182, 6, 15, 12), QStringLiteral("Insert after"));
   delete_ =
-      button(QStringLiteral("Del"), dialogRect(199, 6, 18, 12), QStringLiteral("Delete chord"));
-  properties_ = button(QStringLiteral("P"), dialogRect(219, 6, 12, 12),
-                       QStringLiteral("Edit Score Properties"));
-  run_ = button(QStringLiteral("Run"), dialogRect(236, 6, 22, 12), QStringLiteral("Run the score"));
+      makeButton(QStringLiteral("Del"), dialogRect(199, 6, 18, 12), QStringLiteral("Delete chord"));
+  properties_ = makeButton(QStringLiteral("P"), dialogRect(219, 6, 12, 12),
+                           QStringLiteral("Edit Score Properties"));
+  run_ = makeButton(QStringLiteral("Run"), dialogRect(236, 6, 22, 12),
+                    QStringLiteral("Run the score"));
 
   repeat_ = toggle(QStringLiteral("R"), dialogRect(6, 6, 15, 12), QStringLiteral("Repeat"));
   repeat_->setChecked(true);
@@ -160,8 +156,8 @@ void ScorePanel::createControls() {
   }
   tempo_->installEventFilter(this);
   bpm_->setBuddy(tempo_);
-  edit_ =
-      button(QStringLiteral("Edit"), dialogRect(236, 6, 22, 12), QStringLiteral("Edit the score"));
+  edit_ = makeButton(QStringLiteral("Edit"), dialogRect(236, 6, 22, 12),
+                     QStringLiteral("Edit the score"));
 
   connect(first_, &QPushButton::clicked, this, [this] {
     moveCursor([this] {
@@ -339,10 +335,6 @@ void ScorePanel::updateButtons() {
   delete_->setEnabled(score_.currentMatchesDesigner(context_.chord, context_.instrument.strings()));
 }
 
-void ScorePanel::designerChordChanged() {
-  updateButtons();
-}
-
 void ScorePanel::refresh() {
   if (score_.empty()) {
     return;
@@ -374,10 +366,6 @@ void ScorePanel::clearDisplay() {
   index_->clear();
 }
 
-void ScorePanel::markChanged() {
-  changed_ = true;
-}
-
 void ScorePanel::applyTempo() {
   playback_.setTempo(tempo_->value());
 }
@@ -399,7 +387,7 @@ void ScorePanel::insertChord(Insert where) {
   } else {
     score_.insertAfterCurrent(pendingName(), context_.chord, strings);
   }
-  markChanged();
+  changed_ = true;
   refresh();
   showCurrentChord();
 }
@@ -409,7 +397,7 @@ void ScorePanel::updateChord() {
     return;
   }
   score_.updateCurrent(pendingName(), context_.chord, context_.instrument.strings());
-  markChanged();
+  changed_ = true;
   refresh();
   showCurrentChord();
 }
@@ -418,7 +406,7 @@ void ScorePanel::deleteChord() {
   if (score_.empty()) {
     return;
   }
-  markChanged();
+  changed_ = true;
   if (score_.deleteCurrent() == DeleteOutcome::DocumentEmpty) {
     clearDisplay();
     if (DesignerPanel* designer = context_.state.designerPanel) {
@@ -437,7 +425,7 @@ void ScorePanel::editProperties() {
   const QPointer<ScorePropertiesDialog> sheet =
       new ScorePropertiesDialog(score_, context_.midi, this);
   connect(sheet, &ScorePropertiesDialog::changed, this, [this] {
-    markChanged();
+    changed_ = true;
     refresh();
   });
   sheet->exec();

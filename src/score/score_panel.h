@@ -44,8 +44,6 @@ class ScorePanel : public Panel, public DocumentPanel {
   bool closeAskingToSave() override;
   bool save(const std::filesystem::path& target) override;
 
-  // The Designer named its chord again.
-  void designerChordChanged();
   // Escape in the Designer: a run stops, the panel stays in play mode.
   void stopPlayback();
 
@@ -61,6 +59,8 @@ class ScorePanel : public Panel, public DocumentPanel {
  private:
   void createControls();
   void showMode();
+  // "U" and "Del" as the score and the Designer's chord allow; every chord the
+  // Designer names comes here.
   void updateButtons();
   void showTitle(const QString& title);
   // The list of names with the cursor's entry selected, and its index.
@@ -69,7 +69,6 @@ class ScorePanel : public Panel, public DocumentPanel {
   // The cursor's chord into the Designer, heard while MIDI is on.
   void showCurrentChord();
   void clearDisplay();
-  void markChanged();
   void applyTempo();
 
   // The name of a chord taken from the Designer, as the score stores it.
