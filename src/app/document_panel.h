@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QPointer>
 #include <filesystem>
 
+class QWidget;
+
 namespace fretlets {
+
+struct AppContext;
 
 // What the frame asks of a panel that holds a document (the Chord Book and
 // the Score). Such a panel is also a Panel; the frame creates it through the
@@ -27,5 +32,19 @@ class DocumentPanel {
   // Save As keeps the old target.
   virtual bool save(const std::filesystem::path& target) = 0;
 };
+
+// Makes a document panel, records it where the application state keeps it,
+// and has it open the slot's requested file. Returns nothing when the file
+// could not be read: the panel is gone again, having changed nothing.
+template <typename PanelType>
+PanelType* openDocumentPanel(AppContext& context, QWidget* frame, QPointer<PanelType>& recorded) {
+  auto* panel = new PanelType(context, frame);
+  recorded = panel;
+  if (!panel->open()) {
+    delete panel;
+    return nullptr;
+  }
+  return panel;
+}
 
 }  // namespace fretlets

@@ -278,13 +278,7 @@ void ChordBookPanel::chordChosen(int index) {
 }
 
 Panel* makeChordBookPanel(AppContext& context, QWidget* frame) {
-  auto* panel = new ChordBookPanel(context, frame);
-  context.state.chordBookPanel = panel;
-  if (!panel->open()) {
-    delete panel;
-    return nullptr;
-  }
-  return panel;
+  return openDocumentPanel(context, frame, context.state.chordBookPanel);
 }
 
 }  // namespace fretlets

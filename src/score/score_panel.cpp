@@ -450,13 +450,7 @@ void ScorePanel::moveCursor(Move move) {
 }
 
 Panel* makeScorePanel(AppContext& context, QWidget* frame) {
-  auto* panel = new ScorePanel(context, frame);
-  context.state.scorePanel = panel;
-  if (!panel->open()) {
-    delete panel;
-    return nullptr;
-  }
-  return panel;
+  return openDocumentPanel(context, frame, context.state.scorePanel);
 }
 
 }  // namespace fretlets
