@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "chordbook/chord_book_file.h"
+#include "documents/chord_book_file.h"
 #include "music/designer_chord.h"
 
 namespace fretlets {

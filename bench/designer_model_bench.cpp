@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "designer/designer_model.h"
-#include "midi/midi_records.h"
+#include "models/designer_model.h"
+#include "sound/midi_records.h"
 
 namespace {
 

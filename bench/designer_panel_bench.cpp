@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "bench_application.h"
-#include "designer/designer_panel.h"
-#include "designer/fretboard_view.h"
+#include "gui/designer/designer_panel.h"
+#include "gui/designer/fretboard_view.h"
 #include "panel_records.h"
 
 namespace {

@@ -7,16 +7,16 @@
 #include <cmath>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/app_state.h"
-#include "app/gui_hand_over.h"
 #include "bench_application.h"
-#include "designer/designer_panel.h"
-#include "midi/midi_device.h"
-#include "midi/recording_output.h"
-#include "midi/thread_timer_service.h"
-#include "score/score.h"
-#include "score/score_playback.h"
+#include "documents/score.h"
+#include "gui/common/app_context.h"
+#include "gui/common/app_state.h"
+#include "gui/common/gui_hand_over.h"
+#include "gui/designer/designer_panel.h"
+#include "models/score_playback.h"
+#include "sound/midi_device.h"
+#include "sound/recording_output.h"
+#include "sound/thread_timer_service.h"
 
 namespace {
 

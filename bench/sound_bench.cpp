@@ -4,11 +4,11 @@
 #include <memory>
 #include <thread>
 
-#include "midi/apply_patch.h"
-#include "midi/fluid_synth_output.h"
-#include "midi/manual_timer_service.h"
-#include "midi/midi_device.h"
 #include "resident_memory.h"
+#include "sound/apply_patch.h"
+#include "sound/fluid_synth_output.h"
+#include "sound/manual_timer_service.h"
+#include "sound/midi_device.h"
 
 namespace {
 

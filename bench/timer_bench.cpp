@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "midi/owner_loop.h"
-#include "midi/thread_timer_service.h"
+#include "sound/owner_loop.h"
+#include "sound/thread_timer_service.h"
 
 namespace {
 

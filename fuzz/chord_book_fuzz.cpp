@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "chordbook/chord_book_file.h"
+#include "documents/chord_book_file.h"
 
 // Any bytes either read as a book that writes back and reads the same, or
 // fail with a message; the instrument changes only on success.

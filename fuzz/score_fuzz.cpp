@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "score/score_file.h"
+#include "documents/score_file.h"
 
 // Any bytes either read as a score that writes back and reads the same, or
 // fail with a message; the instrument changes only on success.

@@ -14,13 +14,13 @@
 
 #include "app/about_box.h"
 #include "app/app_records.h"
-#include "app/app_state.h"
 #include "app/help_window.h"
 #include "app/load_texture_dialog.h"
 #include "app/main_window.h"
-#include "app/panel.h"
 #include "app/program.h"
-#include "score/score_panel.h"
+#include "gui/common/app_state.h"
+#include "gui/common/panel.h"
+#include "gui/score/score_panel.h"
 
 namespace {
 

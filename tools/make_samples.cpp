@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "chordbook/chord_book_file.h"
+#include "documents/chord_book_file.h"
+#include "documents/score_file.h"
 #include "music/chord_name.h"
 #include "music/designer_chord.h"
-#include "score/score_file.h"
 
 namespace fretlets {
 namespace {

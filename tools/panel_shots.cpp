@@ -9,16 +9,16 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/app_context.h"
-#include "app/app_state.h"
 #include "app/program.h"
-#include "designer/designer_panel.h"
-#include "instrument/instrument_panel.h"
-#include "midi/manual_timer_service.h"
-#include "midi/midi_device.h"
-#include "midi/recording_output.h"
-#include "score/score.h"
-#include "score/score_properties_dialog.h"
+#include "documents/score.h"
+#include "gui/common/app_context.h"
+#include "gui/common/app_state.h"
+#include "gui/designer/designer_panel.h"
+#include "gui/instrument/instrument_panel.h"
+#include "gui/score/score_properties_dialog.h"
+#include "sound/manual_timer_service.h"
+#include "sound/midi_device.h"
+#include "sound/recording_output.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QWindow>
 
 #include "app/app_records.h"
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "bench_application.h"
+#include "gui/common/app_state.h"
 #include "resident_memory.h"
 
 namespace fretlets {

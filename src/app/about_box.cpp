@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/app_state.h"
-#include "app/dialog_units.h"
+#include "gui/common/app_state.h"
+#include "gui/common/dialog_units.h"
 
 namespace fretlets {
 

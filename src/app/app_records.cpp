@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "app/gui_hand_over.h"
-#include "midi/fluid_synth_output.h"
-#include "midi/midi_device.h"
-#include "midi/rt_midi_output.h"
-#include "midi/thread_timer_service.h"
+#include "gui/common/gui_hand_over.h"
+#include "sound/fluid_synth_output.h"
+#include "sound/midi_device.h"
+#include "sound/rt_midi_output.h"
+#include "sound/thread_timer_service.h"
 
 namespace fretlets {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/app_context.h"
-#include "app/app_state.h"
+#include "gui/common/app_context.h"
+#include "gui/common/app_state.h"
 #include "music/designer_chord.h"
 #include "music/instrument.h"
 

@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "app/app_state.h"
-#include "app/file_dialogs.h"
-#include "app/show_message.h"
+#include "gui/common/app_state.h"
+#include "gui/common/file_dialogs.h"
+#include "gui/common/show_message.h"
 
 namespace fretlets {
 namespace {

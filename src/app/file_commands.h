@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/document_kind.h"
+#include "gui/common/document_kind.h"
 
 namespace fretlets {
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/document_kind.h"
+#include "gui/common/document_kind.h"
 
 namespace fretlets {
 

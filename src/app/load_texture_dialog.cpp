@@ -4,9 +4,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/app_state.h"
-#include "app/dialog_units.h"
-#include "app/texture.h"
+#include "gui/common/app_state.h"
+#include "gui/common/dialog_units.h"
+#include "gui/common/texture.h"
 
 namespace fretlets {
 

@@ -15,19 +15,19 @@
 #include <QToolButton>
 
 #include "app/about_box.h"
-#include "app/app_state.h"
-#include "app/document_panel.h"
-#include "app/file_dialogs.h"
 #include "app/help_window.h"
 #include "app/load_texture_dialog.h"
-#include "app/panel.h"
-#include "app/show_message.h"
-#include "app/texture.h"
 #include "app/toolbar_art.h"
-#include "designer/designer_panel.h"
-#include "instrument/instrument_panel.h"
-#include "midi/midi_amp_panel.h"
-#include "midi/midi_device.h"
+#include "gui/common/app_state.h"
+#include "gui/common/document_panel.h"
+#include "gui/common/file_dialogs.h"
+#include "gui/common/panel.h"
+#include "gui/common/show_message.h"
+#include "gui/common/texture.h"
+#include "gui/designer/designer_panel.h"
+#include "gui/instrument/instrument_panel.h"
+#include "gui/midi_amp/midi_amp_panel.h"
+#include "sound/midi_device.h"
 
 namespace fretlets {
 namespace {

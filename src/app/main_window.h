@@ -8,10 +8,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/app_context.h"
-#include "app/command_id.h"
-#include "app/document_kind.h"
 #include "app/file_commands.h"
+#include "gui/common/app_context.h"
+#include "gui/common/command_id.h"
+#include "gui/common/document_kind.h"
 
 class QAction;
 class QTimer;

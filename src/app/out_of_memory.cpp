@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "app/show_message.h"
+#include "gui/common/show_message.h"
 
 namespace fretlets {
 namespace {

@@ -5,16 +5,16 @@
 #include <cstring>
 
 #include "app/app_records.h"
-#include "app/app_state.h"
-#include "app/document_kind.h"
 #include "app/file_commands.h"
 #include "app/main_window.h"
 #include "app/out_of_memory.h"
 #include "app/single_instance.h"
 #include "app/toolbar_art.h"
-#include "chordbook/chord_book_panel.h"
-#include "score/score_panel.h"
-#include "score/user_name.h"
+#include "documents/user_name.h"
+#include "gui/chordbook/chord_book_panel.h"
+#include "gui/common/app_state.h"
+#include "gui/common/document_kind.h"
+#include "gui/score/score_panel.h"
 
 namespace fretlets {
 

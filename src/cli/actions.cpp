@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "music/byte_stream.h"
+#include "documents/byte_stream.h"
 
 namespace fretlets::cli {
 

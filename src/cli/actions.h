@@ -11,7 +11,7 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
-#include "music/byte_stream.h"
+#include "documents/byte_stream.h"
 #include "music/instrument.h"
 
 namespace fretlets::cli {

@@ -2,12 +2,12 @@
 #include <ostream>
 #include <string>
 
-#include "chordbook/chord_book_file.h"
 #include "cli/actions.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
-#include "music/text_codec.h"
+#include "documents/chord_book_file.h"
+#include "documents/text_codec.h"
 
 namespace fretlets::cli {
 namespace {

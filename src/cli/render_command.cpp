@@ -8,12 +8,12 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
-#include "midi/apply_patch.h"
-#include "midi/fluid_synth_output.h"
-#include "midi/manual_timer_service.h"
-#include "midi/midi_device.h"
-#include "midi/patch_table.h"
-#include "music/byte_stream.h"
+#include "documents/byte_stream.h"
+#include "music/patch_table.h"
+#include "sound/apply_patch.h"
+#include "sound/fluid_synth_output.h"
+#include "sound/manual_timer_service.h"
+#include "sound/midi_device.h"
 
 namespace fretlets::cli {
 namespace {

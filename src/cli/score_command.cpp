@@ -8,10 +8,10 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
-#include "midi/patch_table.h"
-#include "music/text_codec.h"
-#include "score/score_file.h"
-#include "score/user_name.h"
+#include "documents/score_file.h"
+#include "documents/text_codec.h"
+#include "documents/user_name.h"
+#include "music/patch_table.h"
 
 namespace fretlets::cli {
 namespace {

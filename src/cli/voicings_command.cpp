@@ -4,11 +4,11 @@
 #include <sstream>
 #include <string>
 
-#include "chordbook/chord_book_file.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
-#include "music/byte_stream.h"
+#include "documents/byte_stream.h"
+#include "documents/chord_book_file.h"
 #include "music/chord_type.h"
 #include "music/voicing_finder.h"
 

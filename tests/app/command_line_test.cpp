@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
 #include "app/file_commands.h"
+#include "gui/common/app_state.h"
 
 namespace fretlets {
 namespace {

@@ -1,8 +1,8 @@
 #include <QtTest/QTest>
 
 #include "app/main_window.h"
-#include "frame_fixture.h"
 #include "panel_records.h"
+#include "support/gui/frame_fixture.h"
 
 namespace fretlets {
 namespace {

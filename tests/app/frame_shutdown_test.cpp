@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/command_id.h"
-#include "app/document_panel_fixture.h"
+#include "gui/common/command_id.h"
+#include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {
 namespace {

@@ -7,12 +7,12 @@
 #include <QtTest/QTest>
 #include <fstream>
 
-#include "app/command_id.h"
-#include "designer/designer_panel.h"
-#include "document_fakes.h"
-#include "frame_fixture.h"
-#include "instrument/instrument_panel.h"
-#include "midi/midi_amp_panel.h"
+#include "gui/common/command_id.h"
+#include "gui/designer/designer_panel.h"
+#include "gui/instrument/instrument_panel.h"
+#include "gui/midi_amp/midi_amp_panel.h"
+#include "support/gui/document_fakes.h"
+#include "support/gui/frame_fixture.h"
 
 namespace fretlets {
 namespace {

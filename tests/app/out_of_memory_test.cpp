@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/out_of_memory.h"
-#include "app/show_message.h"
+#include "gui/common/show_message.h"
 
 namespace fretlets {
 namespace {

@@ -7,11 +7,11 @@
 #include <fstream>
 
 #include "app/about_box.h"
-#include "app/command_id.h"
 #include "app/help_window.h"
 #include "app/load_texture_dialog.h"
-#include "app/texture.h"
-#include "frame_fixture.h"
+#include "gui/common/command_id.h"
+#include "gui/common/texture.h"
+#include "support/gui/frame_fixture.h"
 
 namespace fretlets {
 namespace {

@@ -5,10 +5,10 @@
 #include <iterator>
 #include <sstream>
 
-#include "chordbook/chord_book_file.h"
 #include "cli/commands.h"
+#include "documents/chord_book_file.h"
+#include "documents/score_file.h"
 #include "music/designer_chord.h"
-#include "score/score_file.h"
 #include "support/cli_run.h"
 #include "support/document_test_support.h"
 

@@ -11,9 +11,9 @@
 #include <sstream>
 
 #include "cli/commands.h"
-#include "midi/fluid_synth_output.h"
+#include "sound/fluid_synth_output.h"
 #include "support/cli_run.h"
-#include "support/midi/strongest_frequency.h"
+#include "support/sound/strongest_frequency.h"
 #include "support/wav_reader.h"
 
 namespace fretlets::cli {

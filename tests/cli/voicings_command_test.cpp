@@ -5,8 +5,8 @@
 #include <iterator>
 #include <string>
 
-#include "chordbook/chord_book_file.h"
 #include "cli/json.h"
+#include "documents/chord_book_file.h"
 #include "support/cli_run.h"
 #include "support/document_test_support.h"
 

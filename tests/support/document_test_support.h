@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "music/byte_stream.h"
+#include "documents/byte_stream.h"
 #include "music/instrument.h"
 
 namespace fretlets::document_test {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/app_context.h"
-#include "app/app_state.h"
-#include "midi/midi_records.h"
+#include "gui/common/app_context.h"
+#include "gui/common/app_state.h"
+#include "sound/midi_records.h"
 
 namespace fretlets {
 

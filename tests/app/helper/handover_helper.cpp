@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/panel.h"
 #include "app/program.h"
+#include "gui/common/app_state.h"
+#include "gui/common/panel.h"
 
 int main(int argc, char* argv[]) {
   if (argc < 2) {

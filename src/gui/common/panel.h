@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include "gui/common/app_context.h"
+#include "gui/common/dialog_units.h"
+
+class QPushButton;
+
+namespace fretlets {
+
+// A panel: a top-level tool window owned by the frame, laid out below it by
+// the frame, painted on its texture tile. Subclasses place their controls in
+// dialog units and answer the panel keys:
+//  - Escape runs silence() and never hides the panel;
+//  - Enter does nothing (a panel has no default button);
+//  - a request to close the window (its close box) runs closeRequested(),
+//    which decides whether and how the panel goes.
+class Panel : public QWidget {
+  Q_OBJECT
+
+ public:
+  // size: the client size in dialog units; textureFile: the texture bitmap
+  // tiled under the controls ("amp.bmp", "axe.bmp" or "chord.bmp").
+  Panel(AppContext& context, const QString& title, QSize size, QString textureFile, QWidget* frame);
+
+  // A control rectangle given in dialog units, in pixels.
+  QRect dialogRect(int x, int y, int width, int height) const {
+    return units_.rect(x, y, width, height);
+  }
+  const DialogUnits& units() const { return units_; }
+
+  // A push button of the panel at rect, named by its tooltip; a panel has no
+  // default button.
+  QPushButton* makeButton(const QString& text, QRect rect, const QString& tip);
+
+ protected:
+  // The panel's Escape action; by default nothing.
+  virtual void silence() {}
+  // The close box was pressed; by default the panel goes away (later, never
+  // under a running handler).
+  virtual void closeRequested();
+
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+  AppContext& context_;
+
+ private:
+  const DialogUnits units_;
+  const QString textureFile_;
+};
+
+// Gives a control its tooltip, which is also its name for screen readers.
+template <typename Widget>
+Widget* described(Widget* widget, const QString& tip) {
+  widget->setToolTip(tip);
+  widget->setAccessibleName(tip);
+  return widget;
+}
+
+}  // namespace fretlets

@@ -1,0 +1,184 @@
+#include "models/score_playback.h"
+
+#include <algorithm>
+
+#include "documents/score.h"
+#include "music/designer_chord.h"
+#include "music/instrument.h"
+#include "sound/midi_device.h"
+
+namespace fretlets {
+
+std::uint32_t beatMsForTempo(int tempo) {
+  return 60000U / static_cast<std::uint32_t>(std::clamp(tempo, kMinTempo, kMaxTempo));
+}
+
+ScorePlayback::ScorePlayback(Score& score, DesignerChord& chord, const InstrumentState& instrument,
+                             MidiDevice& midi, TimerService& timers)
+    : score_(score), chord_(chord), instrument_(instrument), midi_(midi), timers_(timers) {}
+
+ScorePlayback::~ScorePlayback() {
+  disarm();
+  if (playing_) {
+    midi_.allNotesOff();
+  }
+}
+
+void ScorePlayback::run() {
+  if (score_.empty()) {
+    return;
+  }
+  mode_ = PlaybackMode::Play;
+  start();
+}
+
+void ScorePlayback::setPlaying(bool play) {
+  if (mode_ != PlaybackMode::Play) {
+    return;
+  }
+  if (play && !score_.empty()) {
+    start();
+    return;
+  }
+  disarm();
+  midi_.allNotesOff();
+  playing_ = false;
+  notify(stateChanged_);
+}
+
+void ScorePlayback::stopPlayback() {
+  if (!playing_) {
+    return;
+  }
+  disarm();
+  midi_.allNotesOff();
+  playing_ = false;
+  notify(stateChanged_);
+}
+
+void ScorePlayback::edit() {
+  stopPlayback();
+  if (mode_ != PlaybackMode::Edit) {
+    mode_ = PlaybackMode::Edit;
+    notify(stateChanged_);
+  }
+}
+
+void ScorePlayback::silence() {
+  midi_.allNotesOff();
+}
+
+void ScorePlayback::showCurrent() {
+  if (score_.empty()) {
+    return;
+  }
+  score_.applyCurrentToDesigner(chord_, instrument_.strings());
+  notify(chordShown_);
+  if (midi_.isOpen()) {
+    midi_.arpeggiateChord(0);
+  }
+}
+
+void ScorePlayback::setTempo(int tempo) {
+  midi_.beatMs = beatMsForTempo(tempo);
+}
+
+// The chord under the cursor sounds in full: after the silence nothing is
+// ringing, so its held strings are struck too.
+void ScorePlayback::start() {
+  disarm();
+  playing_ = true;
+  midi_.allNotesOff();
+  midi_.soundingNotes.fill(static_cast<std::int8_t>(kNone));
+  chordDue_ = timers_.now();
+  notify(stateChanged_);
+  fromSilence_ = true;
+  tick();
+}
+
+// The chord sounds before the Designer redraws it: the ear notices a late
+// chord, the eye a few milliseconds of drawing not.
+void ScorePlayback::tick() {
+  if (!playing_) {
+    return;
+  }
+  score_.applyCurrentToDesigner(chord_, instrument_.strings());
+  if (midi_.isOpen()) {
+    midi_.soundChord(0);
+    if (fromSilence_) {
+      strikeHeldStrings();
+    }
+  }
+  fromSilence_ = false;
+  const std::uint64_t generation = generation_;
+  notify(chordShown_);
+  // Whoever redrew may have stopped the run.
+  if (playing_ && generation == generation_) {
+    armNext();
+  }
+}
+
+// A held string keeps ringing what it rang before; with nothing ringing it
+// is struck like the others.
+void ScorePlayback::strikeHeldStrings() {
+  for (int s = 0; s < instrument_.strings(); ++s) {
+    if (chord_.frets[s] != kNone && chord_.held[s]) {
+      midi_.playStringNote(s, chord_.frets[s]);
+    }
+  }
+}
+
+void ScorePlayback::armNext() {
+  // Before a tempo was ever set, the score's own tempo holds.
+  const std::uint32_t beatMs = midi_.beatMs != 0 ? midi_.beatMs : beatMsForTempo(score_.tempo);
+  const std::chrono::microseconds length(
+      std::chrono::milliseconds(chordLengthMs(score_.current().beatsToNext, beatMs)));
+  const std::chrono::microseconds now = timers_.now();
+  chordDue_ = (timing_ == ChordTiming::FromStart ? chordDue_ : now) + length;
+  // A chord that came later than its successor was due (the program was
+  // held up) starts the count afresh, rather than letting the chords it
+  // missed follow in a burst.
+  if (chordDue_ <= now) {
+    chordDue_ = now + length;
+  }
+  timer_ = timers_.scheduleAt(
+      chordDue_, [this, generation = generation_, alive = std::weak_ptr<const bool>(alive_)] {
+        if (!alive.expired()) {
+          advance(generation);
+        }
+      });
+}
+
+void ScorePlayback::advance(std::uint64_t generation) {
+  if (generation != generation_ || !playing_) {
+    return;
+  }
+  timer_ = {};
+  if (!score_.goNext()) {
+    if (!repeat_) {
+      midi_.allNotesOff();
+      playing_ = false;
+      ++generation_;
+      notify(stateChanged_);
+      return;
+    }
+    score_.goFirst();
+  }
+  tick();
+}
+
+void ScorePlayback::disarm() {
+  ++generation_;
+  if (timer_ != TimerHandle{}) {
+    timers_.cancel(timer_);
+    timer_ = {};
+  }
+}
+
+void ScorePlayback::notify(const Notice& notice) const {
+  if (notice) {
+    notice();
+  }
+}
+
+}  // namespace fretlets

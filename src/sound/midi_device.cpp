@@ -1,0 +1,173 @@
+#include "sound/midi_device.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace fretlets {
+namespace {
+
+constexpr std::uint8_t kNoteOn = 0x90;
+constexpr std::uint8_t kNoteOff = 0x80;
+constexpr std::uint8_t kControlChange = 0xB0;
+constexpr std::uint8_t kProgramChange = 0xC0;
+constexpr std::uint8_t kBankSelectLsb = 0x20;
+constexpr std::uint8_t kAllNotesOffController = 0x7B;
+
+bool isStringSlot(int string) {
+  return string >= 0 && string < kStringSlots;
+}
+
+}  // namespace
+
+MidiDevice::MidiDevice(const InstrumentState& instrument, const DesignerChord& chord,
+                       TimerService& timers, Outputs outputs)
+    : instrument_(instrument), chord_(chord), timers_(timers), outputs_(std::move(outputs)) {}
+
+MidiDevice::~MidiDevice() {
+  for (const auto& [step, handle] : chainTimers_) {
+    timers_.cancel(handle);
+  }
+  if (isOpen_) {
+    closeMidi();
+  }
+}
+
+void MidiDevice::prepareOutputs() {
+  for (MidiOutput& output : outputs_) {
+    output.prepare();
+  }
+}
+
+bool MidiDevice::outputsReady() const {
+  return std::ranges::all_of(outputs_, [](const MidiOutput& output) { return output.ready(); });
+}
+
+bool MidiDevice::openMidiMapper() {
+  if (isOpen_) {
+    return true;  // a second open would orphan the output already in use
+  }
+  for (MidiOutput& output : outputs_) {
+    if (output.open()) {
+      output_ = &output;
+      isOpen_ = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+void MidiDevice::closeMidi() {
+  isOpen_ = false;
+  allNotesOff();
+  if (output_ != nullptr) {
+    output_->close();
+    output_ = nullptr;
+  }
+}
+
+void MidiDevice::sendShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+  if (output_ == nullptr) {
+    return;
+  }
+  // A data byte with its top bit set would be read as a status byte and
+  // derail the receiver's parsing of everything after it.
+  output_->send(shortMessage(status, data1 & 0x7F, data2 & 0x7F));
+}
+
+void MidiDevice::noteOn(std::uint8_t note) {
+  sendShortMessage(kNoteOn | channel, note, velocity);
+}
+
+void MidiDevice::noteOff(std::uint8_t note) {
+  sendShortMessage(kNoteOff | channel, note, 0);
+}
+
+void MidiDevice::allNotesOff() {
+  sendShortMessage(kControlChange | channel, kAllNotesOffController, 0);
+}
+
+void MidiDevice::selectPatch(std::uint8_t bankNumber, std::uint8_t programNumber) {
+  sendShortMessage(kControlChange | channel, kBankSelectLsb, bankNumber);
+  sendShortMessage(kProgramChange | channel, programNumber, 0);
+}
+
+void MidiDevice::rememberPatch(MidiStandard standard, int row, std::uint8_t bankNumber,
+                               std::uint8_t programNumber) {
+  midiStandard = standard;
+  patchIndex = row;
+  bank = bankNumber;
+  program = programNumber;
+}
+
+void MidiDevice::playStringNote(int string, int fret) {
+  if (!isStringSlot(string)) {
+    return;
+  }
+  const auto note = static_cast<std::int8_t>(instrument_.tuning[string] + fret);
+  if (note >= 0) {
+    noteOn(static_cast<std::uint8_t>(note));
+  }
+}
+
+void MidiDevice::replaceSoundingNote(int string, int note) {
+  if (!isStringSlot(string)) {
+    return;
+  }
+  const std::int8_t sounding = soundingNotes[string];
+  if (sounding != kNone) {
+    noteOff(static_cast<std::uint8_t>(sounding));
+  }
+  soundingNotes[string] = static_cast<std::int8_t>(note);
+}
+
+void MidiDevice::arpeggiateChord(int firstString) {
+  for (int s = std::max(firstString, 0); s < instrument_.strings(); ++s) {
+    if (chord_.frets[s] == kNone || chord_.held[s]) {
+      continue;
+    }
+    playStringNote(s, chord_.frets[s]);
+    armChainStep(arpeggioDelayMs, &MidiDevice::arpeggiateChord, s + 1);
+    return;
+  }
+}
+
+void MidiDevice::playOpenStrings(int firstString) {
+  for (int s = std::max(firstString, 0); s < instrument_.strings(); ++s) {
+    if (instrument_.tuning[s] == kNone) {
+      continue;
+    }
+    noteOn(static_cast<std::uint8_t>(instrument_.tuning[s]));
+    armChainStep(tuningDelayMs, &MidiDevice::playOpenStrings, s + 1);
+    return;
+  }
+}
+
+void MidiDevice::soundChord(int firstString) {
+  for (int s = std::max(firstString, 0); s < instrument_.strings(); ++s) {
+    if (chord_.frets[s] == kNone) {
+      if (chord_.release) {
+        replaceSoundingNote(s, kNone);
+      }
+      continue;
+    }
+    const int note = instrument_.tuning[s] + chord_.frets[s];
+    if (!chord_.held[s]) {
+      replaceSoundingNote(s, note);
+      noteOn(static_cast<std::uint8_t>(note));
+    } else if (note != soundingNotes[s]) {
+      replaceSoundingNote(s, note);
+    }
+  }
+}
+
+void MidiDevice::armChainStep(std::int32_t delayMs, void (MidiDevice::*step)(int), int nextString) {
+  const std::uint64_t id = ++lastStep_;
+  const TimerHandle handle =
+      timers_.schedule(std::chrono::milliseconds(delayMs), [this, id, step, nextString] {
+        chainTimers_.erase(id);
+        (this->*step)(nextString);
+      });
+  chainTimers_.emplace(id, handle);
+}
+
+}  // namespace fretlets

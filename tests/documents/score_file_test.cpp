@@ -1,0 +1,245 @@
+#include "documents/score_file.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
+
+#include "music/designer_chord.h"
+#include "support/document_test_support.h"
+
+namespace fretlets {
+namespace {
+
+using namespace document_test;
+
+// The empty guitar score with comment "x" and the patch of row 95 of XG.
+const Bytes kExample{0x05, 0x00, 0x00, 0x00, 'S',  'c',  'o',  'r',  'e',  0x66, 0x00, 0x00, 0x00,
+                     0x09, 0x28, 0x2D, 0x32, 0x37, 0x3B, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                     0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x78, 0x64, 0x00, 0x00, 0x00, 0x01, 0x5F,
+                     0x00, 0x00, 0x00, 0x00, 0x18, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+// Offsets into kExample.
+constexpr std::size_t kVersionAt = 9;
+constexpr std::size_t kInstrumentAt = 13;
+constexpr std::size_t kTitleAt = 20;
+constexpr std::size_t kTempoAt = 33;
+constexpr std::size_t kDefaultBeatsAt = 44;
+constexpr std::size_t kEntryCountAt = 46;
+
+const Reader kRead = [](const Bytes& bytes, InstrumentState& state, bool bookOpen) {
+  return errorOf([&] { parseScore(bytes, state, bookOpen, "ann"); });
+};
+
+// Two entries with every field set ("A7" first, 25 bytes, then "A", 24
+// bytes), locked under "ann".
+Score fullScore() {
+  Score score(defaultScoreComment(2024, "ann"), ScorePatch{1, 95, 0, 24});
+  score.title = "Blues in A";
+  score.composer = "Trad.";
+  score.tempo = 96;
+  score.defaultBeats = 2;
+  score.locked = true;
+  score.owner = "ann";
+  DesignerChord chord;
+  chord.frets = {5, 7, 7, 6, 5, 5};
+  chord.topFret = 5;
+  chord.barred = true;
+  chord.enharmonic = true;
+  chord.held = {true, false, false, false, false, true};
+  score.insertAfterCurrent("A7", chord, 6);
+  score.editCurrent()->release = false;
+  score.editCurrent()->beatsToNext = 93;
+  chord.frets = {-1, 0, 2, 2, 2, 0};
+  chord.topFret = 0;
+  chord.holdAll = true;
+  score.insertAfterCurrent("A", chord, 6);
+  return score;
+}
+
+const Bytes kFull = scoreBytes(fullScore(), InstrumentState{}, "ann");
+const std::size_t kFirstEntryAt = kFull.size() - 25 - 24;
+
+TEST(ScoreFileTest, ExampleBytesAndARoundTripOfEveryField) {
+  const InstrumentState guitar;
+  EXPECT_EQ(scoreBytes(Score("x", ScorePatch{1, 95, 0, 24}), guitar, "ann"), kExample);
+
+  const Score score = fullScore();
+  InstrumentState state = instrumentState(2);
+  const Score back = parseScore(kFull, state, false, "ann");
+  EXPECT_EQ(state.currentInstrument, kGuitar);
+  EXPECT_EQ(back.title, score.title);
+  EXPECT_EQ(back.composer, score.composer);
+  EXPECT_TRUE(back.locked && back.ownedByUser);
+  EXPECT_EQ(back.owner.view(), "ann");
+  EXPECT_EQ(back.entries(), score.entries());
+  EXPECT_EQ(back.currentIndex(), 1);
+  // With the writer pinned by the example, equal bytes mean every other
+  // property was read into its own field.
+  EXPECT_EQ(scoreBytes(back, state, "ann"), kFull);
+  // A locked score is stamped with the saving user and is the reader's own
+  // only under exactly that name.
+  const Score other = parseScore(scoreBytes(score, guitar, "Ann"), state, false, "ann");
+  EXPECT_FALSE(other.ownedByUser);
+  EXPECT_EQ(other.owner.view(), "Ann");
+  // A name longer than the field is stamped cut, and still owns the score.
+  const std::string longName(60, 'n');
+  EXPECT_TRUE(parseScore(scoreBytes(score, guitar, longName), state, false, longName).ownedByUser);
+}
+
+TEST(ScoreFileTest, VersionOneHundredOneEntriesRelease) {
+  // Drop each entry's release byte (12 and 11 bytes in) and call it 101.
+  Bytes old = withInt(kFull, kVersionAt, 101);
+  old.erase(old.begin() + static_cast<std::ptrdiff_t>(kFirstEntryAt + 25 + 11));
+  old.erase(old.begin() + static_cast<std::ptrdiff_t>(kFirstEntryAt + 12));
+  InstrumentState state;
+  const Score read = parseScore(old, state, false, "ann");
+  ASSERT_EQ(read.entries().size(), 2U);
+  EXPECT_TRUE(read.entries().front().release);
+  EXPECT_EQ(read.entries().front().beatsToNext, 93);
+  EXPECT_EQ(read.entries().back().frets, fullScore().entries().back().frets);
+  // Saving again writes version 102 with the release byte.
+  EXPECT_EQ(scoreBytes(read, state, "ann"), withByte(kFull, kFirstEntryAt + 12, 1));
+}
+
+TEST(ScoreFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
+  const std::string corrupt = "Not a Score file\nor Data is corrupted";
+  const std::string end = "Unexpected end of file";
+  const std::size_t fields = kFirstEntryAt + 4 + 2;  // after the name "A7"
+  Bytes scor = withInt(kExample, 0, 4);
+  scor.erase(scor.begin() + 8);
+  const struct {
+    Bytes bytes;
+    std::string message;
+  } cases[] = {
+      {{}, end},
+      {withInt(kExample, 0, 6), corrupt},  // marker length
+      {withInt(kExample, 0, -1), corrupt},
+      {scor, "Not a Score file"},
+      {withByte(kExample, 8, 'E'), "Not a Score file"},
+      {withInt(kExample, kVersionAt, 103), "Unknown version of Score file"},
+      {withInt(kExample, kTitleAt, 50), corrupt},
+      {withInt(kExample, kTitleAt, -1), corrupt},
+      {withByte(kExample, kInstrumentAt, 0xFF), corrupt},
+      {withByte(kExample, kInstrumentAt + 1, 0x80), corrupt},  // open string
+      {withInt(kExample, kEntryCountAt, -1), corrupt},
+      {withInt(kExample, kEntryCountAt, 0x7FFFFFFF), end},  // before allocating
+      // Values playback and the patch tables rely on.
+      {withInt(kExample, kTempoAt, 0), corrupt},
+      {withInt(kExample, kTempoAt, 751), corrupt},
+      {withInt(kExample, kTempoAt, 20), "no error"},
+      {withByte(kExample, kDefaultBeatsAt, 0), corrupt},
+      {withByte(kExample, kDefaultBeatsAt, 8), corrupt},
+      {withByte(kExample, kTempoAt + 4, 2), corrupt},   // MIDI standard
+      {withInt(kExample, kTempoAt + 5, 438), corrupt},  // XG has 438 rows
+      {withInt(kExample, kTempoAt + 5, 437), "no error"},
+      {withByte(kExample, kTempoAt + 10, 0x80), corrupt},  // program
+      // Entries the Designer could not have made.
+      {withByte(kFull, kFirstEntryAt, 36), corrupt},  // name length
+      {withByte(kFull, fields, 6), corrupt},          // root string
+      {withByte(kFull, fields + 1, 18), corrupt},     // top fret
+      {withByte(kFull, fields + 5, 0), corrupt},      // no length
+      {withByte(kFull, fields + 5, 0x80), corrupt},
+      {withByte(kFull, fields + 7, 23), corrupt},    // past the last fret
+      {withByte(kFull, fields + 7, 0xEE), corrupt},  // below any writer's
+      {withByte(kFull, fields + 7, 0xEF), "no error"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE("case " + std::to_string(i));
+    EXPECT_EQ(failureKeepsTheInstrument(kRead, cases[i].bytes), cases[i].message);
+  }
+}
+
+TEST(ScoreFileTest, FretsAMovedChordLeftOffTheDiagramAreCleaned) {
+  // The first entry stands at top fret 5 (rows 5..10): below them an open
+  // string of a moved shape, past them not played.
+  Bytes bytes = kFull;
+  const std::int8_t stored[] = {-2, 3, 11, -17, 10, -1};
+  for (std::size_t s = 0; s < 6; ++s) {
+    bytes[kFirstEntryAt + 6 + 7 + 2 * s] = static_cast<std::uint8_t>(stored[s]);
+  }
+  InstrumentState state;
+  EXPECT_EQ(parseScore(bytes, state, false, "ann").entries().front().frets,
+            (std::array<std::int8_t, 6>{0, 0, -1, 0, 10, -1}));
+}
+
+TEST(ScoreFileTest, AFileCutAnywhereEndsUnexpectedly) {
+  expectEveryCutEndsUnexpectedly(kRead, kFull);
+}
+
+TEST(ScoreFileTest, TextsEndAtTheirFirstNul) {
+  Bytes bytes = withInt(kExample, kTitleAt, 3);
+  const Bytes title{'a', 0, 'c'};
+  bytes.insert(bytes.begin() + kTitleAt + 4, title.begin(), title.end());
+  InstrumentState state;
+  const Score score = parseScore(bytes, state, false, "ann");
+  EXPECT_EQ(score.title.view(), "a");
+  Bytes expected = withInt(kExample, kTitleAt, 1);
+  expected.insert(expected.begin() + kTitleAt + 4, 'a');
+  EXPECT_EQ(scoreBytes(score, state, "ann"), expected);
+}
+
+TEST(ScoreFileTest, AMandolinScoreMeetsAnOpenBookAndKeepsAMutedRootBeyondItsStrings) {
+  const InstrumentState mandolin = instrumentState(kMandolin);
+  Score score("", ScorePatch{});
+  DesignerChord chord;
+  chord.frets = {2, 0, 0, 2, 7, 7};
+  score.insertAfterCurrent("D", chord, 4);
+  // The Designer keeps a guitar's root on slot 5 while nothing sounds, also
+  // on a mandolin, and Insert stores the entry as it is.
+  DesignerChord muted;
+  muted.rootString = 5;
+  score.insertAfterCurrent("", muted, 4);
+  const Bytes bytes = scoreBytes(score, mandolin, "");
+  EXPECT_EQ(bytes.size(), 47U + (4 + 1 + 6 + 1 + 4 * 2) + (4 + 6 + 1 + 4 * 2));
+
+  InstrumentState book;  // a guitar book is open
+  EXPECT_EQ(kRead(bytes, book, true), "Score instrument incompatible with Chord Book");
+  EXPECT_EQ(book.currentInstrument, kGuitar);
+  InstrumentState violin = instrumentState(15);  // tuned as the mandolin
+  EXPECT_EQ(kRead(bytes, violin, true), "Score instrument incompatible with Chord Book");
+  InstrumentState retuned = mandolin;
+  retuned.tuning[3] = 77;
+  EXPECT_EQ(kRead(bytes, retuned, true), "Score tuning incompatible with Chord Book");
+
+  InstrumentState state;
+  const Score read = parseScore(bytes, state, false, "");
+  EXPECT_EQ(state.currentInstrument, kMandolin);
+  EXPECT_EQ(state.tuning, (Tuning{55, 62, 69, 76, -1, -1}));
+  EXPECT_EQ(read.entries().front().frets, (std::array<std::int8_t, 6>{2, 0, 0, 2, -1, -1}));
+  EXPECT_EQ(read.entries().back().rootString, 5);
+  EXPECT_EQ(scoreBytes(read, state, ""), bytes);
+}
+
+using ScoreDiskTest = DocumentFolder;
+
+TEST_F(ScoreDiskTest, SavesSafelyAndOpens) {
+  const InstrumentState guitar;
+  expectSafeSavesAndOpens(
+      [&](const fs::path& path, bool first) {
+        writeScore(first ? fullScore() : Score("", ScorePatch{}), guitar, "ann", path);
+      },
+      kFull, scoreBytes(Score("", ScorePatch{}), guitar, "ann"),
+      [&](const fs::path& path) {
+        InstrumentState state;
+        EXPECT_EQ(readScore(path, state, false, "ann").entries().size(), 2U);
+      });
+  expectSaveInAFolderOnlyReadable(
+      [&](const fs::path& path) { writeScore(fullScore(), guitar, "ann", path); }, kFull);
+}
+
+TEST_F(ScoreDiskTest, OpenOrCreateCreatesOnlyWhereNothingIs) {
+  InstrumentState state = instrumentState(kMandolin);
+  const Score blank("\xA9 2026 ann", ScorePatch{1, 95, 0, 24});
+  expectCreatedOnlyWhereNothingIs(
+      [&](const fs::path& path) {
+        const Score created = openOrCreateScore(path, state, false, "ann", blank);
+        EXPECT_EQ(created.comment, blank.comment);
+        EXPECT_EQ(created.patch, blank.patch);
+        EXPECT_EQ(state.currentInstrument, kMandolin);
+      },
+      scoreBytes(blank, instrumentState(kMandolin), "ann"));
+}
+
+}  // namespace
+}  // namespace fretlets

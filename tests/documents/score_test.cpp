@@ -1,0 +1,224 @@
+#include "documents/score.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "documents/user_name.h"
+#include "music/designer_chord.h"
+
+namespace fretlets {
+namespace {
+
+constexpr int kStrings = 6;
+
+// The one-letter names of the entries, the current one bracketed (by the
+// cursor), then the index the panel shows: "P[Q]R@2".
+std::string show(const Score& score) {
+  std::string out;
+  for (const ScoreEntry& entry : score.entries()) {
+    const bool current = &entry == &score.current();
+    out += (current ? "[" : "") + std::string(entry.name.view()) + (current ? "]" : "");
+  }
+  return out + "@" + std::to_string(score.currentIndex());
+}
+
+Score blank() {
+  return Score("", ScorePatch{});
+}
+
+// Entries P, Q, R with the cursor on the 0-based position at; -1 for none.
+Score pqr(int at) {
+  Score score = blank();
+  for (const char* name : {"P", "Q", "R"}) {
+    score.insertAfterCurrent(name, DesignerChord{}, kStrings);
+  }
+  score.goToIndex(at);
+  return at < 0 ? blank() : score;
+}
+
+TEST(ScoreTest, EditsAndMovesLandTheCursorWhereThePanelShowsIt) {
+  using Act = std::function<bool(Score&)>;
+  const Act before = [](Score& s) { return s.insertBeforeCurrent("X", {}, kStrings), false; };
+  const Act after = [](Score& s) { return s.insertAfterCurrent("X", {}, kStrings), false; };
+  const Act first = [](Score& s) { return s.goFirst(), false; };
+  const Act last = [](Score& s) { return s.goLast(), false; };
+  const Act del = [](Score& s) { return s.deleteCurrent() == DeleteOutcome::DocumentEmpty; };
+  const struct {
+    int start;
+    Act act;
+    bool result;
+    const char* shown;
+  } cases[] = {
+      {-1, before, false, "[X]@1"},
+      {-1, after, false, "[X]@1"},
+      {0, before, false, "[X]PQR@1"},
+      {1, before, false, "P[X]QR@2"},
+      {1, after, false, "PQ[X]R@3"},
+      {2, after, false, "PQR[X]@4"},
+      {0, del, false, "[Q]R@1"},
+      {1, del, false, "P[R]@2"},
+      {2, del, false, "P[Q]@2"},
+      {-1, del, true, "@1"},
+      {0, &Score::goPrevious, false, "[P]QR@1"},
+      {0, &Score::goNext, true, "P[Q]R@2"},
+      {2, &Score::goNext, false, "PQ[R]@3"},
+      {2, &Score::goPrevious, true, "P[Q]R@2"},
+      {0, last, false, "PQ[R]@3"},
+      {2, first, false, "[P]QR@1"},
+      {1, [](Score& s) { return s.goToIndex(7), false; }, false, "P[Q]R@2"},
+      {-1, &Score::goNext, false, "@1"},
+      {-1, last, false, "@1"},
+  };
+  for (const auto& c : cases) {
+    Score score = pqr(c.start);
+    EXPECT_EQ(c.act(score), c.result) << c.shown;
+    EXPECT_EQ(show(score), c.shown);
+  }
+  // Deleting the only entry empties the score, which takes an insertion again.
+  Score one = pqr(-1);
+  after(one);
+  EXPECT_EQ(one.deleteCurrent(), DeleteOutcome::DocumentEmpty);
+  EXPECT_FALSE(one.currentMatchesDesigner(DesignerChord{}, kStrings));
+  // The cursor of an empty score reads as a blank entry and edits nothing.
+  EXPECT_EQ(one.current(), ScoreEntry{});
+  EXPECT_EQ(one.editCurrent(), nullptr);
+  after(one);
+  EXPECT_EQ(show(one), "[X]@1");
+}
+
+TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
+  Score score = blank();
+  score.defaultBeats = 3;
+  DesignerChord designer;
+  designer.frets = {-1, 5, 7, 7, 6, 5};
+  designer.topFret = 4;
+  designer.barred = true;  // no string stops at fret 4: the bar is not kept
+  designer.release = false;
+  designer.held[1] = true;
+  designer.rootString = 1;
+  const ScoreEntry entry = score.makeEntry("C", designer, kStrings);
+  EXPECT_FALSE(entry.barred);
+  EXPECT_TRUE(entry.release);
+  EXPECT_EQ(entry.beatsToNext, 36);
+  EXPECT_EQ(entry.frets, designer.frets);
+  EXPECT_TRUE(entry.held[1]);
+  designer.topFret = 5;
+  EXPECT_TRUE(score.makeEntry("C", designer, kStrings).barred);
+  EXPECT_EQ(score.makeEntry(std::string(40, 'n'), designer, 4).name.size(), 35U);
+
+  // Only the fingering counts as the same.
+  ScoreEntry other = entry;
+  other.name = "D";
+  other.beatsToNext = 3;
+  other.release = false;
+  other.enharmonic = other.holdAll = other.barred = true;
+  EXPECT_TRUE(sameFingering(entry, other, kStrings));
+  other.held[2] = true;
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
+  other = entry;
+  other.rootString = 2;
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
+  other = entry;
+  other.topFret = 5;
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
+  other = entry;
+  other.frets[5] = 9;  // beyond a four-string instrument
+  EXPECT_TRUE(sameFingering(entry, other, 4));
+  EXPECT_FALSE(sameFingering(entry, other, kStrings));
+}
+
+TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
+  Score score = pqr(1);
+  score.editCurrent()->beatsToNext = 6;
+  score.editCurrent()->release = false;
+  DesignerChord designer;
+  designer.frets = {3, 2, 0, 0, 0, 3};
+  designer.enharmonic = true;
+  score.updateCurrent("G", designer, kStrings);
+  EXPECT_EQ(show(score), "P[G]R@2");
+  EXPECT_EQ(score.current().beatsToNext, 6);
+  EXPECT_FALSE(score.current().release);
+  EXPECT_TRUE(score.currentMatchesDesigner(designer, kStrings));
+
+  // Every field of the fingering goes back, on the strings the instrument has.
+  designer = DesignerChord{};
+  designer.frets = {-1, 5, 7, 7, 6, 5};
+  designer.rootString = 1;
+  designer.topFret = 5;
+  designer.barred = true;
+  designer.holdAll = true;
+  designer.held = {false, true, false, false, true, true};
+  score.updateCurrent("D", designer, kStrings);
+  DesignerChord other;
+  other.frets = {9, 9, 9, 9, 9, 9};
+  other.held[5] = false;
+  other.enharmonic = true;
+  score.applyCurrentToDesigner(other, 4);
+  EXPECT_EQ(other.frets, (DesignerChord::Slots{-1, 5, 7, 7, 9, 9}));
+  EXPECT_EQ(other.held, (std::array<bool, 6>{false, true, false, false, false, false}));
+  EXPECT_EQ(other.rootString, 1);
+  EXPECT_EQ(other.topFret, 5);
+  EXPECT_TRUE(other.barred && other.holdAll);
+  EXPECT_FALSE(other.enharmonic);
+  EXPECT_FALSE(other.release);
+}
+
+TEST(ScoreTest, TheDefaultCommentIsTheCopyrightSignYearAndUserCutToTheField) {
+  EXPECT_EQ(defaultScoreComment(2000, ""), "\xA9 2000 ");
+  EXPECT_EQ(defaultScoreComment(2024, "ann"), "\xA9 2024 ann");
+  EXPECT_EQ(defaultScoreComment(2024, std::string(60, 'u')).size(), kScoreTextMax);
+}
+
+TEST(ScoreTest, NewEntriesGetDefaultBeatsThatAlwaysFitTheirByte) {
+  Score score = blank();
+  const struct {
+    int defaultBeats;
+    int twelfths;
+  } cases[] = {{1, 12}, {7, 84}, {10, 120}, {11, 127}, {127, 127}, {0, 1}, {-128, 1}};
+  for (const auto& c : cases) {
+    score.defaultBeats = static_cast<std::int8_t>(c.defaultBeats);
+    EXPECT_EQ(score.makeEntry("", {}, kStrings).beatsToNext, c.twelfths) << c.defaultBeats;
+  }
+}
+
+TEST(ScoreTest, AChordLastsItsTwelfthsOfABeatAndNeverNothing) {
+  const struct {
+    int twelfths;
+    std::uint32_t beatMs;
+    std::uint32_t ms;
+  } cases[] = {
+      {12, 600, 600}, {48, 600, 2400}, {4, 600, 200}, {3, 80, 20},  {127, 3000, 31750},
+      {1, 80, 6},     {1, 11, 1},      {1, 1, 1},     {0, 600, 50}, {-5, 600, 50},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(chordLengthMs(c.twelfths, c.beatMs), c.ms) << c.twelfths << " at " << c.beatMs;
+  }
+}
+
+TEST(ScoreTest, OnlyTheUserWhoLockedAScoreMaySaveOrUnlockIt) {
+  Score score = blank();
+  EXPECT_TRUE(score.canSave() && score.canUnlock());
+  score.locked = true;
+  EXPECT_TRUE(score.canSave() && score.canUnlock());
+  score.ownedByUser = false;
+  EXPECT_FALSE(score.canSave() || score.canUnlock());
+  score.locked = false;
+  EXPECT_TRUE(score.canSave());
+}
+
+TEST(ScoreTest, TheUserNameIsTheAccountNameInDocumentTextCutToTheOwnerField) {
+  EXPECT_EQ(documentUserName("ann"), "ann");
+  EXPECT_EQ(documentUserName("Zo\xC3\xAB"), "Zo\xEB");            // in the code page
+  EXPECT_EQ(documentUserName("\xE5\xB1\xB1\xE7\x94\xB0"), "??");  // outside it
+  EXPECT_EQ(documentUserName(std::string(60, 'u')), std::string(49, 'u'));
+  EXPECT_EQ(documentUserName(std::string(48, 'u') + "\xC3\xA9x"), std::string(48, 'u') + "\xE9");
+  const std::string name = userName();
+  EXPECT_FALSE(name.empty());
+  EXPECT_LE(name.size(), kScoreTextMax);
+}
+
+}  // namespace
+}  // namespace fretlets

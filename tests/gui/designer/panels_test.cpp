@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/designer/designer_panel.h"
+#include "gui/designer/fretboard_view.h"
+#include "gui/instrument/instrument_panel.h"
+#include "gui_application.h"
+#include "panel_records.h"
+
+namespace fretlets {
+namespace {
+
+[[maybe_unused]] const ApplicationEnvironment& application = applicationEnvironment();
+
+// Fresh records for every case, with both panels on screen and MIDI open on
+// an output that records what it is handed, on a clock that moves when told.
+struct Rig : PanelRecords<> {
+  Rig() {
+    EXPECT_TRUE(midi.openMidiMapper());
+    designer = std::make_unique<DesignerPanel>(context, nullptr);
+    designer->midiOpened();
+    instrumentPanel = std::make_unique<InstrumentPanel>(context, nullptr);
+    designer->show();
+    instrumentPanel->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(designer.get()));
+  }
+  void click(int row, int slot) {
+    FretboardView* board = designer->fretboard();
+    QTest::mouseClick(board, Qt::LeftButton, {}, board->cellRect(row, slot).center());
+  }
+  // The nth control of the Designer with this tooltip.
+  template <typename Control>
+  Control* control(const QString& tip, int nth = 0) const {
+    for (Control* c : designer->findChildren<Control*>()) {
+      if (c->toolTip() == tip && nth-- == 0) {
+        return c;
+      }
+    }
+    ADD_FAILURE() << "no control " << tip.toStdString();
+    return nullptr;
+  }
+  QPushButton* rootButton(int slot) const {
+    return control<QPushButton>("Select chord root", slot);
+  }
+  QCheckBox* impliedBox(const QString& text) const {
+    for (QCheckBox* box : designer->findChildren<QCheckBox*>()) {
+      if (box->text() == text) {
+        return box;
+      }
+    }
+    return nullptr;
+  }
+
+  std::unique_ptr<DesignerPanel> designer;
+  std::unique_ptr<InstrumentPanel> instrumentPanel;
+};
+
+TEST(DesignerPanel, EMajorBuiltByClicksIsNamedAndSounded) {
+  Rig rig;
+  int changes = 0;
+  QObject::connect(rig.designer.get(), &DesignerPanel::chordChanged, [&] { ++changes; });
+  // 0 2 2 1 0 0, low string first
+  for (const auto& [row, slot] : {std::pair{0, 0}, {2, 1}, {2, 2}, {1, 3}, {0, 4}, {0, 5}}) {
+    rig.click(row, slot);
+  }
+  EXPECT_EQ(rig.designer->rootText(), "E");
+  EXPECT_EQ(rig.designer->typeText(), "maj");
+  EXPECT_EQ(rig.designer->bassText(), "");
+  EXPECT_EQ(changes, 6);
+  EXPECT_EQ(rig.rootButton(0)->text(), "6");
+  EXPECT_TRUE(rig.rootButton(0)->isChecked());
+  std::vector<int> notes;
+  for (std::uint32_t message : rig.output.messages()) {
+    notes.push_back(messageData1(message));
+  }
+  EXPECT_EQ(notes, (std::vector<int>{40, 47, 52, 56, 59, 64}));
+}
+
+TEST(DesignerPanel, ARootChosenOnTheCStringRenamesTheChord) {
+  Rig rig;
+  for (const auto& [row, slot] : {std::pair{0, 1}, {2, 2}, {2, 3}, {1, 4}, {0, 5}}) {
+    rig.click(row, slot);
+  }
+  EXPECT_EQ(rig.designer->rootText(), "A");
+  EXPECT_EQ(rig.designer->typeText(), "m");
+  EXPECT_FALSE(rig.rootButton(0)->isEnabled());
+  QTest::mouseClick(rig.rootButton(4), Qt::LeftButton);
+  EXPECT_EQ(rig.designer->rootText(), "C");
+  EXPECT_EQ(rig.designer->typeText(), "6");
+  EXPECT_EQ(rig.designer->bassText(), "A");
+  EXPECT_TRUE(rig.impliedBox("5")->isChecked());
+  EXPECT_FALSE(rig.impliedBox("3")->isChecked());
+  EXPECT_TRUE(rig.rootButton(4)->isChecked());
+  EXPECT_FALSE(rig.rootButton(1)->isChecked());
+  // The indicator answers neither the mouse nor a screen reader's toggle.
+  QTest::mouseClick(rig.impliedBox("5"), Qt::LeftButton);
+  rig.impliedBox("5")->click();
+  EXPECT_TRUE(rig.impliedBox("5")->isChecked());
+  // What the user types is the name the documents read.
+  QLineEdit* typeBox = rig.control<QLineEdit>("Chord type");
+  typeBox->clear();
+  QTest::keyClicks(typeBox, "add6");
+  EXPECT_EQ(rig.designer->typeText(), "add6");
+}
+
+TEST(DesignerPanel, AThreeStringInstrumentSpreadsItsStringsOverTheWholeBoard) {
+  Rig rig;
+  rig.instrumentPanel->instrumentList()->setFocus();
+  rig.instrumentPanel->instrumentList()->setCurrentIndex(12);
+  QTest::keyClick(rig.instrumentPanel->instrumentList(), Qt::Key_Down);  // Saz
+  ASSERT_EQ(rig.instrument.currentInstrument, 13);
+  QStringList labels;
+  for (int slot = 0; slot < kStringSlots; ++slot) {
+    labels << rig.rootButton(slot)->text();
+  }
+  EXPECT_EQ(labels, (QStringList{"3", "2", "1", "", "", ""}));
+  FretboardView* board = rig.designer->fretboard();
+  EXPECT_EQ(board->strings(), 3);
+  const int width = board->contentsRect().width();
+  const QRect low = board->cellRect(0, 0);
+  const QRect high = board->cellRect(0, 2);
+  EXPECT_LT(low.left(), width / 3);
+  EXPECT_GT(high.right(), 2 * width / 3);
+  rig.click(1, 2);
+  EXPECT_EQ(rig.designer->rootText(), "A#");
+  EXPECT_EQ(rig.chord.frets[2], 1);
+}
+
+TEST(DesignerPanel, APressBetweenCellsChangesNothing) {
+  Rig rig;
+  rig.click(1, 1);
+  rig.output.clear();
+  const DesignerChord before = rig.chord;
+  int changes = 0;
+  QObject::connect(rig.designer.get(), &DesignerPanel::chordChanged, [&] { ++changes; });
+  FretboardView* board = rig.designer->fretboard();
+  const QRect a = board->cellRect(1, 1);
+  const QRect b = board->cellRect(1, 2);
+  const QRect below = board->cellRect(2, 1);
+  for (const QPoint p : {QPoint((a.right() + b.left()) / 2, a.center().y()),
+                         QPoint(a.center().x(), (a.bottom() + below.top()) / 2),
+                         QPoint(a.right() + 1, a.top()), QPoint(a.left(), a.bottom() + 1)}) {
+    QTest::mouseClick(board, Qt::LeftButton, {}, p);
+  }
+  EXPECT_EQ(rig.chord.frets, before.frets);
+  EXPECT_EQ(changes, 0);
+  EXPECT_TRUE(rig.output.sent().empty());
+  QTest::mouseClick(board, Qt::LeftButton, {}, a.topLeft());
+  EXPECT_EQ(rig.chord.frets[1], kNone);
+}
+
+// What a cell shows at its centre: the background, a black dot, a grey
+// (held) dot, or the dark crossing of a cross.
+char drawnAt(const QImage& image, const QPoint& p) {
+  const QColor c = image.pixelColor(p);
+  if (c.lightness() > 235) {
+    return '.';
+  }
+  if (c.lightness() < 60) {
+    return '#';
+  }
+  return std::abs(c.lightness() - QColor(Qt::lightGray).lightness()) < 20 ? 'g' : '?';
+}
+
+TEST(DesignerPanel, EachStringIsDrawnInItsRowAndHeldStringsInGrey) {
+  Rig rig;
+  rig.chord.frets = {-1, 3, 2, 0, 1, 12};  // the last one below the diagram
+  rig.chord.held = {false, true, false, true, false, false};
+  rig.designer->chordLoaded();
+  FretboardView* board = rig.designer->fretboard();
+  const QImage image = board->grab().toImage();
+  // Row by row, low string first.
+  const std::vector<std::string> expected{
+      "#..g..",  // the cross, and the held open string
+      "....#.",  //
+      "..#...",  //
+      ".g....",  // the held string at fret 3
+      "......",  //
+      ".....#",  // fret 12 shown at the edge
+  };
+  for (int row = 0; row < 6; ++row) {
+    std::string drawn;
+    for (int slot = 0; slot < 6; ++slot) {
+      drawn += drawnAt(image, board->cellRect(row, slot).center());
+    }
+    EXPECT_EQ(drawn, expected[row]) << "row " << row;
+  }
+}
+
+TEST(DesignerPanel, TheTopFretAndTheSpeedCountWhenLetGo) {
+  Rig rig;
+  rig.click(1, 1);
+  auto* topFret = rig.designer->findChild<QSpinBox*>();
+  ASSERT_NE(topFret, nullptr);
+  topFret->setFocus();
+  QTest::keyClick(topFret, Qt::Key_Down);
+  QTest::keyClick(topFret, Qt::Key_Down);
+  EXPECT_EQ(topFret->value(), 2);
+  EXPECT_EQ(rig.chord.topFret, 2);
+  EXPECT_EQ(rig.chord.frets[1], 3);
+  QTest::keyClick(topFret, Qt::Key_Up);
+  EXPECT_EQ(rig.chord.frets[1], 2);
+  topFret->setValue(0);  // no key, no release: not applied
+  EXPECT_EQ(rig.chord.topFret, 1);
+
+  auto* speed = rig.control<QAbstractSlider>("Argeggio speed");
+  speed->setSliderDown(true);
+  speed->setValue(300);
+  EXPECT_EQ(rig.midi.arpeggioDelayMs, 1);
+  speed->setSliderDown(false);
+  EXPECT_EQ(rig.midi.arpeggioDelayMs, 300);
+  speed->setFocus();
+  QTest::keyClick(speed, Qt::Key_Left);
+  EXPECT_EQ(rig.midi.arpeggioDelayMs, 299);
+}
+
+TEST(DesignerPanel, TheFretboardIsPlayableThroughAccessibilityAndTheKeyboard) {
+  Rig rig;
+  FretboardView* board = rig.designer->fretboard();
+  QAccessibleInterface* fretboard = QAccessible::queryAccessibleInterface(board);
+  ASSERT_NE(fretboard, nullptr);
+  ASSERT_EQ(fretboard->childCount(), 36);
+  QAccessibleInterface* cell = nullptr;
+  for (int i = 0; i < fretboard->childCount(); ++i) {
+    if (fretboard->child(i)->text(QAccessible::Name) == "String 5, fret 3") {
+      cell = fretboard->child(i);
+    }
+  }
+  ASSERT_NE(cell, nullptr);
+  EXPECT_FALSE(cell->state().checked);
+  cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(rig.chord.frets[1], 3);
+  EXPECT_TRUE(cell->state().checked);
+  EXPECT_EQ(fretboard->indexOfChild(cell), 3 * 6 + 1);
+
+  board->setFocus();
+  QTest::keyClick(board, Qt::Key_Right);
+  QTest::keyClick(board, Qt::Key_Right);
+  QTest::keyClick(board, Qt::Key_Down);
+  QTest::keyClick(board, Qt::Key_Space);
+  EXPECT_EQ(rig.chord.frets[2], 1);
+  QTest::keyClick(board, Qt::Key_Up);
+  QTest::keyClick(board, Qt::Key_Space);
+  EXPECT_EQ(rig.chord.frets[2], 0);
+  rig.output.clear();
+  QTest::keyClick(board, Qt::Key_Escape);
+  EXPECT_EQ(rig.output.messages(), std::vector<std::uint32_t>{shortMessage(0xB0, 123, 0)});
+}
+
+TEST(DesignerPanel, EveryControlHasAnAccessibleName) {
+  Rig rig;
+  for (QWidget* panel : {static_cast<QWidget*>(rig.designer.get()),
+                         static_cast<QWidget*>(rig.instrumentPanel.get())}) {
+    for (QWidget* child : panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      SCOPED_TRACE(child->metaObject()->className());
+      EXPECT_FALSE(child->accessibleName().isEmpty());
+      if (!child->toolTip().isEmpty()) {
+        EXPECT_EQ(child->accessibleName(), child->toolTip());
+      }
+    }
+  }
+  EXPECT_EQ(rig.designer->findChild<QAbstractSlider*>()->toolTip(), "Argeggio speed");
+}
+
+TEST(DesignerPanel, ClosesOnlyWithTheProgramAndPlayNotesSurvivesMidiOff) {
+  Rig rig;
+  auto* playNotes = rig.control<QPushButton>("Play notes when fretting");
+  EXPECT_TRUE(playNotes->isChecked());
+  QTest::mouseClick(playNotes, Qt::LeftButton);
+  rig.midi.closeMidi();
+  rig.designer->midiClosed();
+  EXPECT_FALSE(playNotes->isEnabled());
+  rig.midi.openMidiMapper();
+  rig.designer->midiOpened();
+  EXPECT_TRUE(playNotes->isEnabled());
+  EXPECT_FALSE(playNotes->isChecked());
+
+  QPointer<DesignerPanel> designer = rig.designer.release();
+  designer->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_TRUE(designer);
+  EXPECT_TRUE(designer->isVisible());
+  EXPECT_EQ(rig.state.designerPanel, designer);
+  rig.state.closing = true;
+  designer->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(designer);
+  EXPECT_FALSE(rig.state.designerPanel);
+}
+
+TEST(InstrumentPanel, BanjoFillsFourTuningListsAndTellsTheDesigner) {
+  Rig rig;
+  rig.click(2, 0);
+  QComboBox* instruments = rig.instrumentPanel->instrumentList();
+  instruments->setFocus();
+  QTest::keyClick(instruments, Qt::Key_Home);
+  EXPECT_EQ(rig.instrument.currentInstrument, 0);
+  const std::vector<int> banjo{48, 55, 59, 62};
+  for (int s = 0; s < kStringSlots; ++s) {
+    SCOPED_TRACE(s);
+    QComboBox* list = rig.instrumentPanel->tuningList(s);
+    EXPECT_EQ(list->count(), s < 4 ? 84 : 0);
+    EXPECT_EQ(list->isEnabled(), s < 4);
+    EXPECT_EQ(rig.instrument.tuning[s], s < 4 ? banjo[s] : kNone);
+    if (s < 4) {
+      EXPECT_EQ(list->currentIndex(), banjo[s]);
+    }
+  }
+  EXPECT_EQ(rig.instrumentPanel->tuningList(0)->currentText(), "C");
+  EXPECT_EQ(rig.chord.frets[0], kNone);
+  EXPECT_EQ(rig.designer->fretboard()->strings(), 4);
+
+  // A string's note renames the chord without clearing it.
+  rig.click(0, 0);
+  EXPECT_EQ(rig.designer->rootText(), "C");
+  QComboBox* low = rig.instrumentPanel->tuningList(0);
+  low->setFocus();
+  QTest::keyClick(low, Qt::Key_Down);
+  EXPECT_EQ(rig.instrument.tuning[0], 49);
+  EXPECT_EQ(rig.instrument.currentInstrument, 0);
+  EXPECT_EQ(rig.chord.frets[0], 0);
+  EXPECT_EQ(rig.designer->rootText(), "C#");
+}
+
+TEST(InstrumentPanel, PlaySoundsTheOpenStringsHalfASecondApart) {
+  Rig rig;
+  QTest::mouseClick(rig.instrumentPanel->playButton(), Qt::LeftButton);
+  rig.timers.advance(std::chrono::milliseconds(3000));
+  std::vector<std::pair<int, long>> notes;
+  for (const RecordingOutput::Sent& sent : rig.output.sent()) {
+    notes.emplace_back(messageData1(sent.message), static_cast<long>(sent.time.count() / 1000));
+  }
+  EXPECT_EQ(notes, (std::vector<std::pair<int, long>>{
+                       {40, 0}, {45, 500}, {50, 1000}, {55, 1500}, {59, 2000}, {64, 2500}}));
+  rig.midi.closeMidi();
+  rig.instrumentPanel->midiClosed();
+  EXPECT_FALSE(rig.instrumentPanel->playButton()->isEnabled());
+}
+
+}  // namespace
+}  // namespace fretlets

@@ -1,0 +1,227 @@
+#include "gui/midi_amp/midi_amp_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/common/show_message.h"
+#include "gui_application.h"
+#include "panel_records.h"
+
+namespace fretlets {
+namespace {
+
+using std::chrono::milliseconds;
+
+[[maybe_unused]] const ApplicationEnvironment& application = applicationEnvironment();
+
+// A MIDI Amp on fresh records, its device sending to a recording output and
+// running on a clock the test moves; message boxes are recorded, not shown.
+class MidiAmpTest : public ::testing::Test, public PanelRecords<> {
+ protected:
+  MidiAmpTest() {
+    setMessageHandler([this](const QString& text, MessageFlags flags) {
+      messages.push_back(text.toStdString() +
+                         (flags.icon == MessageIcon::Warning ? " (warning)" : ""));
+      return MessageAnswer::Ok;
+    });
+  }
+  ~MidiAmpTest() override { setMessageHandler({}); }
+
+  MidiAmpPanel& openPanel() {
+    panel = std::make_unique<MidiAmpPanel>(context, nullptr);
+    panel->show();
+    return *panel;
+  }
+  template <typename T>
+  T& control(const char* accessibleName) {
+    for (T* widget : panel->findChildren<T*>()) {
+      if (widget->accessibleName() == QLatin1String(accessibleName)) {
+        return *widget;
+      }
+    }
+    throw std::runtime_error(std::string("no control ") + accessibleName);
+  }
+  QComboBox& standardBox() { return control<QComboBox>("MIDI standard"); }
+  QComboBox& patchBox() { return control<QComboBox>("MIDI patch"); }
+  QSpinBox& volumeBox() { return control<QSpinBox>("Output volume"); }
+  QPushButton& onButton() { return control<QPushButton>("MIDI Amp On/Off"); }
+
+  // What went out since the last call, as a MIDI monitor shows it.
+  std::string sent() {
+    const std::string text = output.monitorText();
+    output.clear();
+    return text;
+  }
+
+  std::vector<std::string> messages;
+  std::unique_ptr<MidiAmpPanel> panel;
+};
+
+TEST_F(MidiAmpTest, ChoosingAStandardFallsBackToItsNylonGuitarAndAPatchSendsItsBank) {
+  openPanel();
+  EXPECT_EQ(standardBox().currentText(), "GM");
+  EXPECT_EQ(patchBox().currentIndex(), 24);
+  midi.openMidiMapper();
+
+  struct Step {
+    QComboBox* box;
+    Qt::Key key;
+    int row;
+    const char* patch;
+    const char* messages;
+  };
+  for (const Step& step : {
+           Step{&standardBox(), Qt::Key_Down, 95, "Nylon Guitar", "B0 20 00, C0 18 00"},
+           Step{&patchBox(), Qt::Key_Down, 96, "Nylon Guitar 2", "B0 20 10, C0 18 00"},
+           Step{&standardBox(), Qt::Key_Up, 24, "Acoustic guitar (nylon)", "B0 20 00, C0 18 00"},
+       }) {
+    SCOPED_TRACE(step.patch);
+    QTest::keyClick(step.box, step.key);
+    EXPECT_EQ(patchBox().currentIndex(), step.row);
+    EXPECT_EQ(patchBox().currentText().toStdString(), step.patch);
+    EXPECT_EQ(sent(), step.messages);
+    EXPECT_EQ(midi.patchIndex, step.row);
+  }
+  EXPECT_EQ(midi.midiStandard, MidiStandard::GM);
+  EXPECT_EQ(patchBox().count(), 128);
+}
+
+TEST_F(MidiAmpTest, OnOpensSendsThePatchAndOffClosesWhateverTheButtonShows) {
+  openPanel();
+  sent();
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  EXPECT_TRUE(midi.isOpen());
+  EXPECT_TRUE(onButton().isChecked());
+  EXPECT_EQ(sent(), "B0 20 00, C0 18 00");
+
+  QTest::keyClick(panel.get(), Qt::Key_Escape);
+  EXPECT_EQ(sent(), "B0 7B 00");
+  EXPECT_TRUE(panel->isVisible());
+
+  onButton().setChecked(false);  // out of step with the device: the device decides
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  EXPECT_FALSE(midi.isOpen());
+  EXPECT_FALSE(onButton().isChecked());
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MidiAmpTest, WithoutAnOutputTheSwitchOnAtStartWarnsOnceAndLeavesTheButtonUp) {
+  output.setAvailable(false);
+  openPanel().switchOnAtStart();
+  EXPECT_EQ(messages, std::vector<std::string>{"Can't open Midi Mapper (warning)"});
+  EXPECT_FALSE(onButton().isChecked());
+  EXPECT_FALSE(midi.isOpen());
+
+  // Switched on by hand within the two seconds: the switch-on leaves it on.
+  output.setAvailable(true);
+  messages.clear();
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  sent();
+  panel->switchOnAtStart();
+  EXPECT_TRUE(midi.isOpen());
+  EXPECT_TRUE(onButton().isChecked());
+  EXPECT_EQ(sent(), "");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MidiAmpTest, OnWaitsForASynthesizerStillLoadingWithoutBlockingAndCanBeTakenBack) {
+  output.setReady(false);
+  openPanel();
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  EXPECT_EQ(output.prepareCount(), 1);
+  EXPECT_TRUE(onButton().isChecked());
+  EXPECT_FALSE(midi.isOpen());
+  timers.advance(milliseconds(500));
+  EXPECT_FALSE(midi.isOpen());
+
+  output.setReady(true);
+  timers.advance(milliseconds(100));
+  EXPECT_TRUE(midi.isOpen());
+  EXPECT_TRUE(onButton().isChecked());
+  EXPECT_TRUE(messages.empty());
+
+  // Pressed again while it waits: it gives up and stays off.
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  output.setReady(false);
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  output.setReady(true);
+  timers.advance(milliseconds(100));
+  EXPECT_FALSE(midi.isOpen());
+  EXPECT_FALSE(onButton().isChecked());
+  EXPECT_EQ(timers.pendingCount(), 0U);
+}
+
+TEST_F(MidiAmpTest, VolumeTakesEffectWhenTheArrowIsLetGoAndTheBoxNeverKeepsTheFocus) {
+  midi.velocity = 100;
+  openPanel();
+  panel->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(panel.get()));
+  EXPECT_EQ(volumeBox().text(), "100");
+
+  QStyleOptionSpinBox option;
+  option.initFrom(&volumeBox());
+  option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame |
+                       QStyle::SC_SpinBoxEditField;
+  option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+  const QPoint up =
+      volumeBox()
+          .style()
+          ->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, &volumeBox())
+          .center();
+  QTest::mousePress(&volumeBox(), Qt::LeftButton, {}, up);
+  EXPECT_EQ(volumeBox().value(), 101);
+  EXPECT_EQ(midi.velocity, 100);
+  QTest::mouseRelease(&volumeBox(), Qt::LeftButton, {}, up);
+  EXPECT_EQ(midi.velocity, 101);
+  EXPECT_EQ(QApplication::focusWidget(), &onButton());
+}
+
+TEST_F(MidiAmpTest, APanelOpenedAgainShowsTheDeviceAsItIs) {
+  openPanel();
+  QTest::keyClick(&standardBox(), Qt::Key_Down);
+  QTest::keyClick(&patchBox(), Qt::Key_Down);
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  midi.velocity = 64;
+  panel.reset();
+  EXPECT_TRUE(state.midiAmpPanel.isNull());
+  EXPECT_TRUE(midi.isOpen());  // closing the panel leaves the sound on
+
+  openPanel();
+  EXPECT_EQ(state.midiAmpPanel, panel.get());
+  EXPECT_TRUE(onButton().isChecked());
+  EXPECT_EQ(standardBox().currentText(), "XG");
+  EXPECT_EQ(patchBox().currentText(), "Nylon Guitar 2");
+  EXPECT_EQ(volumeBox().value(), 64);
+}
+
+TEST_F(MidiAmpTest, AScorePatchIsChosenAndRememberedWhetherTheSoundOrThePanelIsThereOrNot) {
+  openPanel();
+  askForPatch(context, MidiStandard::XG, 100);
+  EXPECT_EQ(standardBox().currentText(), "XG");
+  EXPECT_EQ(patchBox().currentText(), "Steel Guitar");
+  EXPECT_EQ(midi.patchIndex, 100);
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  EXPECT_EQ(sent(), "B0 20 00, C0 19 00");  // switching on sends the remembered patch
+
+  panel.reset();
+  askForPatch(context, MidiStandard::XG, 101);
+  EXPECT_EQ(sent(), "B0 20 10, C0 19 00");
+  EXPECT_EQ(midi.patchIndex, 101);
+  EXPECT_EQ(midi.bank, 16);
+  openPanel();
+  EXPECT_EQ(patchBox().currentText(), "Steel Guitar 2");
+}
+
+}  // namespace
+}  // namespace fretlets

@@ -1,0 +1,233 @@
+#include "sound/midi_device.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sound/midi_records.h"
+
+namespace fretlets {
+namespace {
+
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+
+// The chains below run on this clock.
+TEST(ManualTimerService, FiresDueCallbacksInDeadlineOrderButNeverCancelledOnes) {
+  ManualTimerService timers;
+  std::string fired;
+  auto at = [&](int ms, const std::string& what) {
+    return timers.schedule(milliseconds(ms), [&, what] {
+      fired += what + "@" + std::to_string(timers.now().count() / 1000) + " ";
+    });
+  };
+  const TimerHandle c = at(30, "c");
+  timers.schedule(milliseconds(10), [&] {
+    at(5, "a+5");
+    at(0, "a+0");
+  });
+  at(20, "b1");
+  const TimerHandle cancelled = at(20, "cancelled");
+  at(20, "b2");
+  at(31, "late");
+  timers.cancel(cancelled);
+  timers.cancel(cancelled);
+  timers.advance(milliseconds(30));
+  EXPECT_EQ(fired, "a+0@10 a+5@15 b1@20 b2@20 c@30 ");
+  EXPECT_EQ(timers.now(), microseconds(30'000));
+  EXPECT_EQ(timers.nextDeadline(), microseconds(31'000));
+  timers.cancel(c);  // already fired: touches no other timer
+  timers.advance(milliseconds(1));
+  EXPECT_TRUE(fired.ends_with("c@30 late@31 "));
+  EXPECT_FALSE(timers.nextDeadline());
+}
+
+// A device on the manual clock, open on an output that records what it sends.
+struct Rig : MidiRecords<> {
+  Rig() { EXPECT_TRUE(midi.openMidiMapper()); }
+};
+
+// A chord as players write it, low string first: "x32010".
+DesignerChord::Slots frets(std::string_view text) {
+  DesignerChord::Slots slots{kNone, kNone, kNone, kNone, kNone, kNone};
+  for (std::size_t s = 0; s < text.size(); ++s) {
+    slots[s] = text[s] == 'x' ? kNone : static_cast<std::int8_t>(text[s] - '0');
+  }
+  return slots;
+}
+
+class MidiDeviceTest : public ::testing::Test, protected Rig {};
+
+TEST_F(MidiDeviceTest, ComposesTheChannelMessages) {
+  midi.velocity = 100;
+  midi.noteOn(64);
+  midi.noteOff(64);
+  midi.allNotesOff();
+  midi.rememberPatch(MidiStandard::XG, 96, 16, 24);  // only stored
+  midi.selectPatch(0, 24);
+  midi.selectPatch(16, 24);
+  midi.playStringNote(1, 3);  // A string, third fret: C3
+  midi.playStringNote(6, 0);  // no such slots
+  midi.playStringNote(-1, 0);
+  midi.velocity = 200;  // a data byte never carries the status bit
+  midi.noteOn(64);
+  EXPECT_EQ(output.monitorText(),
+            "90 40 64, 80 40 00, B0 7B 00, B0 20 00, C0 18 00, B0 20 10, C0 18 00, 90 30 64, "
+            "90 40 48");
+}
+
+// Chains started on the guitar (or another instrument of the table) and what
+// they send over the next three seconds.
+TEST(MidiDeviceChains, StrikeStringAfterStringOnTheClock) {
+  const struct {
+    const char* what;
+    int instrumentRow;  // -1: the guitar
+    const char* frets;  // low string first, x: muted
+    int heldString;     // -1: none
+    int delayMs;        // between arpeggio steps
+    int openStrings;    // playOpenStrings from this string first (-1: not)
+    int arpeggio;       // then arpeggiateChord from this string (-1: not)
+    const char* timeline;
+  } cases[] = {
+      {"arpeggio: played strings delay apart", -1, "x32010", -1, 10, -1, 0,
+       "0: 90 30 7F, 10: 90 34 7F, 20: 90 37 7F, 30: 90 3C 7F, 40: 90 40 7F"},
+      {"muted and held strings cost no time", -1, "0x2xx0", 2, 25, -1, 0,
+       "0: 90 28 7F, 25: 90 40 7F"},
+      {"an all-muted chord starts no timer", -1, "xxxxxx", -1, 10, -1, 0, ""},
+      {"violin: four strings only", 15, "000000", -1, 10, -1, 2, "0: 90 45 7F, 10: 90 4C 7F"},
+      {"banjo open strings half a second apart, whatever the chord", 0, "5555xx", -1, 10, 0, -1,
+       "0: 90 30 7F, 500: 90 37 7F, 1000: 90 3B 7F, 1500: 90 3E 7F"},
+      {"two chains run interleaved", -1, "xxxx11", -1, 300, 4, 0,
+       "0: 90 3B 7F, 0: 90 3C 7F, 300: 90 41 7F, 500: 90 40 7F"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    if (c.instrumentRow >= 0) {
+      adoptInstrument(rig.instrument, c.instrumentRow,
+                      instrumentTable[c.instrumentRow].defaultTuning);
+    }
+    rig.chord.frets = frets(c.frets);
+    if (c.heldString >= 0) {
+      rig.chord.held[c.heldString] = true;
+    }
+    rig.midi.arpeggioDelayMs = c.delayMs;
+    if (c.openStrings >= 0) {
+      rig.midi.playOpenStrings(c.openStrings);
+    }
+    if (c.arpeggio >= 0) {
+      rig.midi.arpeggiateChord(c.arpeggio);
+    }
+    EXPECT_EQ(rig.timers.pendingCount() == 0, std::string(c.timeline).empty());
+    rig.timers.advance(milliseconds(3000));
+    EXPECT_EQ(rig.output.monitorText(true), c.timeline);
+    EXPECT_EQ(rig.timers.pendingCount(), 0U);
+  }
+}
+
+TEST_F(MidiDeviceTest, ArpeggioReadsTheChordAsEachStepRuns) {
+  midi.arpeggioDelayMs = 10;
+  chord.frets = frets("022100");  // E major
+  midi.arpeggiateChord(0);
+  timers.advance(milliseconds(15));  // two strings struck
+  chord.frets = frets("0220x3");     // now E minor, top string at G, B muted
+  instrument.tuning[5] = 62;         // and the top string retuned to D
+  timers.advance(milliseconds(100));
+  EXPECT_EQ(output.monitorText(true),
+            "0: 90 28 7F, 10: 90 2F 7F, 20: 90 34 7F, 30: 90 37 7F, 40: 90 41 7F");
+}
+
+// Score playback: a chord sounds (the top two strings at C4 and E4), then the
+// next one.
+TEST(MidiDeviceSoundChord, StrikesStopsOrLetsRingStringByString) {
+  constexpr const char* kMuted = "xxxxxx";
+  const struct {
+    const char* what;
+    const char* next;
+    bool held;
+    bool release;
+    const char* sent;
+    int top4, top5;  // the notes the top two strings sound afterwards
+  } cases[] = {
+      {"unheld strings stop and sound anew", "xxxx10", false, true,
+       "80 3C 00, 90 3C 7F, 80 40 00, 90 40 7F", 60, 64},
+      {"held: unchanged rings, changed only stops", "xxxx13", true, true, "80 40 00", 60, 67},
+      {"unplayed without release ring on", kMuted, false, false, "", 60, 64},
+      {"unplayed with release stop", kMuted, false, true, "80 3C 00, 80 40 00", kNone, kNone},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    rig.midi.soundingNotes.fill(kNone);
+    rig.chord.frets = frets("xxxx10");
+    rig.midi.soundChord(0);
+    EXPECT_EQ(rig.output.monitorText(), "90 3C 7F, 90 40 7F");
+    rig.output.clear();
+    rig.chord.frets = frets(c.next);
+    rig.chord.held[4] = rig.chord.held[5] = c.held;
+    rig.chord.release = c.release;
+    rig.midi.soundChord(0);
+    EXPECT_EQ(rig.output.monitorText(), c.sent);
+    EXPECT_EQ(rig.midi.soundingNotes[4], c.top4);
+    EXPECT_EQ(rig.midi.soundingNotes[5], c.top5);
+  }
+}
+
+TEST_F(MidiDeviceTest, CloseMidiSilencesBeforeClosingAndSendsNothingAfter) {
+  midi.arpeggioDelayMs = 10;
+  chord.frets = frets("000000");
+  midi.arpeggiateChord(0);
+  midi.closeMidi();
+  midi.noteOn(64);                    // lost, as on a closed port
+  timers.advance(milliseconds(100));  // and so is the rest of the chain
+  EXPECT_EQ(output.monitorText(), "90 28 7F, B0 7B 00");
+  EXPECT_FALSE(midi.isOpen());
+  EXPECT_FALSE(output.isOpen());
+}
+
+TEST(MidiDevice, DestructionMidChainSilencesAndStopsEveryChain) {
+  ManualTimerService timers;
+  RecordingOutput output(timers);
+  InstrumentState instrument;
+  DesignerChord chord;
+  chord.frets = frets("000000");
+  {
+    MidiDevice device(instrument, chord, timers, {output});
+    device.openMidiMapper();
+    device.arpeggiateChord(0);
+    device.playOpenStrings(0);
+  }
+  EXPECT_EQ(timers.pendingCount(), 0U);
+  EXPECT_EQ(output.messages(), (std::vector<std::uint32_t>{0x7F2890, 0x7F2890, 0x007BB0}));
+  EXPECT_FALSE(output.isOpen());
+}
+
+TEST(MidiDevice, FallsBackFromTheSynthesizerToThePort) {
+  InstrumentState instrument;
+  DesignerChord chord;
+  ManualTimerService timers;
+  RecordingOutput synth(timers);
+  RecordingOutput port(timers);
+  MidiDevice device(instrument, chord, timers, {synth, port});
+
+  synth.setAvailable(false);
+  port.setAvailable(false);
+  EXPECT_FALSE(device.openMidiMapper());
+  EXPECT_FALSE(device.isOpen());
+
+  port.setAvailable(true);
+  EXPECT_TRUE(device.openMidiMapper());
+  device.noteOn(62);
+  EXPECT_EQ(port.messages(), std::vector<std::uint32_t>{0x7F3E90});
+
+  synth.setAvailable(true);
+  EXPECT_TRUE(device.openMidiMapper());  // already open: stays on the port
+  EXPECT_FALSE(synth.isOpen());
+  device.closeMidi();
+  EXPECT_TRUE(device.openMidiMapper());
+  EXPECT_TRUE(synth.isOpen());
+}
+
+}  // namespace
+}  // namespace fretlets

@@ -1,0 +1,136 @@
+#include "sound/thread_timer_service.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "sound/held_hand_over.h"
+#include "sound/owner_loop.h"
+
+namespace fretlets {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr milliseconds kPatience(5000);
+
+// Long enough for the timing thread to reach a due timer and block in the
+// hand-over while this thread is not pumping.
+void letTheTimingThreadHandOver() {
+  std::this_thread::sleep_for(milliseconds(50));
+}
+
+TEST(ThreadTimerService, RunsCallbacksOnTheOwnerThreadInDeadlineOrderButNeverCancelledOnes) {
+  OwnerLoop loop;
+  ThreadTimerService timers(loop.handOver());
+  std::vector<int> order;
+  bool onOwnerThreadNeverEarly = true;
+  const auto owner = std::this_thread::get_id();
+  const auto start = timers.now();
+  std::vector<TimerHandle> handles;
+  for (const int ms : {1, 90, 40, 70, 80}) {
+    handles.push_back(timers.schedule(milliseconds(ms), [&, ms] {
+      order.push_back(ms);
+      onOwnerThreadNeverEarly = onOwnerThreadNeverEarly && std::this_thread::get_id() == owner &&
+                                timers.now() - start >= milliseconds(ms);
+    }));
+  }
+  letTheTimingThreadHandOver();  // the first is now waiting at the owner's door
+  timers.cancel(handles[0]);
+  timers.cancel(handles[2]);
+  ASSERT_TRUE(loop.pumpUntil([&] { return order.size() == 3; }, kPatience));
+  EXPECT_THAT(order, ::testing::ElementsAre(70, 80, 90));
+  EXPECT_TRUE(onOwnerThreadNeverEarly);
+}
+
+// A chain timed from one start: a moment is taken on the service's clock,
+// not counted from the arming, and never run early; a passed one runs at once.
+TEST(ThreadTimerService, RunsACallbackAtAMomentOnItsClockNeverBefore) {
+  OwnerLoop loop;
+  ThreadTimerService timers(loop.handOver());
+  const auto due = timers.now() + milliseconds(250);
+  std::this_thread::sleep_for(milliseconds(200));
+  std::vector<int> order;
+  std::chrono::microseconds ranAt{0};
+  timers.scheduleAt(due, [&] {
+    ranAt = timers.now();
+    order.push_back(1);
+  });
+  timers.schedule(milliseconds(100), [&] { order.push_back(2); });
+  timers.scheduleAt(timers.now() - milliseconds(5), [&] { order.push_back(0); });
+  ASSERT_TRUE(loop.pumpUntil([&] { return order.size() == 3; }, kPatience));
+  EXPECT_THAT(order, ::testing::ElementsAre(0, 1, 2));
+  EXPECT_GE(ranAt, due);
+}
+
+TEST(ThreadTimerService, StoppingWithAHandOverInFlightDoesNotDeadlock) {
+  auto loop = std::make_unique<OwnerLoop>();
+  bool fired = false;
+  {
+    ThreadTimerService timers(loop->handOver());
+    timers.schedule(milliseconds(1), [&] { fired = true; });
+    letTheTimingThreadHandOver();
+    timers.stop();
+    // The stale hand-over reaches the owner after the stop and is dropped.
+    loop->pumpUntil([] { return false; }, milliseconds(20));
+  }
+  EXPECT_FALSE(fired);
+
+  ThreadTimerService timers(loop->handOver());
+  timers.schedule(milliseconds(1), [&] { fired = true; });
+  letTheTimingThreadHandOver();
+  loop->close();  // the owner gives up: the waiting timing thread is released
+  timers.stop();
+  EXPECT_FALSE(fired);
+}
+
+TEST(ThreadTimerService, CallbackMayStopItsOwnService) {
+  OwnerLoop loop;
+  ThreadTimerService timers(loop.handOver());
+  int fired = 0;
+  timers.schedule(milliseconds(1), [&] {
+    ++fired;
+    timers.stop();
+  });
+  timers.schedule(milliseconds(2), [&] { ++fired; });
+  loop.pumpUntil([] { return false; }, milliseconds(100));
+  EXPECT_EQ(fired, 1);
+  EXPECT_EQ(timers.schedule(milliseconds(1), [] {}), TimerHandle{});
+}
+
+TEST(OwnerLoop, TimingThreadLeftRunningByStopReachesALoopThatHasGone) {
+  HeldHandOver held;
+  auto loop = std::make_unique<OwnerLoop>();
+  bool fired = false;
+  {
+    ThreadTimerService timers(held.holding(loop->handOver()));
+    timers.schedule(milliseconds(1), [&] { fired = true; });
+    ASSERT_TRUE(held.arrived(kPatience));
+  }  // stops with the hand-over in flight: the timing thread is left to finish alone
+  loop.reset();
+  held.letGo();
+  EXPECT_TRUE(held.through(kPatience));
+  EXPECT_FALSE(fired);
+}
+
+TEST(OwnerLoop, TaskMayCloseItsOwnLoop) {
+  OwnerLoop loop;
+  const auto handOver = loop.handOver();
+  bool ran = false;
+  std::thread waiter([&] {
+    handOver([&] {
+      ran = true;
+      loop.close();
+    });
+  });
+  EXPECT_FALSE(loop.pumpUntil([] { return false; }, kPatience));
+  waiter.join();
+  EXPECT_TRUE(ran);
+  handOver([] { ADD_FAILURE() << "a closed loop runs nothing"; });
+}
+
+}  // namespace
+}  // namespace fretlets

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QLineEdit>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "gui/chordbook/chord_book_panel.h"
+#include "gui/common/command_id.h"
+#include "gui/designer/designer_panel.h"
+#include "gui/score/score_panel.h"
+#include "music/designer_chord.h"
+#include "music/fretlet_record.h"
+#include "music/instrument.h"
+#include "support/gui/document_fakes.h"
+#include "support/gui/frame_fixture.h"
+
+namespace fretlets {
+
+inline const std::filesystem::path kSampleFolder =
+    std::filesystem::path(FRETLETS_SOURCE_DIR) / "resources" / "samples";
+
+inline std::string bytesOf(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline FretletRecord fingering(std::array<std::int8_t, kStringSlots> frets, std::int8_t root = 0) {
+  FretletRecord record;
+  record.rootString = root;
+  record.frets = frets;
+  return record;
+}
+
+// The frame with the real Chord Book and Score, every box and file dialog
+// scripted.
+class DocumentPanelTest : public FrameTest {
+ public:
+  void SetUp() override {
+    FrameTest::SetUp();
+    frame_->setDocumentPanelMaker(DocumentKind::Score, makeScorePanel);
+    frame_->setDocumentPanelMaker(DocumentKind::ChordBook, makeChordBookPanel);
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    dialogs_ = dialogs.get();
+    frame_->setFileDialogs(std::move(dialogs));
+    showFrame();
+  }
+
+  DesignerPanel* designer() { return state().designerPanel.data(); }
+  DesignerChord& chord() { return records_.context().chord; }
+
+  // A control of a window by its accessible name, which is its tooltip.
+  template <typename Widget>
+  static Widget* control(QWidget* window, const char* name) {
+    for (Widget* widget : window->findChildren<Widget*>()) {
+      if (widget->accessibleName() == QString::fromUtf8(name)) {
+        return widget;
+      }
+    }
+    ADD_FAILURE() << "no control " << name;
+    return nullptr;
+  }
+  QLineEdit* designerBox(const char* name) { return control<QLineEdit>(designer(), name); }
+
+  // Runs the event loop until the posted work, deletions included, is done.
+  void settle() {
+    for (int i = 0; i < 5; ++i) {
+      QApplication::processEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+  }
+  void run(CommandId id) {
+    frame_->runCommand(id);
+    settle();
+  }
+  void open(DocumentKind kind, const std::filesystem::path& path) {
+    frame_->requestOpen({kind, path});
+    settle();
+  }
+  // A copy of a sample file in the test's folder.
+  std::filesystem::path copyOfSample(const char* name) {
+    const std::filesystem::path copy = folder() / name;
+    std::filesystem::copy_file(kSampleFolder / name, copy);
+    return copy;
+  }
+  // Puts a fingering into the Designer, as the user would by clicking.
+  void designerShows(const FretletRecord& record) {
+    applyFretlet(record, chord(), records_.context().instrument.strings());
+    designer()->chordLoaded();
+  }
+
+  ScriptedDialogs* dialogs_ = nullptr;
+};
+
+}  // namespace fretlets
