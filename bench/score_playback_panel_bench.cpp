@@ -12,7 +12,9 @@
 #include "gui/common/app_context.h"
 #include "gui/common/app_state.h"
 #include "gui/common/gui_hand_over.h"
+#include "gui/common/notifier.h"
 #include "gui/designer/designer_panel.h"
+#include "models/document_session.h"
 #include "models/score_playback.h"
 #include "sound/midi_device.h"
 #include "sound/recording_output.h"
@@ -55,9 +57,11 @@ void BM_ScorePlaybackOnsets(benchmark::State& state) {
     RecordingOutput output{timers};
     MidiDevice midi{instrument, chord, timers, {output}};
     midi.openMidiMapper();
-    AppContext context{appState, instrument, chord, midi, timers};
+    DocumentSession session{instrument, "", [] { return Score("", {}); }, {}};
+    Notifier notifier{instrument, chord, midi};
+    AppContext context{appState, instrument, chord, midi, timers, session, notifier};
     DesignerPanel designer(context, nullptr);
-    designer.midiOpened();
+    notifier.announceMidiOpen(true);
     designer.show();
     QApplication::processEvents();
 
@@ -75,7 +79,7 @@ void BM_ScorePlaybackOnsets(benchmark::State& state) {
     // The first drawings load fonts and caches; a run starts on a warm panel.
     for (const DesignerChord::Slots& shape : shapes) {
       chord.frets = shape;
-      designer.chordLoaded();
+      notifier.loadChord();
       QApplication::processEvents();
     }
 
@@ -89,7 +93,7 @@ void BM_ScorePlaybackOnsets(benchmark::State& state) {
       if (output.sent().size() > before) {
         onsets.push_back(output.sent()[before].time);
       }
-      designer.chordLoaded();
+      notifier.loadChord();
       before = output.sent().size();
     });
     bool done = false;
@@ -102,7 +106,6 @@ void BM_ScorePlaybackOnsets(benchmark::State& state) {
     }
     timers.stop();
     handOver.close();
-    appState.closing = true;
 
     errors.clear();
     for (std::size_t k = 0; k < onsets.size(); ++k) {

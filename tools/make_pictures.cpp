@@ -65,8 +65,8 @@ int main(int argc, char* argv[]) {
   QDir().mkpath(out.path());
 
   fretlets::AppRecords records;
-  fretlets::AppState& state = records.context().state;
-  fretlets::placeBeside(state, fretlets::programFolder());
+  fretlets::AppContext& context = records.context();
+  fretlets::placeBeside(context.state, context.session, fretlets::programFolder());
   fretlets::MainWindow frame(records.context());
   frame.move(20, 20);
   frame.show();
@@ -81,13 +81,13 @@ int main(int argc, char* argv[]) {
   ok = save(frame.grab(), out, QStringLiteral("frame-taller.png")) && ok;
   frame.sizeToContent();
 
-  fretlets::AboutBox about(state, &frame);
+  fretlets::AboutBox about(context.state, &frame);
   about.show();
   settle();
   ok = save(about.grab(), out, QStringLiteral("about.png")) && ok;
   about.hide();
 
-  fretlets::LoadTextureDialog textures(state, &frame);
+  fretlets::LoadTextureDialog textures(context.state, &frame);
   if (textures.list()->count() > 0) {
     textures.list()->setCurrentRow(0);
   }
@@ -98,10 +98,11 @@ int main(int argc, char* argv[]) {
 
   // The sample waltz in the Score panel, editing and then playing.
   frame.setDocumentPanelMaker(fretlets::DocumentKind::Score, fretlets::makeScorePanel);
-  frame.requestOpen(
-      {fretlets::DocumentKind::Score, state.programFolder / "samples" / "Waltz in G.score"});
+  frame.requestOpen({fretlets::DocumentKind::Score,
+                     context.state.programFolder / "samples" / "Waltz in G.score"});
   settle();
-  fretlets::ScorePanel* score = state.scorePanel;
+  auto* score =
+      dynamic_cast<fretlets::ScorePanel*>(frame.documentPanel(fretlets::DocumentKind::Score));
   if (!score) {
     std::fprintf(stderr, "the sample score did not open\n");
     return 1;
@@ -123,7 +124,7 @@ int main(int argc, char* argv[]) {
   }
 
   fretlets::HelpWindow help(&frame);
-  if (!help.showContents(fretlets::manualContents(state.programFolder))) {
+  if (!help.showContents(fretlets::manualContents(context.state.programFolder))) {
     std::fprintf(stderr, "no manual beside the program\n");
     return 1;
   }

@@ -16,6 +16,7 @@
 #include "gui/designer/designer_panel.h"
 #include "gui/instrument/instrument_panel.h"
 #include "gui/score/score_properties_dialog.h"
+#include "panel_records.h"
 #include "sound/manual_timer_service.h"
 #include "sound/midi_device.h"
 #include "sound/recording_output.h"
@@ -86,26 +87,21 @@ int main(int argc, char* argv[]) {
 
   bool ok = true;
   for (const Scene& scene : scenes) {
-    AppState state;
-    InstrumentState instrument;
-    instrument.currentInstrument = static_cast<std::int8_t>(scene.instrument);
-    defaultTuning(scene.instrument, instrument.tuning);
-    DesignerChord chord;
-    ManualTimerService timers;
-    RecordingOutput output{timers};
-    MidiDevice midi{instrument, chord, timers, {output}};
-    midi.openMidiMapper();
-    AppContext context{state, instrument, chord, midi, timers};
+    PanelRecords<> records;
+    records.instrument.currentInstrument = static_cast<std::int8_t>(scene.instrument);
+    defaultTuning(scene.instrument, records.instrument.tuning);
+    DesignerChord& chord = records.chord;
+    records.midi.openMidiMapper();
+    AppContext& context = records.context;
     DesignerPanel designer(context, nullptr);
-    designer.midiOpened();
+    records.notifier.announceMidiOpen(true);
     scene.setUp(chord);
-    designer.chordLoaded();
+    records.notifier.loadChord();
     ok = shoot(designer, out.filePath(QString::fromLatin1(scene.file))) && ok;
     if (scene.instrument == kGuitar && chord.topFret == 1) {
       InstrumentPanel panel(context, nullptr);
       ok = shoot(panel, out.filePath(QStringLiteral("instrument.png"))) && ok;
     }
-    state.closing = true;
   }
   // The score's property sheet on each of its pages.
   {

@@ -19,7 +19,7 @@ void BM_StartToFirstShownFrame(benchmark::State& state) {
   benchApplication();
   for (auto _ : state) {
     AppRecords records;
-    placeBeside(records.context().state, programFolder());
+    placeBeside(records.context().state, records.context().session, programFolder());
     MainWindow frame(records.context());
     frame.show();
     frame.sizeToContent();

@@ -1,5 +1,6 @@
 #include "app/app_records.h"
 
+#include <QDate>
 #include <optional>
 
 #include "gui/common/gui_hand_over.h"
@@ -9,6 +10,14 @@
 #include "sound/thread_timer_service.h"
 
 namespace fretlets {
+namespace {
+
+ScorePatch devicePatch(const MidiDevice& midi) {
+  return {static_cast<std::int8_t>(midi.midiStandard), midi.patchIndex,
+          static_cast<std::int8_t>(midi.bank), static_cast<std::int8_t>(midi.program)};
+}
+
+}  // namespace
 
 // The sound side of the records. The outputs outlive the device that sends
 // to them; the device, the timers and the hand-over go in that order (see
@@ -42,8 +51,16 @@ struct AppRecords::Sound {
 
 AppRecords::AppRecords()
     : sound_(std::make_unique<Sound>(instrument_, chord_)),
-      context_(std::make_unique<AppContext>(
-          AppContext{state_, instrument_, chord_, *sound_->midi, *sound_->timers})) {}
+      // A new score: the rights of this year's user, the patch now in use.
+      session_(instrument_, std::string(),
+               [this] {
+                 return Score(defaultScoreComment(QDate::currentDate().year(), session_.userName()),
+                              devicePatch(*sound_->midi));
+               },
+               {}),
+      notifier_(instrument_, chord_, *sound_->midi),
+      context_(std::make_unique<AppContext>(AppContext{state_, instrument_, chord_, *sound_->midi,
+                                                       *sound_->timers, session_, notifier_})) {}
 
 AppRecords::~AppRecords() = default;
 

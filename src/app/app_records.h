@@ -4,14 +4,17 @@
 
 #include "gui/common/app_context.h"
 #include "gui/common/app_state.h"
+#include "gui/common/notifier.h"
+#include "models/document_session.h"
 #include "music/designer_chord.h"
 #include "music/instrument.h"
 
 namespace fretlets {
 
 // The program object's records: the application state, the instrument and
-// tuning, the Designer chord, the timers and the MIDI device, each existing
-// once and handed to the windows by reference. They go away in a fixed
+// tuning, the Designer chord, the timers and the MIDI device, the open
+// documents and the notifier over them, each existing once and handed to the
+// windows by reference. They go away in a fixed
 // order: the device first, then the timers, then the hand-over to the GUI
 // thread.
 class AppRecords {
@@ -30,6 +33,8 @@ class AppRecords {
   InstrumentState instrument_;
   DesignerChord chord_;
   std::unique_ptr<Sound> sound_;
+  DocumentSession session_;
+  Notifier notifier_;
   std::unique_ptr<AppContext> context_;
 };
 

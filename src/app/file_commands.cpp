@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "gui/common/app_state.h"
 #include "gui/common/file_dialogs.h"
 #include "gui/common/show_message.h"
+#include "models/document_session.h"
 
 namespace fretlets {
 namespace {
@@ -17,9 +17,9 @@ std::optional<OpenRequest> recognise(const QString& path) {
   return OpenRequest{*kind, qStringToPath(path)};
 }
 
-FileDialogRequest dialogRequest(AppState& state, DocumentKind kind) {
+FileDialogRequest dialogRequest(DocumentSession& session, DocumentKind kind) {
   const DocumentKindInfo& info = documentKindInfo(kind);
-  return {info.filter, pathToQString(documentSlot(state, kind).folder), info.suffix};
+  return {info.filter, pathToQString(session.folder(kind)), info.suffix};
 }
 
 // A typed name without the kind's extension gets it, as the dialogs do.
@@ -30,7 +30,7 @@ QString withSuffix(const QString& path, DocumentKind kind) {
 
 }  // namespace
 
-std::optional<OpenRequest> parseCommandLine(AppState& state, const QStringList& arguments,
+std::optional<OpenRequest> parseCommandLine(DocumentSession& session, const QStringList& arguments,
                                             const std::filesystem::path& currentFolder) {
   if (arguments.isEmpty()) {
     return std::nullopt;
@@ -40,13 +40,13 @@ std::optional<OpenRequest> parseCommandLine(AppState& state, const QStringList& 
     return std::nullopt;
   }
   request->path = (currentFolder / request->path).lexically_normal();
-  documentSlot(state, request->kind).folder = currentFolder;
+  session.setFolder(request->kind, currentFolder);
   return request;
 }
 
-std::optional<OpenRequest> openDocumentDialog(AppState& state, FileDialogs& dialogs,
+std::optional<OpenRequest> openDocumentDialog(DocumentSession& session, FileDialogs& dialogs,
                                               DocumentKind kind) {
-  const std::optional<QString> chosen = dialogs.openPath(dialogRequest(state, kind));
+  const std::optional<QString> chosen = dialogs.openPath(dialogRequest(session, kind));
   if (!chosen || chosen->isEmpty()) {
     return std::nullopt;
   }
@@ -62,13 +62,13 @@ std::optional<OpenRequest> openDocumentDialog(AppState& state, FileDialogs& dial
     }
   }
   const std::filesystem::path absolute = qStringToPath(QFileInfo(path).absoluteFilePath());
-  documentSlot(state, kind).folder = absolute.parent_path();
+  session.setFolder(kind, absolute.parent_path());
   return OpenRequest{kind, absolute};
 }
 
-std::optional<std::filesystem::path> saveDocumentAsDialog(AppState& state, FileDialogs& dialogs,
-                                                          DocumentKind kind) {
-  const std::optional<QString> chosen = dialogs.savePath(dialogRequest(state, kind));
+std::optional<std::filesystem::path> saveDocumentAsDialog(DocumentSession& session,
+                                                          FileDialogs& dialogs, DocumentKind kind) {
+  const std::optional<QString> chosen = dialogs.savePath(dialogRequest(session, kind));
   if (!chosen || chosen->isEmpty()) {
     return std::nullopt;
   }

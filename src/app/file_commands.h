@@ -11,33 +11,26 @@
 
 namespace fretlets {
 
-struct AppState;
 class FileDialogs;
-
-// A document to open: its kind and the path it was named by (absolute).
-struct OpenRequest {
-  DocumentKind kind;
-  std::filesystem::path path;
-};
 
 // The program's arguments (without the program name): the first one is the
 // path of a chord book or score, taken as given and made absolute against
 // currentFolder. A recognised path also makes currentFolder the start folder
 // of its kind's dialogs. Anything else opens nothing and is not reported.
-std::optional<OpenRequest> parseCommandLine(AppState& state, const QStringList& arguments,
+std::optional<OpenRequest> parseCommandLine(DocumentSession& session, const QStringList& arguments,
                                             const std::filesystem::path& currentFolder);
 
-// The Open dialog of a kind: start in the slot's folder; a name that does not
+// The Open dialog of a kind: start in the kind's folder; a name that does not
 // exist yet is offered for creation first. On a choice the folder follows
 // it and the request to open is returned.
-std::optional<OpenRequest> openDocumentDialog(AppState& state, FileDialogs& dialogs,
+std::optional<OpenRequest> openDocumentDialog(DocumentSession& session, FileDialogs& dialogs,
                                               DocumentKind kind);
 
 // The Save As dialog of a kind: the chosen path with the kind's extension,
-// after asking before replacing an existing file. The slot is not touched:
-// it takes the new path only once the document was written there.
-std::optional<std::filesystem::path> saveDocumentAsDialog(AppState& state, FileDialogs& dialogs,
-                                                          DocumentKind kind);
+// after asking before replacing an existing file. The document takes the
+// new path only once it was written there.
+std::optional<std::filesystem::path> saveDocumentAsDialog(DocumentSession& session,
+                                                          FileDialogs& dialogs, DocumentKind kind);
 
 // Files dropped on the frame: only the first one counts, and only when it is
 // a local chord book or score.

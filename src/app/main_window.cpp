@@ -21,6 +21,7 @@
 #include "gui/common/app_state.h"
 #include "gui/common/document_panel.h"
 #include "gui/common/file_dialogs.h"
+#include "gui/common/notifier.h"
 #include "gui/common/panel.h"
 #include "gui/common/show_message.h"
 #include "gui/common/texture.h"
@@ -32,10 +33,19 @@
 namespace fretlets {
 namespace {
 
-// How often requests that wait for a box or a closing document look again.
+// How often requests that wait for a box look again.
 constexpr int kWaitingRetryMs = 50;
 
-constexpr DocumentKind kDocumentKinds[] = {DocumentKind::Score, DocumentKind::ChordBook};
+// The question a changed document asks before it goes: the kind of
+// document, its file title in quotes when it has one, then "has changed.
+// Save the changes?".
+QString saveChangesQuestion(const QString& kindName, const QString& title) {
+  QString text = kindName + QLatin1Char(' ');
+  if (!title.isEmpty()) {
+    text += QLatin1Char('"') + title + QStringLiteral("\" ");
+  }
+  return text + QStringLiteral("has changed. Save the changes?");
+}
 
 }  // namespace
 
@@ -82,7 +92,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   setWindowTitle(QStringLiteral("Fretlets"));
   setWindowIcon(programIcon());
   setAcceptDrops(true);
-  context_.state.mainWindow = this;
+  context_.session.setHost(this);
 
   createActions();
   createMenus();
@@ -106,16 +116,16 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     setDocumentCommandsEnabled(kind, false);
   }
   // Two seconds after start the MIDI Amp switches the output on.
-  QTimer::singleShot(2000, context_.state.midiAmpPanel.data(), &MidiAmpPanel::switchOnAtStart);
-  resize(QSize(context_.state.midiAmpPanel->width(), 0));
+  QTimer::singleShot(2000, midiAmp_.data(), &MidiAmpPanel::switchOnAtStart);
+  resize(QSize(midiAmp_->width(), 0));
 }
 
 MainWindow::~MainWindow() {
   // The panels go in a fixed order while the frame is still whole.
-  AppState& state = context_.state;
-  delete state.instrumentPanel.data();
-  delete state.designerPanel.data();
-  delete state.midiAmpPanel.data();
+  context_.session.setHost(nullptr);
+  delete instrument_.data();
+  delete designer_.data();
+  delete midiAmp_.data();
   for (const DocumentKind kind : kDocumentKinds) {
     delete documents_[kind].data();
   }
@@ -200,7 +210,6 @@ void MainWindow::createToolbar() {
   toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
   addToolBar(Qt::TopToolBarArea, toolbar_);
-  context_.state.toolbar = toolbar_;
   const auto add = [this](CommandId id) {
     QAction* entry = action(id);
     toolbar_->addAction(entry);
@@ -227,40 +236,48 @@ QAction* MainWindow::action(CommandId id) const {
 void MainWindow::runCommand(CommandId id) {
   switch (id) {
     case CommandId::ScoreNew:
-      return openNow({DocumentKind::Score, {}});
+      context_.session.open({DocumentKind::Score, {}});
+      return;
     case CommandId::ChordBookNew:
-      return openNow({DocumentKind::ChordBook, {}});
+      context_.session.open({DocumentKind::ChordBook, {}});
+      return;
     case CommandId::ScoreOpen:
       return openWithDialog(DocumentKind::Score);
     case CommandId::ChordBookOpen:
       return openWithDialog(DocumentKind::ChordBook);
     case CommandId::ScoreClose:
-      return askToClose(DocumentKind::Score);
+      context_.session.close(DocumentKind::Score);
+      return;
     case CommandId::ChordBookClose:
-      return askToClose(DocumentKind::ChordBook);
+      context_.session.close(DocumentKind::ChordBook);
+      return;
     case CommandId::ScoreSave:
-      return saveDocument(DocumentKind::Score);
+      context_.session.save(DocumentKind::Score);
+      return;
     case CommandId::ChordBookSave:
-      return saveDocument(DocumentKind::ChordBook);
+      context_.session.save(DocumentKind::ChordBook);
+      return;
     case CommandId::ScoreSaveAs:
-      return saveDocumentAs(DocumentKind::Score);
+      context_.session.saveAs(DocumentKind::Score);
+      return;
     case CommandId::ChordBookSaveAs:
-      return saveDocumentAs(DocumentKind::ChordBook);
+      context_.session.saveAs(DocumentKind::ChordBook);
+      return;
     case CommandId::LoadTexture:
       return loadTexture();
     case CommandId::Exit:
       close();
       return;
     case CommandId::ViewMidiAmp:
-      if (context_.state.midiAmpPanel) {
-        retire(context_.state.midiAmpPanel, id);
+      if (midiAmp_) {
+        retire(midiAmp_, id);
       } else {
         createMidiAmpPanel();
       }
       return layOutPanels();
     case CommandId::ViewInstrument:
-      if (context_.state.instrumentPanel) {
-        retire(context_.state.instrumentPanel, id);
+      if (instrument_) {
+        retire(instrument_, id);
       } else {
         createInstrumentPanel();
       }
@@ -292,19 +309,19 @@ void MainWindow::panelGone(CommandId viewCommand) {
 
 void MainWindow::createMidiAmpPanel() {
   auto* panel = new MidiAmpPanel(context_, this);
-  context_.state.midiAmpPanel = panel;
+  midiAmp_ = panel;
   adopt(panel, CommandId::ViewMidiAmp);
 }
 
 void MainWindow::createInstrumentPanel() {
   auto* panel = new InstrumentPanel(context_, this);
-  context_.state.instrumentPanel = panel;
+  instrument_ = panel;
   adopt(panel, CommandId::ViewInstrument);
 }
 
 void MainWindow::createDesignerPanel() {
   auto* panel = new DesignerPanel(context_, this);
-  context_.state.designerPanel = panel;
+  designer_ = panel;
   adopt(panel, CommandId::ViewDesigner);
   // The Designer may hide itself; its View check follows it.
   designerObject_ = panel;
@@ -322,7 +339,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::toggleDesigner() {
-  DesignerPanel* designer = context_.state.designerPanel;
+  DesignerPanel* designer = designer_;
   if (!designer) {
     action(CommandId::ViewDesigner)->setChecked(false);
     return;
@@ -333,18 +350,17 @@ void MainWindow::toggleDesigner() {
 }
 
 QList<Panel*> MainWindow::panelsInLayoutOrder() const {
-  const AppState& state = context_.state;
   QList<Panel*> panels;
   const auto add = [&panels](Panel* panel) {
     if (panel) {
       panels.append(panel);
     }
   };
-  add(state.midiAmpPanel.data());
-  add(state.instrumentPanel.data());
+  add(midiAmp_.data());
+  add(instrument_.data());
   add(documentPanel(DocumentKind::ChordBook));
   add(documentPanel(DocumentKind::Score));
-  add(state.designerPanel.data());
+  add(designer_.data());
   return panels;
 }
 
@@ -360,9 +376,7 @@ void MainWindow::layOutPanels() {
 }
 
 void MainWindow::sizeToContent() {
-  const int width = context_.state.midiAmpPanel
-                        ? context_.state.midiAmpPanel->frameGeometry().width()
-                        : this->width();
+  const int width = midiAmp_ ? midiAmp_->frameGeometry().width() : this->width();
   resize(width, menuBar()->sizeHint().height() + toolbar_->sizeHint().height());
 }
 
@@ -382,7 +396,7 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   for (Panel* panel : panelsInLayoutOrder()) {
-    if (panel != context_.state.designerPanel.data() || designerShown_) {
+    if (panel != designer_.data() || designerShown_) {
       panel->show();
     }
   }
@@ -411,8 +425,24 @@ void MainWindow::setDocumentCommandsEnabled(DocumentKind kind, bool enabled) {
   }
 }
 
+DesignerPanel* MainWindow::designerPanel() const {
+  return designer_;
+}
+
+InstrumentPanel* MainWindow::instrumentPanel() const {
+  return instrument_;
+}
+
+MidiAmpPanel* MainWindow::midiAmpPanel() const {
+  return midiAmp_;
+}
+
+DocumentPanel* MainWindow::documentView(DocumentKind kind) const {
+  return dynamic_cast<DocumentPanel*>(documentPanel(kind));
+}
+
 void MainWindow::requestOpen(const OpenRequest& request) {
-  waiting_.push_back(request);
+  context_.session.request(request);
   runWaitingCommands();
 }
 
@@ -428,127 +458,94 @@ void MainWindow::acceptHandOver(const QString& path) {
   }
 }
 
-bool MainWindow::documentCommandsWait() const {
-  return QApplication::activeModalWidget() != nullptr || messageBoxOpen() || closeWaiting_;
-}
-
 void MainWindow::runWaitingCommands() {
-  while (!waiting_.empty()) {
-    if (documentCommandsWait()) {
-      waitingTimer_->start();
-      return;
-    }
-    const OpenRequest request = waiting_.front();
-    waiting_.pop_front();
-    openNow(request);
-  }
-  waitingTimer_->stop();
-}
-
-void MainWindow::openNow(const OpenRequest& request) {
-  DocumentSlot& slot = documentSlot(context_.state, request.kind);
-  slot.requestedPath = request.path;
-  slot.requestedTitle = fileTitle(request.path);
-  newDocument(request.kind);
-}
-
-// The command every open ends in. An open document of the kind first closes,
-// asking to save, and the command runs again once it has gone; a new panel
-// takes the slot's requested path.
-void MainWindow::newDocument(DocumentKind kind) {
-  if (documentPanel(kind)) {
-    reopen_ = kind;
-    askToClose(kind);
-    return;
-  }
-  const auto maker = makers_.find(kind);
-  if (maker == makers_.end() || !maker->second) {
-    return;
-  }
-  // A document owns the instrument, so the Instrument panel steps aside.
-  if (context_.state.instrumentPanel) {
-    retire(context_.state.instrumentPanel, CommandId::ViewInstrument);
-  }
-  Panel* panel = maker->second(context_, this);
-  if (!panel) {
-    return;
-  }
-  documents_[kind] = panel;
-  setDocumentCommandsEnabled(kind, true);
-  connect(panel, &QObject::destroyed, this, [this, kind] { documentPanelGone(kind); });
-  if (isVisible()) {
-    panel->show();
-  }
-  layOutPanels();
-}
-
-void MainWindow::askToClose(DocumentKind kind) {
-  auto* document = dynamic_cast<DocumentPanel*>(documentPanel(kind));
-  if (!document) {
-    return;
-  }
-  closeWaiting_ = true;
-  // The panel may be on its way out after this call: it is not touched
-  // again here, and the close goes on from its destroyed() signal.
-  if (!document->closeAskingToSave()) {
-    closeWaiting_ = false;
-    context_.state.closing = false;
-    reopen_.reset();
-    runWaitingCommands();
-  }
-}
-
-void MainWindow::documentPanelGone(DocumentKind kind) {
-  closeWaiting_ = false;
-  setDocumentCommandsEnabled(kind, false);
-  QMetaObject::invokeMethod(this, &MainWindow::layOutPanels, Qt::QueuedConnection);
-  if (context_.state.closing) {
-    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    return;
-  }
-  if (reopen_ == kind) {
-    reopen_.reset();
-    QMetaObject::invokeMethod(
-        this, [this, kind] { newDocument(kind); }, Qt::QueuedConnection);
-  }
-  QMetaObject::invokeMethod(this, &MainWindow::runWaitingCommands, Qt::QueuedConnection);
-}
-
-void MainWindow::saveDocument(DocumentKind kind) {
-  auto* document = dynamic_cast<DocumentPanel*>(documentPanel(kind));
-  if (!document) {
-    return;
-  }
-  const std::filesystem::path target = documentSlot(context_.state, kind).path;
-  if (target.empty()) {
-    saveDocumentAs(kind);
-    return;
-  }
-  document->save(target);
-}
-
-void MainWindow::saveDocumentAs(DocumentKind kind) {
-  if (!documentPanel(kind)) {
-    return;
-  }
-  const std::optional<std::filesystem::path> target =
-      saveDocumentAsDialog(context_.state, *dialogs_, kind);
-  auto* document = dynamic_cast<DocumentPanel*>(documentPanel(kind));
-  if (!target || !document) {
-    return;
-  }
-  if (document->save(*target)) {
-    DocumentSlot& slot = documentSlot(context_.state, kind);
-    slot.path = *target;
-    slot.title = fileTitle(*target);
-    slot.folder = target->parent_path();
+  if (context_.session.runWaiting()) {
+    waitingTimer_->stop();
+  } else {
+    waitingTimer_->start();
   }
 }
 
 void MainWindow::openWithDialog(DocumentKind kind) {
   if (const std::optional<OpenRequest> request =
-          openDocumentDialog(context_.state, *dialogs_, kind)) {
-    openNow(*request);
+          openDocumentDialog(context_.session, *dialogs_, kind)) {
+    context_.session.open(*request);
+  }
+}
+
+SessionHost::Answer MainWindow::askToSave(DocumentKind kind, const std::string& title) {
+  switch (
+      showMessage(saveChangesQuestion(documentKindInfo(kind).name, QString::fromStdString(title)),
+                  {MessageIcon::None, MessageButtons::YesNoCancel})) {
+    case MessageAnswer::Yes:
+      return Answer::Yes;
+    case MessageAnswer::No:
+      return Answer::No;
+    case MessageAnswer::Ok:
+    case MessageAnswer::Cancel:
+      break;
+  }
+  return Answer::Cancel;
+}
+
+bool MainWindow::askToCloseUnsaved() {
+  return showMessage(QStringLiteral("Score is locked: the changes cannot be saved. Close anyway?"),
+                     {MessageIcon::Exclamation, MessageButtons::OkCancel}) == MessageAnswer::Ok;
+}
+
+std::optional<std::filesystem::path> MainWindow::chooseSaveTarget(DocumentKind kind) {
+  return saveDocumentAsDialog(context_.session, *dialogs_, kind);
+}
+
+void MainWindow::reportFailure(const std::string& text) {
+  showMessage(QString::fromStdString(text), {MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+bool MainWindow::busy() const {
+  return QApplication::activeModalWidget() != nullptr || messageBoxOpen();
+}
+
+void MainWindow::documentOpened(DocumentKind kind) {
+  // A document owns the instrument, so the Instrument panel steps aside.
+  if (instrument_) {
+    retire(instrument_, CommandId::ViewInstrument);
+  }
+  const auto maker = makers_.find(kind);
+  if (maker != makers_.end() && maker->second) {
+    Panel* panel = maker->second(context_, this);
+    documents_[kind] = panel;
+    if (panel && isVisible()) {
+      panel->show();
+    }
+  }
+  setDocumentCommandsEnabled(kind, true);
+  context_.notifier.announceDocuments();
+  layOutPanels();
+}
+
+void MainWindow::documentClosing(DocumentKind kind) {
+  if (DocumentPanel* view = documentView(kind)) {
+    view->documentClosing();
+  }
+}
+
+void MainWindow::documentClosed(DocumentKind kind) {
+  // The document is gone: its panel hears nothing more and leaves once the
+  // handler that may be running in it has returned.
+  if (Panel* panel = documentPanel(kind)) {
+    QObject::disconnect(&context_.notifier, nullptr, panel, nullptr);
+    panel->hide();
+    panel->deleteLater();
+  }
+  documents_.erase(kind);
+  setDocumentCommandsEnabled(kind, false);
+  context_.notifier.announceDocuments();
+  QMetaObject::invokeMethod(this, &MainWindow::layOutPanels, Qt::QueuedConnection);
+}
+
+void MainWindow::documentSaved(DocumentKind kind) {
+  if (DocumentPanel* view = documentView(kind)) {
+    view->showTitle();
   }
 }
 
@@ -607,33 +604,23 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (closeWaiting_) {
-    // A document is already on its way out; the close goes on after it.
+  if (!context_.session.closeAll()) {
     event->ignore();
     return;
-  }
-  context_.state.closing = true;
-  for (const DocumentKind kind : kDocumentKinds) {
-    if (documentPanel(kind)) {
-      event->ignore();
-      askToClose(kind);
-      return;
-    }
   }
   closeRemainingPanels();
   event->accept();
 }
 
 void MainWindow::closeRemainingPanels() {
-  AppState& state = context_.state;
-  if (state.instrumentPanel) {
-    retire(state.instrumentPanel, CommandId::ViewInstrument);
+  if (instrument_) {
+    retire(instrument_, CommandId::ViewInstrument);
   }
-  if (state.designerPanel) {
-    retire(state.designerPanel, CommandId::ViewDesigner);
+  if (designer_) {
+    retire(designer_, CommandId::ViewDesigner);
   }
-  if (state.midiAmpPanel) {
-    retire(state.midiAmpPanel, CommandId::ViewMidiAmp);
+  if (midiAmp_) {
+    retire(midiAmp_, CommandId::ViewMidiAmp);
   }
   if (help_) {
     help_->close();

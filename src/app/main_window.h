@@ -2,16 +2,15 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 
 #include "app/file_commands.h"
 #include "gui/common/app_context.h"
 #include "gui/common/command_id.h"
 #include "gui/common/document_kind.h"
+#include "models/document_session.h"
 
 class QAction;
 class QTimer;
@@ -19,20 +18,24 @@ class QToolBar;
 
 namespace fretlets {
 
+class DesignerPanel;
+class DocumentPanel;
 class FileDialogs;
 class HelpWindow;
+class InstrumentPanel;
+class MidiAmpPanel;
 class Panel;
 
 // The frame: caption, menu bar and toolbar, with the panels hanging below it
 // as windows of their own. It runs every command of the menu and toolbar,
-// creates and removes panels, keeps them stacked under itself, and runs the
-// close sequence that lets document panels ask to save.
-class MainWindow : public QMainWindow {
+// creates and removes panels and keeps them stacked under itself. For the
+// document session it asks the user and shows each open document in its
+// panel.
+class MainWindow : public QMainWindow, private SessionHost {
   Q_OBJECT
 
  public:
-  // Makes a document panel of a kind; the maker also records the panel in
-  // its AppState pointer.
+  // Makes the panel that shows the session's open document of a kind.
   using PanelMaker = std::function<Panel*(AppContext& context, QWidget* frame)>;
 
   explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
@@ -46,11 +49,14 @@ class MainWindow : public QMainWindow {
   void setDocumentPanelMaker(DocumentKind kind, PanelMaker maker);
   void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
   Panel* documentPanel(DocumentKind kind) const;
+  DesignerPanel* designerPanel() const;
+  InstrumentPanel* instrumentPanel() const;
+  MidiAmpPanel* midiAmpPanel() const;
   HelpWindow* helpWindow() const;
 
   // Every way into opening a document (command line, drop, hand-over) comes
-  // here. While a box or dialog waits for an answer, or a document waits to
-  // close, the request waits its turn.
+  // here. While a box or dialog waits for an answer the request waits its
+  // turn.
   void requestOpen(const OpenRequest& request);
   // A later start of the program handed path over: come forward and open it
   // when it names a document.
@@ -93,16 +99,21 @@ class MainWindow : public QMainWindow {
   QList<Panel*> panelsInLayoutOrder() const;
 
   // Documents.
-  void newDocument(DocumentKind kind);
-  void openNow(const OpenRequest& request);
-  void askToClose(DocumentKind kind);
-  void documentPanelGone(DocumentKind kind);
-  void saveDocument(DocumentKind kind);
-  void saveDocumentAs(DocumentKind kind);
   void openWithDialog(DocumentKind kind);
-  bool documentCommandsWait() const;
   void runWaitingCommands();
   void setDocumentCommandsEnabled(DocumentKind kind, bool enabled);
+  DocumentPanel* documentView(DocumentKind kind) const;
+
+  // What the session asks and tells.
+  Answer askToSave(DocumentKind kind, const std::string& title) override;
+  bool askToCloseUnsaved() override;
+  std::optional<std::filesystem::path> chooseSaveTarget(DocumentKind kind) override;
+  void reportFailure(const std::string& text) override;
+  bool busy() const override;
+  void documentOpened(DocumentKind kind) override;
+  void documentClosing(DocumentKind kind) override;
+  void documentClosed(DocumentKind kind) override;
+  void documentSaved(DocumentKind kind) override;
 
   void showHelp();
   void showAbout();
@@ -117,13 +128,12 @@ class MainWindow : public QMainWindow {
   QPointer<HelpWindow> help_;
   std::map<DocumentKind, PanelMaker> makers_;
   std::map<DocumentKind, QPointer<Panel>> documents_;
+  QPointer<MidiAmpPanel> midiAmp_;
+  QPointer<InstrumentPanel> instrument_;
+  QPointer<DesignerPanel> designer_;
   QPointer<QObject> designerObject_;
   bool designerShown_ = true;
-  // A document panel agreed to close and is on its way out.
-  bool closeWaiting_ = false;
-  // The New command to run again once the kind's panel closed.
-  std::optional<DocumentKind> reopen_;
-  std::deque<OpenRequest> waiting_;
+  // Looks again, while requests wait, whether the box they wait for is gone.
   QTimer* waitingTimer_ = nullptr;
 };
 

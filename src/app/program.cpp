@@ -63,9 +63,9 @@ int runFretlets(int argc, char* argv[], const StartOptions& options) {
   }
 
   AppRecords records;
-  AppState& state = records.context().state;
-  placeBeside(state, programFolder());
-  state.userName = userName();
+  AppContext& context = records.context();
+  placeBeside(context.state, context.session, programFolder());
+  context.session.setUserName(userName());
 
   MainWindow frame(records.context());
   frame.setDocumentPanelMaker(DocumentKind::ChordBook, makeChordBookPanel);
@@ -78,7 +78,7 @@ int runFretlets(int argc, char* argv[], const StartOptions& options) {
   QObject::connect(&instance, &SingleInstance::handedOver, &frame, &MainWindow::acceptHandOver);
 
   if (const std::optional<OpenRequest> request =
-          parseCommandLine(state, arguments, currentFolder)) {
+          parseCommandLine(context.session, arguments, currentFolder)) {
     // Acted on once the program runs, like a command the frame was sent.
     QMetaObject::invokeMethod(
         &frame, [&frame, request] { frame.requestOpen(*request); }, Qt::QueuedConnection);

@@ -2,6 +2,8 @@
 
 #include "app/file_commands.h"
 #include "gui/common/app_state.h"
+#include "models/document_session.h"
+#include "music/instrument.h"
 
 namespace fretlets {
 namespace {
@@ -37,12 +39,15 @@ TEST(CommandLine, TheFirstArgumentOpensAChordBookOrScoreByItsExactEnding) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString());
     AppState state;
-    placeBeside(state, "/opt/fretlets");
-    const std::optional<OpenRequest> request = parseCommandLine(state, row.arguments, here);
+    InstrumentState instrument;
+    DocumentSession session(instrument, "", [] { return Score("", {}); }, {});
+    placeBeside(state, session, "/opt/fretlets");
+    const std::optional<OpenRequest> request = parseCommandLine(session, row.arguments, here);
     ASSERT_EQ(request.has_value(), row.kind.has_value());
+    const auto folder = [&session](DocumentKind kind) { return session.folder(kind); };
     if (!request) {
-      EXPECT_EQ(state.chordBookSlot.folder, "/opt/fretlets/samples");
-      EXPECT_EQ(state.scoreSlot.folder, "/opt/fretlets/samples");
+      EXPECT_EQ(folder(DocumentKind::ChordBook), "/opt/fretlets/samples");
+      EXPECT_EQ(folder(DocumentKind::Score), "/opt/fretlets/samples");
       continue;
     }
     EXPECT_EQ(request->kind, *row.kind);
@@ -50,9 +55,10 @@ TEST(CommandLine, TheFirstArgumentOpensAChordBookOrScoreByItsExactEnding) {
     // The kind's dialogs start where the program was started; the other's
     // stay beside the program.
     const bool book = *row.kind == DocumentKind::ChordBook;
-    EXPECT_EQ(state.chordBookSlot.folder,
+    EXPECT_EQ(folder(DocumentKind::ChordBook),
               book ? here : std::filesystem::path("/opt/fretlets/samples"));
-    EXPECT_EQ(state.scoreSlot.folder, book ? std::filesystem::path("/opt/fretlets/samples") : here);
+    EXPECT_EQ(folder(DocumentKind::Score),
+              book ? std::filesystem::path("/opt/fretlets/samples") : here);
   }
 }
 

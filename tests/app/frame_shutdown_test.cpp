@@ -12,12 +12,12 @@ namespace {
 TEST_F(DocumentPanelTest, AFrameGoesCleanlyWithClosedPanelsStillPending) {
   run(CommandId::ScoreNew);
   run(CommandId::ViewInstrument);  // opened again beside the score
-  ASSERT_FALSE(state().scorePanel.isNull());
-  ASSERT_FALSE(state().instrumentPanel.isNull());
+  ASSERT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
+  ASSERT_NE(frame_->instrumentPanel(), nullptr);
   frame_->runCommand(CommandId::ScoreClose);
   frame_->runCommand(CommandId::ViewInstrument);
   frame_.reset();
-  EXPECT_TRUE(state().scoreSlot.path.empty());
+  EXPECT_FALSE(session().isOpen(DocumentKind::Score));
 }
 
 }  // namespace

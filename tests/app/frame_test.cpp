@@ -11,36 +11,19 @@
 #include "gui/designer/designer_panel.h"
 #include "gui/instrument/instrument_panel.h"
 #include "gui/midi_amp/midi_amp_panel.h"
-#include "support/gui/document_fakes.h"
-#include "support/gui/frame_fixture.h"
+#include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {
 namespace {
 
-class Frame : public FrameTest {
+class Frame : public DocumentPanelTest {
  public:
-  void SetUp() override {
-    FrameTest::SetUp();
-    giveFakeDocuments(*frame_, log_);
-    auto dialogs = std::make_unique<ScriptedDialogs>();
-    dialogs_ = dialogs.get();
-    frame_->setFileDialogs(std::move(dialogs));
-    showFrame();
-  }
-
   QAction* action(CommandId id) const { return frame_->action(id); }
   bool enabled(CommandId id) const { return action(id)->isEnabled(); }
   bool checked(CommandId id) const { return action(id)->isChecked(); }
   QToolButton* button(CommandId id) const {
     return qobject_cast<QToolButton*>(frame_->toolbar()->widgetForAction(action(id)));
   }
-  void settle() {
-    for (int i = 0; i < 5; ++i) {
-      QApplication::processEvents();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-  }
-
   // The panels' screen positions, top to bottom.
   QList<QPoint> positions() {
     QList<QPoint> result;
@@ -51,11 +34,11 @@ class Frame : public FrameTest {
   }
   QList<QWidget*> panels() {
     QList<QWidget*> result;
-    for (QWidget* panel : {static_cast<QWidget*>(state().midiAmpPanel.data()),
-                           static_cast<QWidget*>(state().instrumentPanel.data()),
+    for (QWidget* panel : {static_cast<QWidget*>(frame_->midiAmpPanel()),
+                           static_cast<QWidget*>(frame_->instrumentPanel()),
                            static_cast<QWidget*>(frame_->documentPanel(DocumentKind::ChordBook)),
                            static_cast<QWidget*>(frame_->documentPanel(DocumentKind::Score)),
-                           static_cast<QWidget*>(state().designerPanel.data())}) {
+                           static_cast<QWidget*>(frame_->designerPanel())}) {
       if (panel) {
         result.append(panel);
       }
@@ -73,8 +56,9 @@ class Frame : public FrameTest {
     settle();
   }
 
-  DocumentLog log_;
-  ScriptedDialogs* dialogs_ = nullptr;
+  // A changed score, so that closing it asks.
+  void changeScore() { session().score()->changed = true; }
+  std::filesystem::path scorePath() { return session().file(DocumentKind::Score)->path; }
 };
 
 // Every panel stands below the frame's window, flush left, each directly on
@@ -123,9 +107,9 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
     settle();
     EXPECT_EQ(checked(CommandId::ViewInstrument), row.instrument);
     EXPECT_EQ(button(CommandId::ViewInstrument)->isChecked(), row.instrument);
-    EXPECT_EQ(state().instrumentPanel != nullptr, row.instrument);
+    EXPECT_EQ(frame_->instrumentPanel() != nullptr, row.instrument);
     EXPECT_EQ(checked(CommandId::ViewDesigner), row.designer);
-    EXPECT_EQ(state().designerPanel->isVisible(), row.designer);
+    EXPECT_EQ(designer()->isVisible(), row.designer);
     for (const CommandId id :
          {CommandId::ScoreClose, CommandId::ScoreSave, CommandId::ScoreSaveAs}) {
       EXPECT_EQ(enabled(id), row.scoreCommands);
@@ -140,7 +124,7 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
     expectStacked(*frame_, panels());
   }
   // The Designer was never destroyed, only hidden.
-  EXPECT_EQ(log_.opened.size(), 2u);
+  EXPECT_EQ(opened_.size(), 2u);
 }
 
 // The menu tree as text: each item with its command id, the state it
@@ -207,12 +191,12 @@ TEST_F(Frame, PanelsFollowTheFrameAndCloseGaps) {
   // The hidden Designer keeps its place; the Instrument panel's gap closes.
   frame_->move(50, 60);
   action(CommandId::ViewDesigner)->trigger();
-  state().instrumentPanel->close();
+  frame_->instrumentPanel()->close();
   settle();
-  EXPECT_EQ(state().instrumentPanel, nullptr);
+  EXPECT_EQ(frame_->instrumentPanel(), nullptr);
   EXPECT_FALSE(checked(CommandId::ViewInstrument));
   expectStacked(*frame_,
-                {state().midiAmpPanel.data(), static_cast<QWidget*>(state().designerPanel.data())});
+                {static_cast<QWidget*>(frame_->midiAmpPanel()), static_cast<QWidget*>(designer())});
 
   // Making the frame taller alone moves nothing.
   const QList<QPoint> before = positions();
@@ -222,7 +206,10 @@ TEST_F(Frame, PanelsFollowTheFrameAndCloseGaps) {
 }
 
 TEST_F(Frame, OnlyTheFirstDroppedFileOfAKnownKindOpens) {
-  const QString score = QStringLiteral("/music/Waltz in G.score");
+  const QString score = QString::fromStdString((folder() / "Waltz in G.score").string());
+  const auto at = [this](const char* name) {
+    return QUrl::fromLocalFile(QString::fromStdString((folder() / name).string()));
+  };
   struct Row {
     const char* what;
     QList<QUrl> urls;
@@ -230,42 +217,37 @@ TEST_F(Frame, OnlyTheFirstDroppedFileOfAKnownKindOpens) {
     const char* path;
   };
   const std::vector<Row> rows = {
-      {"one score", {QUrl::fromLocalFile(score)}, DocumentKind::Score, "/music/Waltz in G.score"},
+      {"one score", {QUrl::fromLocalFile(score)}, DocumentKind::Score, "Waltz in G.score"},
       {"three files, a chord book first",
-       {QUrl::fromLocalFile(QStringLiteral("/b/Blues.cbk")), QUrl::fromLocalFile(score),
-        QUrl::fromLocalFile(QStringLiteral("/c/x.score"))},
+       {at("Blues.cbk"), QUrl::fromLocalFile(score), at("x.score")},
        DocumentKind::ChordBook,
-       "/b/Blues.cbk"},
+       "Blues.cbk"},
       {"three files, a text first",
-       {QUrl::fromLocalFile(QStringLiteral("/a/notes.txt")), QUrl::fromLocalFile(score),
-        QUrl::fromLocalFile(QStringLiteral("/b/Blues.cbk"))},
+       {at("notes.txt"), QUrl::fromLocalFile(score), at("Blues.cbk")},
        std::nullopt,
        ""},
-      {"upper-case extension",
-       {QUrl::fromLocalFile(QStringLiteral("/m/SONG.SCORE"))},
-       std::nullopt,
-       ""},
+      {"upper-case extension", {at("SONG.SCORE")}, std::nullopt, ""},
       {"not a local file", {QUrl(QStringLiteral("https://example.com/a.cbk"))}, std::nullopt, ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    log_.opened.clear();
-    const std::filesystem::path bookFolder = state().chordBookSlot.folder;
+    opened_.clear();
+    const std::filesystem::path bookFolder = session().folder(DocumentKind::ChordBook);
     drop(row.urls);
     if (!row.opens) {
-      EXPECT_TRUE(log_.opened.empty());
+      EXPECT_TRUE(opened_.empty());
       continue;
     }
-    ASSERT_EQ(log_.opened.size(), 1u);
-    EXPECT_EQ(log_.opened[0].first, *row.opens);
-    EXPECT_EQ(log_.opened[0].second, std::filesystem::path(row.path));
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_[0].first, *row.opens);
+    EXPECT_EQ(opened_[0].second, folder() / row.path);
     // A drop leaves the dialogs' folder alone.
-    EXPECT_EQ(state().chordBookSlot.folder, bookFolder);
+    EXPECT_EQ(session().folder(DocumentKind::ChordBook), bookFolder);
   }
 }
 
 TEST_F(Frame, OpenAndSaveAsFollowTheLastFolderSavedTo) {
-  const std::filesystem::path samples = state().scoreSlot.folder;
+  const std::filesystem::path samples = session().folder(DocumentKind::Score);
   const std::filesystem::path newFolder = folder() / "new songs";
   std::filesystem::create_directories(newFolder);
   action(CommandId::ScoreNew)->trigger();
@@ -277,15 +259,16 @@ TEST_F(Frame, OpenAndSaveAsFollowTheLastFolderSavedTo) {
   ASSERT_EQ(dialogs_->requests.size(), 1u);
   EXPECT_EQ(dialogs_->requests[0].startFolder.toStdString(), samples.string());
   EXPECT_EQ(dialogs_->requests[0].filter, QStringLiteral("Score Files (*.score)"));
-  ASSERT_EQ(log_.saves.size(), 1u);
-  EXPECT_EQ(log_.saves[0], newFolder / "Tune.score");
-  EXPECT_EQ(state().scoreSlot.path, newFolder / "Tune.score");
-  EXPECT_EQ(state().scoreSlot.title, QStringLiteral("Tune.score"));
+  EXPECT_TRUE(std::filesystem::exists(newFolder / "Tune.score"));
+  EXPECT_EQ(scorePath(), newFolder / "Tune.score");
+  EXPECT_EQ(frame_->documentPanel(DocumentKind::Score)->windowTitle(),
+            QStringLiteral("Score - Tune.score"));
 
   // Save with a name writes without a dialog.
+  std::filesystem::remove(newFolder / "Tune.score");
   action(CommandId::ScoreSave)->trigger();
   EXPECT_EQ(dialogs_->requests.size(), 1u);
-  EXPECT_EQ(log_.saves.back(), newFolder / "Tune.score");
+  EXPECT_TRUE(std::filesystem::exists(newFolder / "Tune.score"));
 
   // Replacing a file asks first: No writes nothing.
   const std::filesystem::path existing = folder() / "Old.score";
@@ -295,16 +278,18 @@ TEST_F(Frame, OpenAndSaveAsFollowTheLastFolderSavedTo) {
   action(CommandId::ScoreSaveAs)->trigger();
   ASSERT_EQ(messages_.size(), 1);
   EXPECT_TRUE(messages_[0].contains(QStringLiteral("Old.score")));
-  EXPECT_EQ(log_.saves.size(), 2u);
-  // Yes writes, and a failed write keeps the old target.
-  log_.saveSucceeds = false;
-  answers_ = {MessageAnswer::Yes};
-  dialogs_->answers.push_back(QString::fromStdString(existing.string()));
+  EXPECT_EQ(bytesOf(existing), "x");
+  // Yes writes, and a failed write (over a folder) keeps the old target.
+  const std::filesystem::path folderInTheWay = folder() / "Folder.score";
+  std::filesystem::create_directory(folderInTheWay);
+  answers_ = {MessageAnswer::Yes, MessageAnswer::Ok};
+  dialogs_->answers.push_back(QString::fromStdString(folderInTheWay.string()));
   action(CommandId::ScoreSaveAs)->trigger();
-  EXPECT_EQ(log_.saves.back(), existing);
-  EXPECT_EQ(state().scoreSlot.path, newFolder / "Tune.score");
-  EXPECT_EQ(state().scoreSlot.title, QStringLiteral("Tune.score"));
-  EXPECT_EQ(state().scoreSlot.folder, newFolder);
+  EXPECT_EQ(messages_.size(), 3);
+  EXPECT_EQ(scorePath(), newFolder / "Tune.score");
+  EXPECT_EQ(frame_->documentPanel(DocumentKind::Score)->windowTitle(),
+            QStringLiteral("Score - Tune.score"));
+  EXPECT_EQ(session().folder(DocumentKind::Score), newFolder);
 
   // Open starts where the last Save As ended.
   dialogs_->answers.push_back(std::nullopt);
@@ -319,24 +304,25 @@ TEST_F(Frame, OpenAndSaveAsFollowTheLastFolderSavedTo) {
 TEST_F(Frame, OpenOffersToCreateANewNameAndReopensTheKind) {
   action(CommandId::ScoreNew)->trigger();
   settle();
+  changeScore();
   const std::filesystem::path fresh = folder() / "Fresh";
   answers_ = {MessageAnswer::No};
   dialogs_->answers.push_back(QString::fromStdString(fresh.string()));
   action(CommandId::ScoreOpen)->trigger();
   settle();
-  EXPECT_EQ(log_.opened.size(), 1u);
+  EXPECT_EQ(opened_.size(), 1u);
 
   // Yes to creating it; the open score first asks to save (No) and goes.
   answers_ = {MessageAnswer::Yes, MessageAnswer::No};
   dialogs_->answers.push_back(QString::fromStdString(fresh.string()));
   action(CommandId::ScoreOpen)->trigger();
   settle();
-  ASSERT_EQ(log_.opened.size(), 2u);
-  EXPECT_EQ(log_.opened[1].second, folder() / "Fresh.score");
-  EXPECT_EQ(state().scoreSlot.folder, folder());
+  ASSERT_EQ(opened_.size(), 2u);
+  EXPECT_EQ(opened_[1].second, folder() / "Fresh.score");
+  EXPECT_EQ(session().folder(DocumentKind::Score), folder());
   ASSERT_EQ(messages_.size(), 3);
   EXPECT_TRUE(messages_[1].contains(QStringLiteral("Fresh.score")));
-  EXPECT_EQ(messages_[2], QStringLiteral("Score changed"));
+  EXPECT_EQ(messages_[2], QStringLiteral("Score has changed. Save the changes?"));
   EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
 }
 
@@ -344,12 +330,14 @@ TEST_F(Frame, ClosingAsksTheScoreFirstAndACancelKeepsEverything) {
   action(CommandId::ChordBookNew)->trigger();
   action(CommandId::ScoreNew)->trigger();
   settle();
+  changeScore();
+  session().chordBook()->book.addFretlet("maj", chord());
 
   answers_ = {MessageAnswer::Cancel};
   EXPECT_FALSE(frame_->close());
   settle();
-  EXPECT_EQ(messages_, QStringList{QStringLiteral("Score changed")});
-  EXPECT_FALSE(state().closing);
+  EXPECT_EQ(messages_, QStringList{QStringLiteral("Score has changed. Save the changes?")});
+  EXPECT_FALSE(session().closing());
   EXPECT_TRUE(frame_->isVisible());
   EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
 
@@ -364,28 +352,28 @@ TEST_F(Frame, ClosingAsksTheScoreFirstAndACancelKeepsEverything) {
   answers_ = {MessageAnswer::No};
   frame_->close();
   EXPECT_TRUE(waitFor([this] { return !frame_->isVisible(); }));
-  EXPECT_EQ(messages_.last(), QStringLiteral("Chord book changed"));
-  EXPECT_TRUE(waitFor([this] { return !state().midiAmpPanel && !state().designerPanel; }));
+  EXPECT_EQ(messages_.last(), QStringLiteral("Chord Book has changed. Save the changes?"));
+  EXPECT_TRUE(waitFor([this] { return !frame_->midiAmpPanel() && !frame_->designerPanel(); }));
 }
 
 TEST_F(Frame, DocumentsArrivingDuringABoxWaitTheirTurn) {
   action(CommandId::ScoreNew)->trigger();
   settle();
+  changeScore();
   // While the score's save prompt waits, a second start hands a chord book
   // over and a score is dropped.
   const QString book = QString::fromStdString((folder() / "Handed.cbk").string());
   duringMessage_ = [this, book] {
     frame_->acceptHandOver(book);
-    drop({QUrl::fromLocalFile(QStringLiteral("/x/Dropped.score"))});
-    EXPECT_EQ(log_.opened.size(), 1u);
+    drop({QUrl::fromLocalFile(QString::fromStdString((folder() / "Dropped.score").string()))});
+    EXPECT_EQ(opened_.size(), 1u);
   };
-  answers_ = {MessageAnswer::No, MessageAnswer::No};
+  answers_ = {MessageAnswer::No};
   action(CommandId::ScoreClose)->trigger();
-  EXPECT_TRUE(waitFor([this] { return log_.opened.size() == 3; }));
-  ASSERT_EQ(log_.opened.size(), 3u);
-  EXPECT_EQ(log_.opened[1], std::make_pair(DocumentKind::ChordBook, folder() / "Handed.cbk"));
-  EXPECT_EQ(log_.opened[2],
-            std::make_pair(DocumentKind::Score, std::filesystem::path("/x/Dropped.score")));
+  EXPECT_TRUE(waitFor([this] { return opened_.size() == 3; }));
+  ASSERT_EQ(opened_.size(), 3u);
+  EXPECT_EQ(opened_[1], std::make_pair(DocumentKind::ChordBook, folder() / "Handed.cbk"));
+  EXPECT_EQ(opened_[2], std::make_pair(DocumentKind::Score, folder() / "Dropped.score"));
 
   // A question that is not part of a close holds them back too: here the
   // Open dialog's offer to create a file.
@@ -394,13 +382,13 @@ TEST_F(Frame, DocumentsArrivingDuringABoxWaitTheirTurn) {
     const qsizetype shown = messages_.size();
     frame_->acceptHandOver(another);
     EXPECT_EQ(messages_.size(), shown);
-    EXPECT_EQ(log_.opened.size(), 3u);
+    EXPECT_EQ(opened_.size(), 3u);
   };
-  answers_ = {MessageAnswer::No, MessageAnswer::No};
+  answers_ = {MessageAnswer::No};
   dialogs_->answers.push_back(QString::fromStdString((folder() / "New.score").string()));
   action(CommandId::ScoreOpen)->trigger();
-  EXPECT_TRUE(waitFor([this] { return log_.opened.size() == 4; }));
-  EXPECT_EQ(log_.opened.back(), std::make_pair(DocumentKind::ChordBook, folder() / "Another.cbk"));
+  EXPECT_TRUE(waitFor([this] { return opened_.size() == 4; }));
+  EXPECT_EQ(opened_.back(), std::make_pair(DocumentKind::ChordBook, folder() / "Another.cbk"));
 }
 
 TEST_F(Frame, AHandOverWithoutADocumentKeepsTheOpenOne) {
@@ -412,7 +400,7 @@ TEST_F(Frame, AHandOverWithoutADocumentKeepsTheOpenOne) {
     settle();
   }
   EXPECT_TRUE(messages_.isEmpty());
-  EXPECT_EQ(log_.opened.size(), 1u);
+  EXPECT_EQ(opened_.size(), 1u);
   EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
 
   // A minimised frame is restored.

@@ -7,45 +7,33 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "documents/byte_stream.h"
-#include "documents/chord_book_file.h"
-#include "gui/common/app_state.h"
 #include "gui/common/document_kind.h"
-#include "gui/common/document_life_cycle.h"
+#include "gui/common/notifier.h"
+#include "gui/common/screen_text.h"
 #include "gui/common/show_message.h"
-#include "gui/designer/designer_panel.h"
-#include "gui/instrument/instrument_panel.h"
+#include "models/document_session.h"
 #include "music/designer_chord.h"
-#include "music/instrument.h"
 #include "sound/midi_device.h"
 
 namespace fretlets {
-namespace {
 
-const QString kKindName = QStringLiteral("Chord Book");
-
-}  // namespace
-
-ChordBookPanel::ChordBookPanel(AppContext& context, QWidget* frame)
-    : Panel(context, kKindName, QSize(264, 23), QStringLiteral("axe.bmp"), frame),
-      book_(context.instrument.strings()) {
+ChordBookPanel::ChordBookPanel(AppContext& context, ChordBookDocument& document, QWidget* frame)
+    : Panel(context, documentKindInfo(DocumentKind::ChordBook).name, QSize(264, 23),
+            QStringLiteral("axe.bmp"), frame),
+      document_(document),
+      book_(document.book) {
   createControls();
+  connect(&context.notifier, &Notifier::chordChanged, this, &ChordBookPanel::designerChordChanged);
+  if (!document_.file.path.empty()) {
+    // The book brought its instrument and tuning.
+    context.notifier.documentInstrumentArrived();
+    if (!book_.empty()) {
+      showChordList();
+      showCurrent();
+    }
+  }
   updateButtons();
-  if (context_.state.instrumentPanel) {
-    context_.state.instrumentPanel->lock();
-  }
-  if (DesignerPanel* designer = context_.state.designerPanel) {
-    connect(designer, &DesignerPanel::chordChanged, this, &ChordBookPanel::designerChordChanged);
-  }
-  showTitle({});
-}
-
-ChordBookPanel::~ChordBookPanel() {
-  AppState& state = context_.state;
-  if (state.chordBookPanel.data() == this) {
-    state.chordBookPanel = nullptr;
-  }
-  releaseDocument(state, DocumentKind::ChordBook);
+  showTitle();
 }
 
 void ChordBookPanel::createControls() {
@@ -87,58 +75,13 @@ void ChordBookPanel::createControls() {
   connect(delete_, &QPushButton::clicked, this, &ChordBookPanel::deleteChord);
 }
 
-bool ChordBookPanel::open() {
-  DocumentSlot& slot = context_.state.chordBookSlot;
-  takeRequestedFile(slot);
-  if (!slot.path.empty()) {
-    const bool scoreOpen = !context_.state.scorePanel.isNull();
-    const std::filesystem::path path = slot.path;
-    if (!runFileOperation(
-            [&] { book_ = openOrCreateChordBook(path, context_.instrument, scoreOpen); },
-            QString::fromLatin1(kErrorReading))) {
-      return false;
-    }
-    // The book brought its instrument and tuning.
-    if (DesignerPanel* designer = context_.state.designerPanel) {
-      designer->instrumentChanged();
-    }
-    if (!book_.empty()) {
-      showChordList();
-      showCurrent();
-    }
-    updateButtons();
-  }
-  showTitle(slot.title);
-  return true;
-}
-
-void ChordBookPanel::showTitle(const QString& title) {
-  setWindowTitle(kKindName + QStringLiteral(" - ") + title);
-}
-
-bool ChordBookPanel::closeAskingToSave() {
-  if (!confirmDocumentClose(context_.state, DocumentKind::ChordBook, kKindName,
-                            [this] { return book_.modified(); })) {
-    return false;
-  }
-  hide();
-  deleteLater();
-  return true;
-}
-
-bool ChordBookPanel::save(const std::filesystem::path& target) {
-  const bool written = runFileOperation([&] { writeChordBook(book_, context_.instrument, target); },
-                                        QString::fromLatin1(kErrorWriting));
-  // A failed save keeps the book changed, so nothing is lost on the way out.
-  if (written) {
-    book_.clearModified();
-    showTitle(fileTitle(target));
-  }
-  return written;
+void ChordBookPanel::showTitle() {
+  setWindowTitle(documentKindInfo(DocumentKind::ChordBook).name + QStringLiteral(" - ") +
+                 QString::fromStdString(document_.file.title()));
 }
 
 void ChordBookPanel::closeRequested() {
-  requestDocumentClose(context_.state, DocumentKind::ChordBook, *this);
+  context_.session.close(DocumentKind::ChordBook);
 }
 
 void ChordBookPanel::silence() {
@@ -163,11 +106,9 @@ void ChordBookPanel::designerChordChanged() {
   updateButtons();
   // The keyboard goes on to the Designer only from the Chord Book itself, so
   // typing and playing elsewhere are left alone.
-  DesignerPanel* designer = context_.state.designerPanel;
   QWidget* focus = QApplication::focusWidget();
-  if (designer && designer->isVisible() && focus && isAncestorOf(focus)) {
-    designer->activateWindow();
-    designer->setFocus();
+  if (focus && isAncestorOf(focus)) {
+    context_.notifier.requestDesignerFocus();
   }
 }
 
@@ -178,9 +119,7 @@ void ChordBookPanel::showCurrent() {
   index_->setText(QString::number(book_.fretletIndex()));
   count_->setText(QString::number(book_.fretletCount()));
   book_.loadCurrentIntoDesigner(context_.chord);
-  if (DesignerPanel* designer = context_.state.designerPanel) {
-    designer->chordLoaded();
-  }
+  context_.notifier.loadChord();
   updateButtons();
   // Every fretlet shown is heard.
   if (context_.midi.isOpen()) {
@@ -209,8 +148,7 @@ void ChordBookPanel::clearDisplay() {
 }
 
 std::string ChordBookPanel::designerTypeName() const {
-  const DesignerPanel* designer = context_.state.designerPanel;
-  return designer ? documentText(designer->typeText(), kChordTypeNameMax) : std::string();
+  return documentText(context_.notifier.chordName().type, kChordTypeNameMax);
 }
 
 void ChordBookPanel::addChord() {
@@ -246,9 +184,7 @@ void ChordBookPanel::deleteChord() {
       break;
     case DeleteOutcome::DocumentEmpty:
       clearDisplay();
-      if (DesignerPanel* designer = context_.state.designerPanel) {
-        designer->clear();
-      }
+      context_.notifier.clearChord();
       updateButtons();
       break;
   }
@@ -278,7 +214,7 @@ void ChordBookPanel::chordChosen(int index) {
 }
 
 Panel* makeChordBookPanel(AppContext& context, QWidget* frame) {
-  return openDocumentPanel(context, frame, context.state.chordBookPanel);
+  return new ChordBookPanel(context, *context.session.chordBook(), frame);
 }
 
 }  // namespace fretlets

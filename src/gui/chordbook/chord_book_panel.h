@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QString>
-#include <filesystem>
 #include <string>
 
-#include "documents/chord_book.h"
 #include "gui/common/document_panel.h"
 #include "gui/common/panel.h"
 
@@ -14,30 +11,21 @@ class QPushButton;
 
 namespace fretlets {
 
+class ChordBook;
+struct ChordBookDocument;
+
 // The Chord Book: browses the open book one fretlet at a time, copies the
 // current fretlet into the Chord Designer (which draws, names and plays it)
 // and files the Designer's chord under the type its name box shows. The
-// panel is the open book: it exists exactly while a book is open.
+// panel is a view of the session's open book.
 class ChordBookPanel : public Panel, public DocumentPanel {
   Q_OBJECT
 
  public:
-  ChordBookPanel(AppContext& context, QWidget* frame);
-  ~ChordBookPanel() override;
+  ChordBookPanel(AppContext& context, ChordBookDocument& document, QWidget* frame);
 
-  // Takes over the requested file of the chord book slot and reads it, first
-  // creating an empty book there when nothing is at the path. Returns false
-  // when the file could not be read (the message was shown); the panel is
-  // then to go without having changed anything.
-  bool open();
+  void showTitle() override;
 
-  bool closeAskingToSave() override;
-  bool save(const std::filesystem::path& target) override;
-
-  // The Designer named its chord again.
-  void designerChordChanged();
-
-  const ChordBook& book() const { return book_; }
   QComboBox* chordTypeList() const { return chordTypes_; }
   QLineEdit* indexBox() const { return index_; }
   QLineEdit* countBox() const { return count_; }
@@ -54,8 +42,9 @@ class ChordBookPanel : public Panel, public DocumentPanel {
 
  private:
   void createControls();
+  // The Designer named its chord again.
+  void designerChordChanged();
   void updateButtons();
-  void showTitle(const QString& title);
   void showCurrent();
   void showChordList();
   void clearDisplay();
@@ -68,7 +57,8 @@ class ChordBookPanel : public Panel, public DocumentPanel {
   void step(bool forward);
   void chordChosen(int index);
 
-  ChordBook book_;
+  ChordBookDocument& document_;
+  ChordBook& book_;
   QComboBox* chordTypes_ = nullptr;
   QLineEdit* index_ = nullptr;
   QLineEdit* count_ = nullptr;
@@ -79,9 +69,7 @@ class ChordBookPanel : public Panel, public DocumentPanel {
   QPushButton* delete_ = nullptr;
 };
 
-// The maker the frame creates the Chord Book with: the panel, recorded in
-// the application state, on its book; nothing when the book could not be
-// read.
+// The maker the frame creates the Chord Book with, on the session's book.
 Panel* makeChordBookPanel(AppContext& context, QWidget* frame);
 
 }  // namespace fretlets

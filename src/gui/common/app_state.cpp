@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "gui/common/document_kind.h"
+#include "models/document_session.h"
 
 namespace fretlets {
 
@@ -10,10 +11,11 @@ std::filesystem::path programFolder() {
   return qStringToPath(QCoreApplication::applicationDirPath());
 }
 
-void placeBeside(AppState& state, const std::filesystem::path& folder) {
+void placeBeside(AppState& state, DocumentSession& session, const std::filesystem::path& folder) {
   state.programFolder = folder;
-  state.chordBookSlot.folder = folder / "samples";
-  state.scoreSlot.folder = folder / "samples";
+  for (const DocumentKind kind : kDocumentKinds) {
+    session.setFolder(kind, folder / "samples");
+  }
 }
 
 }  // namespace fretlets

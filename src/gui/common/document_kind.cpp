@@ -1,27 +1,17 @@
 #include "gui/common/document_kind.h"
 
-#include "gui/common/app_state.h"
-
 namespace fretlets {
 
 const DocumentKindInfo& documentKindInfo(DocumentKind kind) {
-  static const DocumentKindInfo score{QStringLiteral("Score Files (*.score)"),
-                                      QStringLiteral("score"),
-                                      CommandId::ScoreNew,
-                                      CommandId::ScoreClose,
-                                      CommandId::ScoreSave,
-                                      CommandId::ScoreSaveAs};
-  static const DocumentKindInfo chordBook{QStringLiteral("Chordbook Files (*.cbk)"),
-                                          QStringLiteral("cbk"),
-                                          CommandId::ChordBookNew,
-                                          CommandId::ChordBookClose,
-                                          CommandId::ChordBookSave,
-                                          CommandId::ChordBookSaveAs};
+  static const DocumentKindInfo score{
+      QStringLiteral("Score"), QStringLiteral("Score Files (*.score)"),
+      QStringLiteral("score"), CommandId::ScoreClose,
+      CommandId::ScoreSave,    CommandId::ScoreSaveAs};
+  static const DocumentKindInfo chordBook{
+      QStringLiteral("Chord Book"), QStringLiteral("Chordbook Files (*.cbk)"),
+      QStringLiteral("cbk"),        CommandId::ChordBookClose,
+      CommandId::ChordBookSave,     CommandId::ChordBookSaveAs};
   return kind == DocumentKind::Score ? score : chordBook;
-}
-
-DocumentSlot& documentSlot(AppState& state, DocumentKind kind) {
-  return kind == DocumentKind::Score ? state.scoreSlot : state.chordBookSlot;
 }
 
 std::optional<DocumentKind> documentKindOf(const QString& path) {

@@ -5,26 +5,21 @@
 #include <optional>
 
 #include "gui/common/command_id.h"
+#include "models/document_session.h"
 
 namespace fretlets {
 
-struct AppState;
-struct DocumentSlot;
-
-// The two kinds of document the program opens and saves.
-enum class DocumentKind { Score, ChordBook };
-
+// What the windows show of a kind of document.
 struct DocumentKindInfo {
-  QString filter;        // the file dialogs' filter
-  QString suffix;        // the extension without its dot
-  CommandId newCommand;  // the command every open ends in
+  QString name;    // as captions and questions call it
+  QString filter;  // the file dialogs' filter
+  QString suffix;  // the extension without its dot
   CommandId closeCommand;
   CommandId saveCommand;
   CommandId saveAsCommand;
 };
 
 const DocumentKindInfo& documentKindInfo(DocumentKind kind);
-DocumentSlot& documentSlot(AppState& state, DocumentKind kind);
 
 // The kind a path names by its ending: ".cbk" is a chord book, ".score" a
 // score. Case matters, so "SONG.SCORE" is neither.

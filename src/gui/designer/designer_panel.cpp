@@ -12,8 +12,10 @@
 #include <functional>
 
 #include "documents/chord_book.h"
-#include "gui/common/app_state.h"
+#include "gui/common/notifier.h"
+#include "gui/common/screen_text.h"
 #include "gui/designer/fretboard_view.h"
+#include "models/document_session.h"
 #include "sound/midi_device.h"
 
 namespace fretlets {
@@ -104,19 +106,31 @@ QPushButton* toggleButton(QWidget* parent, const QString& text, const QRect& rec
   return button;
 }
 
-QString text(std::string_view view) {
-  return QString::fromLatin1(view.data(), static_cast<qsizetype>(view.size()));
-}
-
 }  // namespace
 
 DesignerPanel::DesignerPanel(AppContext& context, QWidget* frame)
     : Panel(context, QStringLiteral("Chord Designer"), QSize(264, 112), QStringLiteral("chord.bmp"),
             frame),
       model_(context.instrument, context.chord, context.midi) {
-  context.state.designerPanel = this;
   createControls();
   initialiseControls();
+  const Notifier& notifier = context.notifier;
+  connect(&notifier, &Notifier::instrumentChanged, this, &DesignerPanel::instrumentChanged);
+  connect(&notifier, &Notifier::tuningChanged, this, &DesignerPanel::tuningChanged);
+  connect(&notifier, &Notifier::midiOpenChanged, this, &DesignerPanel::midiOpenChanged);
+  connect(&notifier, &Notifier::chordLoaded, this, &DesignerPanel::chordLoaded);
+  connect(&notifier, &Notifier::chordCleared, this, &DesignerPanel::clear);
+  connect(&notifier, &Notifier::designerFocusRequested, this, [this] {
+    if (isVisible()) {
+      activateWindow();
+      setFocus();
+    }
+  });
+  for (QLineEdit* box : {rootBox_, typeBox_, bassBox_}) {
+    // Typed over, the name is what documents file the chord by.
+    connect(box, &QLineEdit::textChanged, this,
+            [this] { context_.notifier.setChordNameTexts(nameTexts()); });
+  }
   // The boxes show the chord as it stands from the start, not only after
   // the first change.
   refresh();
@@ -307,13 +321,12 @@ void DesignerPanel::tuningChanged() {
   refresh();
 }
 
-void DesignerPanel::midiOpened() {
-  model_.midiOpened();
-  syncToggles();
-}
-
-void DesignerPanel::midiClosed() {
-  model_.midiClosed();
+void DesignerPanel::midiOpenChanged(bool open) {
+  if (open) {
+    model_.midiOpened();
+  } else {
+    model_.midiClosed();
+  }
   syncToggles();
 }
 
@@ -330,25 +343,17 @@ void DesignerPanel::clear() {
   refresh();
 }
 
-QString DesignerPanel::rootText() const {
-  return rootBox_->text();
-}
-
-QString DesignerPanel::typeText() const {
-  return typeBox_->text();
-}
-
-QString DesignerPanel::bassText() const {
-  return bassBox_->text();
+ChordNameTexts DesignerPanel::nameTexts() const {
+  return {rootBox_->text(), typeBox_->text(), bassBox_->text()};
 }
 
 void DesignerPanel::silence() {
   model_.silence();
-  emit silenced();
+  context_.notifier.requestPlaybackStop();
 }
 
 void DesignerPanel::closeRequested() {
-  if (context_.state.closing) {
+  if (context_.session.closing()) {
     Panel::closeRequested();
   }
 }
@@ -377,7 +382,7 @@ void DesignerPanel::redraw() {
 
 void DesignerPanel::refresh() {
   applyView(model_.refresh());
-  emit chordChanged();
+  context_.notifier.announceChordNamed(nameTexts());
 }
 
 void DesignerPanel::applyView(const DesignerView& view) {
@@ -386,14 +391,14 @@ void DesignerPanel::applyView(const DesignerView& view) {
     rootButtons_[k]->setEnabled(string.sounds);
     rootButtons_[k]->setChecked(string.isRoot);
     intervalBoxes_[k]->setEnabled(string.sounds);
-    intervalBoxes_[k]->setText(text(string.interval));
+    intervalBoxes_[k]->setText(screenText(string.interval));
     noteBoxes_[k]->setEnabled(string.sounds);
-    noteBoxes_[k]->setText(text(string.note));
+    noteBoxes_[k]->setText(screenText(string.note));
   }
-  rootBox_->setText(text(view.root));
-  typeBox_->setText(text(view.type));
+  rootBox_->setText(screenText(view.root));
+  typeBox_->setText(screenText(view.type));
   typeBox_->setCursorPosition(0);
-  bassBox_->setText(text(view.bass));
+  bassBox_->setText(screenText(view.bass));
   impliedBoxes_[0]->setChecked(view.implied.third);
   impliedBoxes_[1]->setChecked(view.implied.fifth);
   impliedBoxes_[2]->setChecked(view.implied.seventh);

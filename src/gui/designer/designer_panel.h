@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 
+#include "gui/common/notifier.h"
 #include "gui/common/panel.h"
 #include "models/designer_model.h"
 
@@ -20,42 +21,15 @@ class TopFretSpinBox;
 
 // The Chord Designer: the drawn fretboard of the current instrument, each
 // string's interval and note, the chord's name and the options. The panel is
-// thin over DesignerModel, which owns the behaviour.
+// thin over DesignerModel, which owns the behaviour. It follows the records
+// through the notifier and tells it every name it gives the chord.
 class DesignerPanel : public Panel {
   Q_OBJECT
 
  public:
   DesignerPanel(AppContext& context, QWidget* frame);
 
-  // The instrument (and tuning) may have changed: rebuild for the string
-  // count and clear the chord.
-  void instrumentChanged();
-  // The tuning changed: redraw and name the chord again.
-  void tuningChanged();
-  // The MIDI output went on or off.
-  void midiOpened();
-  void midiClosed();
-  // A document wrote a fingering into the chord: take its options, redraw
-  // and name it.
-  void chordLoaded();
-  // Mutes every string, as the "Clear" button does (a document whose last
-  // fingering went asks for this).
-  void clear();
-
-  // The name as the boxes show it, typed over by the user or not: documents
-  // file and name chords by these texts.
-  QString rootText() const;
-  QString typeText() const;
-  QString bassText() const;
-
   FretboardView* fretboard() const { return fretboard_; }
-  const DesignerModel& model() const { return model_; }
-
- signals:
-  // The chord was named again; the document panels re-check their buttons.
-  void chordChanged();
-  // Escape silenced the Designer; a score that plays stops too.
-  void silenced();
 
  protected:
   void silence() override;
@@ -64,6 +38,21 @@ class DesignerPanel : public Panel {
   void closeRequested() override;
 
  private:
+  // The instrument (and tuning) may have changed: rebuild for the string
+  // count and clear the chord.
+  void instrumentChanged();
+  // The tuning changed: redraw and name the chord again.
+  void tuningChanged();
+  void midiOpenChanged(bool open);
+  // A document wrote a fingering into the chord: take its options, redraw
+  // and name it.
+  void chordLoaded();
+  // Mutes every string, as the "Clear" button does (a document whose last
+  // fingering went asks for this).
+  void clear();
+  // The name as the boxes show it, typed over by the user or not.
+  ChordNameTexts nameTexts() const;
+
   void createControls();
   // Root button labels, the top fret, the speed and the MIDI buttons, from
   // the instrument, the chord and the device.

@@ -5,8 +5,9 @@
 #include <QSignalBlocker>
 #include <QStringList>
 
-#include "gui/common/app_state.h"
-#include "gui/designer/designer_panel.h"
+#include "gui/common/notifier.h"
+#include "gui/common/screen_text.h"
+#include "models/document_session.h"
 #include "music/designer_chord.h"
 #include "music/instrument.h"
 #include "sound/midi_device.h"
@@ -21,7 +22,7 @@ const QStringList& noteNames() {
     QStringList list;
     for (int note = 0; note <= kMaxOpenNote; ++note) {
       const std::string_view name = pitchClassName(note % 12);
-      list.append(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+      list.append(screenText(name));
     }
     return list;
   }();
@@ -33,8 +34,6 @@ const QStringList& noteNames() {
 InstrumentPanel::InstrumentPanel(AppContext& context, QWidget* frame)
     : Panel(context, QStringLiteral("Instrument"), QSize(264, 23), QStringLiteral("axe.bmp"),
             frame) {
-  context.state.instrumentPanel = this;
-
   instruments_ = new QComboBox(this);
   instruments_->setObjectName(QStringLiteral("instrumentList"));
   instruments_->setGeometry(dialogRect(6, 6, 72, 12));
@@ -42,8 +41,7 @@ InstrumentPanel::InstrumentPanel(AppContext& context, QWidget* frame)
   instruments_->setAccessibleName(QStringLiteral("The instrument"));
   instruments_->setMaxVisibleItems(kInstrumentCount);
   for (const InstrumentInfo& info : instrumentTable) {
-    instruments_->addItem(
-        QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
+    instruments_->addItem(screenText(info.name));
   }
   connect(instruments_, &QComboBox::activated, this, &InstrumentPanel::instrumentChosen);
 
@@ -68,31 +66,16 @@ InstrumentPanel::InstrumentPanel(AppContext& context, QWidget* frame)
     }
   });
   play_->setEnabled(context.midi.isOpen());
+  connect(&context.notifier, &Notifier::midiOpenChanged, play_, &QPushButton::setEnabled);
+  connect(&context.notifier, &Notifier::documentsChanged, this, &InstrumentPanel::updateEnabled);
+  connect(&context.notifier, &Notifier::instrumentChanged, this, &InstrumentPanel::showInstrument);
 
-  instruments_->setCurrentIndex(context.instrument.currentInstrument);
-  fillTuningLists(context.instrument.tuning);
-  // An open chord book or score owns the instrument.
-  if (!context.state.chordBookPanel.isNull() || !context.state.scorePanel.isNull()) {
-    lock();
-  }
+  showInstrument();
 }
 
-void InstrumentPanel::midiOpened() {
-  play_->setEnabled(true);
-}
-
-void InstrumentPanel::midiClosed() {
-  play_->setEnabled(false);
-}
-
-void InstrumentPanel::lock() {
-  locked_ = true;
-  updateEnabled();
-}
-
-void InstrumentPanel::unlock() {
-  locked_ = false;
-  updateEnabled();
+void InstrumentPanel::showInstrument() {
+  instruments_->setCurrentIndex(context_.instrument.currentInstrument);
+  fillTuningLists(context_.instrument.tuning);
 }
 
 void InstrumentPanel::silence() {
@@ -117,36 +100,29 @@ void InstrumentPanel::fillTuningLists(const Tuning& tuning) {
   updateEnabled();
 }
 
+bool InstrumentPanel::locked() const {
+  // An open chord book or score owns the instrument.
+  return context_.session.anyOpen();
+}
+
 void InstrumentPanel::updateEnabled() {
   const int strings = context_.instrument.strings();
-  instruments_->setEnabled(!locked_);
+  const bool locked = this->locked();
+  instruments_->setEnabled(!locked);
   for (int s = 0; s < kStringSlots; ++s) {
-    tunings_[s]->setEnabled(!locked_ && s < strings);
+    tunings_[s]->setEnabled(!locked && s < strings);
   }
 }
 
 void InstrumentPanel::instrumentChosen(int index) {
-  if (locked_ || !isInstrumentIndex(index)) {
-    return;
-  }
-  InstrumentState& instrument = context_.instrument;
-  instrument.currentInstrument = static_cast<std::int8_t>(index);
-  defaultTuning(index, instrument.tuning);
-  fillTuningLists(instrument.tuning);
-  if (context_.state.designerPanel) {
-    context_.state.designerPanel->instrumentChanged();
-  } else {
-    clearChord(context_.chord);
+  if (!locked()) {
+    context_.notifier.chooseInstrument(index);
   }
 }
 
 void InstrumentPanel::noteChosen(int slot, int note) {
-  if (locked_ || slot >= context_.instrument.strings() || note < 0 || note > kMaxOpenNote) {
-    return;
-  }
-  context_.instrument.tuning[slot] = static_cast<std::int8_t>(note);
-  if (context_.state.designerPanel) {
-    context_.state.designerPanel->tuningChanged();
+  if (!locked()) {
+    context_.notifier.chooseStringNote(slot, note);
   }
 }
 

@@ -13,19 +13,12 @@ namespace fretlets {
 // The Instrument panel: the instrument and the open-string note of each of
 // its strings, and a button that plays the open strings. While a document
 // is open the instrument and tuning are the document's, and the lists only
-// show them.
+// show them. Everything it shows is read from the records.
 class InstrumentPanel : public Panel {
   Q_OBJECT
 
  public:
   InstrumentPanel(AppContext& context, QWidget* frame);
-
-  // The MIDI output went on or off.
-  void midiOpened();
-  void midiClosed();
-  // A document owns the instrument and tuning while it is open.
-  void lock();
-  void unlock();
 
   QComboBox* instrumentList() const { return instruments_; }
   // String slot 0 (the lowest string) is the leftmost list.
@@ -36,7 +29,9 @@ class InstrumentPanel : public Panel {
   void silence() override;
 
  private:
+  void showInstrument();
   void fillTuningLists(const Tuning& tuning);
+  bool locked() const;
   void updateEnabled();
   void instrumentChosen(int index);
   void noteChosen(int slot, int note);
@@ -44,7 +39,6 @@ class InstrumentPanel : public Panel {
   QComboBox* instruments_ = nullptr;
   std::array<QComboBox*, kStringSlots> tunings_{};
   QPushButton* play_ = nullptr;
-  bool locked_ = false;
 };
 
 }  // namespace fretlets

@@ -12,10 +12,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "gui/common/app_state.h"
+#include "gui/common/notifier.h"
+#include "gui/common/screen_text.h"
 #include "gui/common/show_message.h"
-#include "gui/designer/designer_panel.h"
-#include "gui/instrument/instrument_panel.h"
 #include "sound/apply_patch.h"
 #include "sound/midi_device.h"
 
@@ -39,7 +38,6 @@ MidiAmpPanel::MidiAmpPanel(AppContext& context, QWidget* frame)
       volumeLabel_(new QLabel(QStringLiteral("Vol"), this)),
       volumeBox_(new QSpinBox(this)),
       onButton_(new QPushButton(QStringLiteral("On"), this)) {
-  context.state.midiAmpPanel = this;
   // The strip leaves the controls from y = 6 to the bottom edge.
   const QRect room = dialogRect(0, 6, 264, 17);
 
@@ -103,6 +101,7 @@ MidiAmpPanel::MidiAmpPanel(AppContext& context, QWidget* frame)
     }
   });
   connect(onButton_, &QPushButton::clicked, this, [this] { toggleMidi(); });
+  connect(&context_.notifier, &Notifier::patchRequested, this, &MidiAmpPanel::showPatch);
 }
 
 MidiAmpPanel::~MidiAmpPanel() {
@@ -117,8 +116,7 @@ void MidiAmpPanel::refillPatches() {
   const MidiStandard standard = chosenStandard();
   patchBox_->clear();
   for (const PatchRow& row : patchTable(standard)) {
-    patchBox_->addItem(
-        QString::fromLatin1(row.name.data(), static_cast<qsizetype>(row.name.size())));
+    patchBox_->addItem(screenText(row.name));
   }
   patchBox_->setCurrentIndex(defaultPatchRow(standard));
   // The strip keeps the box narrow; the open list shows whole names.
@@ -142,13 +140,10 @@ void MidiAmpPanel::switchOnAtStart() {
   }
 }
 
-void MidiAmpPanel::selectScorePatch(MidiStandard standard, int row) {
+void MidiAmpPanel::showPatch(MidiStandard standard, int row) {
   standardBox_->setCurrentIndex(standard == MidiStandard::XG ? 1 : 0);
   refillPatches();
-  if (row >= 0 && row < patchBox_->count()) {
-    patchBox_->setCurrentIndex(row);
-  }
-  apply();
+  patchBox_->setCurrentIndex(row);
 }
 
 void MidiAmpPanel::silence() {
@@ -217,7 +212,6 @@ void MidiAmpPanel::waitForOutputs() {
 }
 
 void MidiAmpPanel::finishSwitchingOn() {
-  AppState& state = context_.state;
   if (!context_.midi.openMidiMapper()) {
     onButton_->setChecked(false);
     // The box waits for an answer while other events run: nothing of this
@@ -227,32 +221,13 @@ void MidiAmpPanel::finishSwitchingOn() {
   }
   onButton_->setChecked(true);
   apply();  // the chosen patch reaches the synthesizer
-  if (state.instrumentPanel) {
-    state.instrumentPanel->midiOpened();
-  }
-  if (state.designerPanel) {
-    state.designerPanel->midiOpened();
-  }
+  context_.notifier.announceMidiOpen(true);
 }
 
 void MidiAmpPanel::switchOff() {
-  AppState& state = context_.state;
   context_.midi.closeMidi();
   onButton_->setChecked(false);
-  if (state.instrumentPanel) {
-    state.instrumentPanel->midiClosed();
-  }
-  if (state.designerPanel) {
-    state.designerPanel->midiClosed();
-  }
-}
-
-void askForPatch(AppContext& context, MidiStandard standard, int row) {
-  if (MidiAmpPanel* panel = context.state.midiAmpPanel) {
-    panel->selectScorePatch(standard, row);
-  } else {
-    applyPatch(context.midi, standard, row);
-  }
+  context_.notifier.announceMidiOpen(false);
 }
 
 }  // namespace fretlets

@@ -25,8 +25,6 @@ class MidiAmpPanel : public Panel {
   // Two seconds after start the output goes on by itself, unless the user
   // switched it on already.
   void switchOnAtStart();
-  // A score asks for its patch: select it in the lists and apply it.
-  void selectScorePatch(MidiStandard standard, int row);
 
  protected:
   // Escape: every note stops.
@@ -34,6 +32,8 @@ class MidiAmpPanel : public Panel {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // A score's patch reached the device: the lists show it.
+  void showPatch(MidiStandard standard, int row);
   MidiStandard chosenStandard() const;
   // Fills the patch list for the chosen standard and selects its nylon
   // guitar row. Lists are filled without reaching the choice handlers.
@@ -59,10 +59,5 @@ class MidiAmpPanel : public Panel {
   bool volumeHeld_ = false;        // a mouse button is down on the volume arrows
   TimerHandle waitingForOutputs_;  // armed while On waits for the synthesizer
 };
-
-// A score asks for its patch. The MIDI Amp shows and applies it when it is
-// there; otherwise the device takes it all the same, so the patch is never
-// lost because the panel is closed.
-void askForPatch(AppContext& context, MidiStandard standard, int row);
 
 }  // namespace fretlets

@@ -1,7 +1,6 @@
 #include "gui/score/score_panel.h"
 
 #include <QComboBox>
-#include <QDate>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,40 +12,22 @@
 #include <initializer_list>
 #include <string>
 
-#include "documents/byte_stream.h"
-#include "documents/score_file.h"
-#include "gui/common/app_state.h"
 #include "gui/common/document_kind.h"
-#include "gui/common/document_life_cycle.h"
-#include "gui/common/show_message.h"
-#include "gui/designer/designer_panel.h"
-#include "gui/instrument/instrument_panel.h"
-#include "gui/midi_amp/midi_amp_panel.h"
+#include "gui/common/notifier.h"
+#include "gui/common/screen_text.h"
 #include "gui/score/score_properties_dialog.h"
+#include "models/document_session.h"
 #include "music/instrument.h"
 #include "sound/midi_device.h"
 
 namespace fretlets {
 namespace {
 
-const QString kKindName = QStringLiteral("Score");
-
 // The widths of the Designer's name boxes as an entry's name takes them:
 // together with the slash they fill its 35 characters.
 constexpr int kRootWidth = 3;
 constexpr int kTypeWidth = 29;
 constexpr int kBassWidth = 2;
-
-ScorePatch devicePatch(const MidiDevice& midi) {
-  return {static_cast<std::int8_t>(midi.midiStandard), midi.patchIndex,
-          static_cast<std::int8_t>(midi.bank), static_cast<std::int8_t>(midi.program)};
-}
-
-// A new score: the rights of this year's user, the patch now in use.
-Score blankScore(const AppContext& context) {
-  return Score(defaultScoreComment(QDate::currentDate().year(), context.state.userName),
-               devicePatch(context.midi));
-}
 
 }  // namespace
 
@@ -58,40 +39,38 @@ QString composeChordName(const QString& root, const QString& type, const QString
   return name;
 }
 
-ScorePanel::ScorePanel(AppContext& context, QWidget* frame)
-    : Panel(context, kKindName, QSize(264, 23), QStringLiteral("axe.bmp"), frame),
-      score_(blankScore(context)),
+ScorePanel::ScorePanel(AppContext& context, ScoreDocument& document, QWidget* frame)
+    : Panel(context, documentKindInfo(DocumentKind::Score).name, QSize(264, 23),
+            QStringLiteral("axe.bmp"), frame),
+      document_(document),
+      score_(document.score),
       playback_(score_, context.chord, context.instrument, context.midi, context.timers) {
   createControls();
   playback_.setChordShown([this] {
-    if (DesignerPanel* designer = context_.state.designerPanel) {
-      designer->chordLoaded();
-    }
+    context_.notifier.loadChord();
     showCursor();
   });
   playback_.setStateChanged([this] { showMode(); });
-  if (context_.state.instrumentPanel) {
-    context_.state.instrumentPanel->lock();
-  }
-  if (DesignerPanel* designer = context_.state.designerPanel) {
-    connect(designer, &DesignerPanel::chordChanged, this, &ScorePanel::updateButtons);
-    connect(designer, &DesignerPanel::silenced, this, &ScorePanel::stopPlayback);
-  }
+  connect(&context.notifier, &Notifier::chordChanged, this, &ScorePanel::updateButtons);
+  connect(&context.notifier, &Notifier::playbackStopRequested, this,
+          [this] { playback_.stopPlayback(); });
   showMode();
+  if (!document_.file.path.empty()) {
+    // The score brought its instrument and tuning.
+    context.notifier.documentInstrumentArrived();
+  }
+  // The score's patch, shown in the MIDI Amp and in use before its first
+  // chord is heard.
+  context.notifier.requestPatch(static_cast<MidiStandard>(score_.patch.midiStandard),
+                                score_.patch.patchIndex);
+  tempo_->setValue(std::clamp(static_cast<int>(score_.tempo), kMinTempo, kMaxTempo));
+  applyTempo();
+  if (!score_.empty()) {
+    refresh();
+    showCurrentChord();
+  }
   updateButtons();
-  showTitle({});
-}
-
-ScorePanel::~ScorePanel() {
-  AppState& state = context_.state;
-  // Nothing the Designer says reaches the members that are going.
-  if (DesignerPanel* designer = state.designerPanel) {
-    disconnect(designer, nullptr, this, nullptr);
-  }
-  if (state.scorePanel.data() == this) {
-    state.scorePanel = nullptr;
-  }
-  releaseDocument(state, DocumentKind::Score);
+  showTitle();
 }
 
 void ScorePanel::createControls() {
@@ -197,92 +176,21 @@ void ScorePanel::createControls() {
   });
 }
 
-bool ScorePanel::open() {
-  AppState& state = context_.state;
-  DocumentSlot& slot = state.scoreSlot;
-  takeRequestedFile(slot);
-  if (!slot.path.empty()) {
-    const bool chordBookOpen = !state.chordBookPanel.isNull();
-    const std::filesystem::path path = slot.path;
-    const Score blank = score_;
-    if (!runFileOperation(
-            [&] {
-              score_ = openOrCreateScore(path, context_.instrument, chordBookOpen, state.userName,
-                                         blank);
-            },
-            QString::fromLatin1(kErrorReading))) {
-      return false;
-    }
-    // The score brought its instrument and tuning.
-    if (DesignerPanel* designer = state.designerPanel) {
-      designer->instrumentChanged();
-    }
-  }
-  // The score's patch, shown in the MIDI Amp and in use before its first
-  // chord is heard.
-  askForPatch(context_, static_cast<MidiStandard>(score_.patch.midiStandard),
-              score_.patch.patchIndex);
-  tempo_->setValue(std::clamp(static_cast<int>(score_.tempo), kMinTempo, kMaxTempo));
-  applyTempo();
-  if (!score_.empty()) {
-    refresh();
-    showCurrentChord();
-  }
-  updateButtons();
-  showTitle(slot.title);
-  return true;
+void ScorePanel::showTitle() {
+  setWindowTitle(documentKindInfo(DocumentKind::Score).name + QStringLiteral(" - ") +
+                 QString::fromStdString(document_.file.title()));
 }
 
-void ScorePanel::showTitle(const QString& title) {
-  setWindowTitle(kKindName + QStringLiteral(" - ") + title);
-}
-
-bool ScorePanel::closeAskingToSave() {
+void ScorePanel::documentClosing() {
   playback_.stopPlayback();
-  AppState& state = context_.state;
-  if (changed_ && !score_.canSave()) {
-    // Saving is refused for a score locked under another name, so the
-    // changes would go without a word: the user decides.
-    if (showMessage(QStringLiteral("Score is locked: the changes cannot be saved. Close anyway?"),
-                    {MessageIcon::Exclamation, MessageButtons::OkCancel}) != MessageAnswer::Ok) {
-      abandonDocumentClose(state, DocumentKind::Score);
-      return false;
-    }
-  } else if (!confirmDocumentClose(state, DocumentKind::Score, kKindName,
-                                   [this] { return changed_; })) {
-    return false;
-  }
-  hide();
-  deleteLater();
-  return true;
-}
-
-bool ScorePanel::save(const std::filesystem::path& target) {
-  if (!score_.canSave()) {
-    showMessage(QStringLiteral("Score is locked"), {MessageIcon::Exclamation, MessageButtons::Ok});
-    return false;
-  }
-  const bool written = runFileOperation(
-      [&] { writeScore(score_, context_.instrument, context_.state.userName, target); },
-      QString::fromLatin1(kErrorWriting));
-  // A failed save keeps the score changed, so nothing is lost on the way out.
-  if (written) {
-    changed_ = false;
-    showTitle(fileTitle(target));
-  }
-  return written;
 }
 
 void ScorePanel::closeRequested() {
-  requestDocumentClose(context_.state, DocumentKind::Score, *this);
+  context_.session.close(DocumentKind::Score);
 }
 
 void ScorePanel::silence() {
   playback_.silence();
-}
-
-void ScorePanel::stopPlayback() {
-  playback_.stopPlayback();
 }
 
 bool ScorePanel::eventFilter(QObject* watched, QEvent* event) {
@@ -371,13 +279,8 @@ void ScorePanel::applyTempo() {
 }
 
 std::string ScorePanel::pendingName() const {
-  const DesignerPanel* designer = context_.state.designerPanel;
-  if (!designer) {
-    return {};
-  }
-  return documentText(
-      composeChordName(designer->rootText(), designer->typeText(), designer->bassText()),
-      kEntryNameMax);
+  const ChordNameTexts& name = context_.notifier.chordName();
+  return documentText(composeChordName(name.root, name.type, name.bass), kEntryNameMax);
 }
 
 void ScorePanel::insertChord(Insert where) {
@@ -387,7 +290,7 @@ void ScorePanel::insertChord(Insert where) {
   } else {
     score_.insertAfterCurrent(pendingName(), context_.chord, strings);
   }
-  changed_ = true;
+  document_.changed = true;
   refresh();
   showCurrentChord();
 }
@@ -397,7 +300,7 @@ void ScorePanel::updateChord() {
     return;
   }
   score_.updateCurrent(pendingName(), context_.chord, context_.instrument.strings());
-  changed_ = true;
+  document_.changed = true;
   refresh();
   showCurrentChord();
 }
@@ -406,12 +309,10 @@ void ScorePanel::deleteChord() {
   if (score_.empty()) {
     return;
   }
-  changed_ = true;
+  document_.changed = true;
   if (score_.deleteCurrent() == DeleteOutcome::DocumentEmpty) {
     clearDisplay();
-    if (DesignerPanel* designer = context_.state.designerPanel) {
-      designer->clear();
-    }
+    context_.notifier.clearChord();
     updateButtons();
     return;
   }
@@ -425,7 +326,7 @@ void ScorePanel::editProperties() {
   const QPointer<ScorePropertiesDialog> sheet =
       new ScorePropertiesDialog(score_, context_.midi, this);
   connect(sheet, &ScorePropertiesDialog::changed, this, [this] {
-    changed_ = true;
+    document_.changed = true;
     refresh();
   });
   sheet->exec();
@@ -450,7 +351,7 @@ void ScorePanel::moveCursor(Move move) {
 }
 
 Panel* makeScorePanel(AppContext& context, QWidget* frame) {
-  return openDocumentPanel(context, frame, context.state.scorePanel);
+  return new ScorePanel(context, *context.session.score(), frame);
 }
 
 }  // namespace fretlets

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <filesystem>
 #include <string>
 
 #include "documents/score.h"
@@ -17,6 +16,8 @@ class QSpinBox;
 
 namespace fretlets {
 
+struct ScoreDocument;
+
 // The name a new or updated chord takes in the score: the Designer's root,
 // type and bass boxes as "Dm7/G" (no slash without a bass), each box's text
 // cut to its width so that the whole fits an entry's name.
@@ -26,29 +27,18 @@ QString composeChordName(const QString& root, const QString& type, const QString
 // mode it builds the score from the Designer's chord (insert before or after
 // the cursor, update, delete) and edits its properties; in play mode it plays
 // the score chord after chord, each shown in the Designer while it sounds.
-// The panel is the open score: it exists exactly while a score is open.
+// The panel is a view of the session's open score.
 class ScorePanel : public Panel, public DocumentPanel {
   Q_OBJECT
 
  public:
-  ScorePanel(AppContext& context, QWidget* frame);
-  ~ScorePanel() override;
+  // Tells the Designer of the score's instrument, asks for the score's
+  // patch, sets the tempo and shows the first chord.
+  ScorePanel(AppContext& context, ScoreDocument& document, QWidget* frame);
 
-  // Takes over the requested file of the score slot and reads it, first
-  // creating an empty score there when nothing is at the path; then sends the
-  // score's patch to the MIDI Amp and sets the tempo. Returns false when the
-  // file could not be read (the message was shown); the panel is then to go
-  // without having changed anything.
-  bool open();
+  void documentClosing() override;
+  void showTitle() override;
 
-  bool closeAskingToSave() override;
-  bool save(const std::filesystem::path& target) override;
-
-  // Escape in the Designer: a run stops, the panel stays in play mode.
-  void stopPlayback();
-
-  const Score& score() const { return score_; }
-  bool changed() const { return changed_; }
   const ScorePlayback& playback() const { return playback_; }
 
  protected:
@@ -62,7 +52,6 @@ class ScorePanel : public Panel, public DocumentPanel {
   // "U" and "Del" as the score and the Designer's chord allow; every chord the
   // Designer names comes here.
   void updateButtons();
-  void showTitle(const QString& title);
   // The list of names with the cursor's entry selected, and its index.
   void refresh();
   void showCursor();
@@ -83,9 +72,9 @@ class ScorePanel : public Panel, public DocumentPanel {
   template <typename Move>
   void moveCursor(Move move);
 
-  Score score_;
+  ScoreDocument& document_;
+  Score& score_;
   ScorePlayback playback_;
-  bool changed_ = false;
   bool tempoHeld_ = false;  // a mouse button is down on the tempo arrows
 
   QComboBox* chordList_ = nullptr;
@@ -107,8 +96,7 @@ class ScorePanel : public Panel, public DocumentPanel {
   QPushButton* edit_ = nullptr;
 };
 
-// The maker the frame creates the Score with: the panel, recorded in the
-// application state, on its score; nothing when the score could not be read.
+// The maker the frame creates the Score with, on the session's score.
 Panel* makeScorePanel(AppContext& context, QWidget* frame);
 
 }  // namespace fretlets

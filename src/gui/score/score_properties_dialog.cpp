@@ -14,8 +14,8 @@
 #include <tuple>
 
 #include "documents/score.h"
-#include "documents/text_codec.h"
 #include "gui/common/dialog_units.h"
+#include "gui/common/screen_text.h"
 #include "sound/midi_device.h"
 
 namespace fretlets {
@@ -32,14 +32,6 @@ constexpr int kEighth = 6;
 constexpr int kSixteenth = 3;
 constexpr int kQuarterTripletPart = 8;
 constexpr int kEighthTripletPart = 4;
-
-QString fromBytes(std::string_view bytes) {
-  return QString::fromStdString(windows1252ToUtf8(bytes));
-}
-
-std::string toBytes(const QString& text) {
-  return utf8ToWindows1252(text.toStdString());
-}
 
 // A control at its rectangle in dialog units, never shorter than it needs
 // to show its text, centred on the rectangle.
@@ -230,9 +222,9 @@ QWidget* ScorePropertiesDialog::createChordPage() {
 }
 
 void ScorePropertiesDialog::fillSummary() {
-  title_->setText(fromBytes(score_.title.view()));
-  composer_->setText(fromBytes(score_.composer.view()));
-  comment_->setText(fromBytes(score_.comment.view()));
+  title_->setText(screenText(score_.title.view()));
+  composer_->setText(screenText(score_.composer.view()));
+  comment_->setText(screenText(score_.comment.view()));
   lock_->setChecked(score_.locked);
   lock_->setEnabled(score_.canUnlock());
   // 1..7 as its bits; anything else checks nothing.
@@ -248,7 +240,7 @@ void ScorePropertiesDialog::fillChord() {
     return;
   }
   const ScoreEntry& entry = score_.current();
-  name_->setText(fromBytes(entry.name.view()));
+  name_->setText(screenText(entry.name.view()));
   const int beats = entry.beatsToNext;
   const int part = beats % kTwelfthsPerBeat;
   const int whole = beats - part;
@@ -315,9 +307,9 @@ void ScorePropertiesDialog::accept() {
 }
 
 void ScorePropertiesDialog::applySummary() {
-  score_.title = toBytes(title_->text());
-  score_.composer = toBytes(composer_->text());
-  score_.comment = toBytes(comment_->text());
+  score_.title = documentText(title_->text());
+  score_.composer = documentText(composer_->text());
+  score_.comment = documentText(comment_->text());
   if (patch_->isChecked()) {
     score_.patch =
         ScorePatch{static_cast<std::int8_t>(midi_.midiStandard), midi_.patchIndex,
@@ -342,7 +334,7 @@ void ScorePropertiesDialog::applyChord() {
   if (entry == nullptr) {
     return;
   }
-  entry->name = toBytes(name_->text());
+  entry->name = documentText(name_->text());
   int beats = 0;
   for (const auto& [box, length] : {std::pair{whole_, kWhole},
                                     {half_, kHalf},

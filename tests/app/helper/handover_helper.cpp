@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "gui/common/app_state.h"
 #include "gui/common/panel.h"
+#include "models/document_session.h"
 
 int main(int argc, char* argv[]) {
   if (argc < 2) {
@@ -28,9 +29,8 @@ int main(int argc, char* argv[]) {
     for (const auto kind : {fretlets::DocumentKind::Score, fretlets::DocumentKind::ChordBook}) {
       frame.setDocumentPanelMaker(
           kind, [kind](fretlets::AppContext& context, QWidget*) -> fretlets::Panel* {
-            const fretlets::DocumentSlot& slot = fretlets::documentSlot(context.state, kind);
             std::printf("open %s %s\n", kind == fretlets::DocumentKind::Score ? "score" : "book",
-                        slot.requestedPath.string().c_str());
+                        context.session.file(kind)->path.string().c_str());
             std::fflush(stdout);
             return nullptr;
           });

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "documents/chord_book_file.h"
-#include "gui/common/document_life_cycle.h"
+#include "gui/common/screen_text.h"
 #include "gui/instrument/instrument_panel.h"
 #include "gui/midi_amp/midi_amp_panel.h"
 #include "support/gui/document_panel_fixture.h"
@@ -19,7 +19,9 @@ const std::filesystem::path kSample = kSampleFolder / "Guitar chords.cbk";
 
 class ChordBookPanelTest : public DocumentPanelTest {
  public:
-  ChordBookPanel* panel() { return state().chordBookPanel.data(); }
+  ChordBookPanel* panel() {
+    return static_cast<ChordBookPanel*>(frame_->documentPanel(DocumentKind::ChordBook));
+  }
   QLineEdit* designerTypeBox() { return designerBox("Chord type"); }
   void open(const std::filesystem::path& path) {
     DocumentPanelTest::open(DocumentKind::ChordBook, path);
@@ -86,9 +88,9 @@ TEST_F(ChordBookPanelTest, ASampleBookIsWalkedFretletByFretletBothWays) {
   panel()->chordTypeList()->setCurrentIndex(2);
   emit panel()->chordTypeList()->activated(2);
   settle();
-  EXPECT_EQ(panel()->book().chordIndex(), 2);
+  EXPECT_EQ(session().chordBook()->book.chordIndex(), 2);
   EXPECT_EQ(panel()->indexBox()->text(), QStringLiteral("1"));
-  EXPECT_FALSE(panel()->book().modified());
+  EXPECT_FALSE(session().chordBook()->book.modified());
   EXPECT_TRUE(messages_.isEmpty());
 }
 
@@ -104,29 +106,29 @@ TEST_F(ChordBookPanelTest, AddUpdateAndDeleteFileTheDesignersChord) {
   designerShows(fingering({-1, 3, 2, 0, 1, 0}, 1));
   designerTypeBox()->setText(QStringLiteral("Café Ω"));
   click(panel()->addButton());
-  ASSERT_EQ(panel()->book().chords().size(), 1u);
-  EXPECT_EQ(panel()->book().chords().front().name.view(), "Caf\xE9 ?");
+  ASSERT_EQ(session().chordBook()->book.chords().size(), 1u);
+  EXPECT_EQ(session().chordBook()->book.chords().front().name.view(), "Caf\xE9 ?");
   EXPECT_EQ(display(), "Café ? 1/1");
-  EXPECT_TRUE(panel()->book().modified());
+  EXPECT_TRUE(session().chordBook()->book.modified());
   EXPECT_TRUE(panel()->deleteButton()->isEnabled());
 
   // The same fingering under the same type again is refused.
   designerTypeBox()->setText(QStringLiteral("Café Ω"));
   click(panel()->addButton());
   EXPECT_EQ(messages_, QStringList{QStringLiteral("Fretlet exists")});
-  EXPECT_EQ(panel()->book().totalFretlets(), 1u);
+  EXPECT_EQ(session().chordBook()->book.totalFretlets(), 1u);
 
   // A second fingering under a plain type, then edited in place.
   designerShows(fingering({0, 2, 2, 1, 0, 0}, 0));
   EXPECT_FALSE(panel()->deleteButton()->isEnabled());
   designerTypeBox()->setText(QStringLiteral("maj"));
   click(panel()->addButton());
-  EXPECT_EQ(panel()->book().chords().size(), 2u);
+  EXPECT_EQ(session().chordBook()->book.chords().size(), 2u);
   designerShows(fingering({0, 2, 2, 1, 0, -1}, 0));
   designerTypeBox()->setText(QStringLiteral("maj"));
   click(panel()->updateButton());
-  EXPECT_EQ(panel()->book().totalFretlets(), 2u);
-  EXPECT_EQ(panel()->book().currentFretlet().frets[5], -1);
+  EXPECT_EQ(session().chordBook()->book.totalFretlets(), 2u);
+  EXPECT_EQ(session().chordBook()->book.currentFretlet().frets[5], -1);
   EXPECT_TRUE(panel()->deleteButton()->isEnabled());
 
   // The last fretlet of a type takes the type with it; the last of the book
@@ -135,7 +137,7 @@ TEST_F(ChordBookPanelTest, AddUpdateAndDeleteFileTheDesignersChord) {
   EXPECT_EQ(panel()->chordTypeList()->count(), 1);
   EXPECT_EQ(display(), "Café ? 1/1");
   click(panel()->deleteButton());
-  EXPECT_TRUE(panel()->book().empty());
+  EXPECT_TRUE(session().chordBook()->book.empty());
   EXPECT_EQ(display(), " /");
   EXPECT_FALSE(panel()->deleteButton()->isEnabled());
   EXPECT_FALSE(panel()->updateButton()->isEnabled());
@@ -184,7 +186,7 @@ TEST_F(ChordBookPanelTest, AChangedBookAsksByItsTitleAndYesSavesFirst) {
 TEST_F(ChordBookPanelTest, CancellingTheQuestionOrTheSaveAsKeepsTheProgram) {
   run(CommandId::ChordBookNew);
   click(panel()->addButton());
-  ASSERT_TRUE(panel()->book().modified());
+  ASSERT_TRUE(session().chordBook()->book.modified());
   // Cancel, and Yes followed by a cancelled Save As.
   for (const MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Yes}) {
     answers_ = {answer};
@@ -192,8 +194,8 @@ TEST_F(ChordBookPanelTest, CancellingTheQuestionOrTheSaveAsKeepsTheProgram) {
     settle();
     ASSERT_NE(panel(), nullptr);
     EXPECT_TRUE(frame_->isVisible());
-    EXPECT_FALSE(state().closing);
-    EXPECT_TRUE(panel()->book().modified());
+    EXPECT_FALSE(session().closing());
+    EXPECT_TRUE(session().chordBook()->book.modified());
   }
   EXPECT_EQ(dialogs_->requests.size(), 1u);
 
@@ -212,14 +214,14 @@ TEST_F(ChordBookPanelTest, AFailedSaveKeepsTheBookAndEverythingWaitingForIt) {
   designerShows(fingering({3, 2, 0, 0, 0, 3}, 0));
   designerTypeBox()->setText(QStringLiteral("new type"));
   click(panel()->addButton());
-  ASSERT_TRUE(panel()->book().modified());
+  ASSERT_TRUE(session().chordBook()->book.modified());
   // Nowhere to write to.
   const std::filesystem::path unwritable = folder() / "gone" / "Book.cbk";
-  state().chordBookSlot.path = unwritable;
+  session().chordBook()->file.path = unwritable;
 
   run(CommandId::ChordBookSave);
   ASSERT_EQ(messages_.size(), 1);
-  EXPECT_TRUE(panel()->book().modified());
+  EXPECT_TRUE(session().chordBook()->book.modified());
 
   // A shutdown and an open that wait for the save are dropped with it.
   messages_.clear();
@@ -229,14 +231,13 @@ TEST_F(ChordBookPanelTest, AFailedSaveKeepsTheBookAndEverythingWaitingForIt) {
   ASSERT_EQ(messages_.size(), 2);
   ASSERT_NE(panel(), nullptr);
   EXPECT_TRUE(frame_->isVisible());
-  EXPECT_FALSE(state().closing);
-  EXPECT_TRUE(panel()->book().modified());
+  EXPECT_FALSE(session().closing());
+  EXPECT_TRUE(session().chordBook()->book.modified());
 
   answers_ = {MessageAnswer::Yes};
   open(folder() / "Other.cbk");
   ASSERT_NE(panel(), nullptr);
-  EXPECT_EQ(state().chordBookSlot.path, unwritable);
-  EXPECT_TRUE(state().chordBookSlot.requestedPath.empty());
+  EXPECT_EQ(session().file(DocumentKind::ChordBook)->path, unwritable);
   EXPECT_FALSE(std::filesystem::exists(folder() / "Other.cbk"));
   EXPECT_EQ(bytesOf(path), before);
 }
@@ -260,9 +261,9 @@ TEST_F(ChordBookPanelTest, NewAndOpenReplaceAnOpenBook) {
   run(CommandId::ChordBookNew);
   EXPECT_EQ(messages_.size(), 1);
   ASSERT_NE(panel(), nullptr);
-  EXPECT_TRUE(panel()->book().empty());
+  EXPECT_TRUE(session().chordBook()->book.empty());
   EXPECT_EQ(panel()->windowTitle(), QStringLiteral("Chord Book - "));
-  EXPECT_TRUE(state().chordBookSlot.path.empty());
+  EXPECT_TRUE(session().file(DocumentKind::ChordBook)->path.empty());
   // No means the change was never written.
   EXPECT_EQ(bytesOf(path), bytesOf(kSample));
 }
@@ -287,7 +288,7 @@ TEST_F(ChordBookPanelTest, AMissingPathBecomesAnEmptyBookAndAnUnreadableOneStays
     open(path);
     EXPECT_EQ(panel(), nullptr) << path;
     EXPECT_EQ(messages_.size(), 1) << path;
-    EXPECT_TRUE(state().chordBookSlot.path.empty());
+    EXPECT_FALSE(session().isOpen(DocumentKind::ChordBook));
     EXPECT_FALSE(frame_->action(CommandId::ChordBookSave)->isEnabled());
     EXPECT_EQ(bytesOf(garbage), before);
   }
@@ -299,13 +300,13 @@ TEST_F(ChordBookPanelTest, TheInstrumentIsTheBooksWhileItIsOpen) {
   open(copyOfSample());
   ASSERT_NE(panel(), nullptr);
   run(CommandId::ViewInstrument);
-  ASSERT_NE(state().instrumentPanel, nullptr);
-  EXPECT_FALSE(state().instrumentPanel->instrumentList()->isEnabled());
-  EXPECT_FALSE(state().instrumentPanel->tuningList(0)->isEnabled());
+  ASSERT_NE(frame_->instrumentPanel(), nullptr);
+  EXPECT_FALSE(frame_->instrumentPanel()->instrumentList()->isEnabled());
+  EXPECT_FALSE(frame_->instrumentPanel()->tuningList(0)->isEnabled());
   run(CommandId::ChordBookClose);
   EXPECT_EQ(panel(), nullptr);
-  EXPECT_TRUE(state().instrumentPanel->instrumentList()->isEnabled());
-  EXPECT_TRUE(state().instrumentPanel->tuningList(5)->isEnabled());
+  EXPECT_TRUE(frame_->instrumentPanel()->instrumentList()->isEnabled());
+  EXPECT_TRUE(frame_->instrumentPanel()->tuningList(5)->isEnabled());
 }
 
 TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) {
@@ -327,7 +328,7 @@ TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) 
   EXPECT_TRUE(waitFor([&] { return QApplication::focusWidget() == panel()->chordTypeList(); }));
 
   // A chord shown while the user works elsewhere leaves the keyboard there.
-  QWidget* amp = state().midiAmpPanel.data();
+  QWidget* amp = frame_->midiAmpPanel();
   amp->activateWindow();
   amp->setFocus();
   ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == amp; }));

@@ -35,7 +35,7 @@ struct Rig : PanelRecords<> {
   Rig() {
     EXPECT_TRUE(midi.openMidiMapper());
     designer = std::make_unique<DesignerPanel>(context, nullptr);
-    designer->midiOpened();
+    notifier.announceMidiOpen(true);
     instrumentPanel = std::make_unique<InstrumentPanel>(context, nullptr);
     designer->show();
     instrumentPanel->show();
@@ -75,14 +75,14 @@ struct Rig : PanelRecords<> {
 TEST(DesignerPanel, EMajorBuiltByClicksIsNamedAndSounded) {
   Rig rig;
   int changes = 0;
-  QObject::connect(rig.designer.get(), &DesignerPanel::chordChanged, [&] { ++changes; });
+  QObject::connect(&rig.notifier, &Notifier::chordChanged, [&] { ++changes; });
   // 0 2 2 1 0 0, low string first
   for (const auto& [row, slot] : {std::pair{0, 0}, {2, 1}, {2, 2}, {1, 3}, {0, 4}, {0, 5}}) {
     rig.click(row, slot);
   }
-  EXPECT_EQ(rig.designer->rootText(), "E");
-  EXPECT_EQ(rig.designer->typeText(), "maj");
-  EXPECT_EQ(rig.designer->bassText(), "");
+  EXPECT_EQ(rig.notifier.chordName().root, "E");
+  EXPECT_EQ(rig.notifier.chordName().type, "maj");
+  EXPECT_EQ(rig.notifier.chordName().bass, "");
   EXPECT_EQ(changes, 6);
   EXPECT_EQ(rig.rootButton(0)->text(), "6");
   EXPECT_TRUE(rig.rootButton(0)->isChecked());
@@ -98,13 +98,13 @@ TEST(DesignerPanel, ARootChosenOnTheCStringRenamesTheChord) {
   for (const auto& [row, slot] : {std::pair{0, 1}, {2, 2}, {2, 3}, {1, 4}, {0, 5}}) {
     rig.click(row, slot);
   }
-  EXPECT_EQ(rig.designer->rootText(), "A");
-  EXPECT_EQ(rig.designer->typeText(), "m");
+  EXPECT_EQ(rig.notifier.chordName().root, "A");
+  EXPECT_EQ(rig.notifier.chordName().type, "m");
   EXPECT_FALSE(rig.rootButton(0)->isEnabled());
   QTest::mouseClick(rig.rootButton(4), Qt::LeftButton);
-  EXPECT_EQ(rig.designer->rootText(), "C");
-  EXPECT_EQ(rig.designer->typeText(), "6");
-  EXPECT_EQ(rig.designer->bassText(), "A");
+  EXPECT_EQ(rig.notifier.chordName().root, "C");
+  EXPECT_EQ(rig.notifier.chordName().type, "6");
+  EXPECT_EQ(rig.notifier.chordName().bass, "A");
   EXPECT_TRUE(rig.impliedBox("5")->isChecked());
   EXPECT_FALSE(rig.impliedBox("3")->isChecked());
   EXPECT_TRUE(rig.rootButton(4)->isChecked());
@@ -117,7 +117,7 @@ TEST(DesignerPanel, ARootChosenOnTheCStringRenamesTheChord) {
   QLineEdit* typeBox = rig.control<QLineEdit>("Chord type");
   typeBox->clear();
   QTest::keyClicks(typeBox, "add6");
-  EXPECT_EQ(rig.designer->typeText(), "add6");
+  EXPECT_EQ(rig.notifier.chordName().type, "add6");
 }
 
 TEST(DesignerPanel, AThreeStringInstrumentSpreadsItsStringsOverTheWholeBoard) {
@@ -139,7 +139,7 @@ TEST(DesignerPanel, AThreeStringInstrumentSpreadsItsStringsOverTheWholeBoard) {
   EXPECT_LT(low.left(), width / 3);
   EXPECT_GT(high.right(), 2 * width / 3);
   rig.click(1, 2);
-  EXPECT_EQ(rig.designer->rootText(), "A#");
+  EXPECT_EQ(rig.notifier.chordName().root, "A#");
   EXPECT_EQ(rig.chord.frets[2], 1);
 }
 
@@ -149,7 +149,7 @@ TEST(DesignerPanel, APressBetweenCellsChangesNothing) {
   rig.output.clear();
   const DesignerChord before = rig.chord;
   int changes = 0;
-  QObject::connect(rig.designer.get(), &DesignerPanel::chordChanged, [&] { ++changes; });
+  QObject::connect(&rig.notifier, &Notifier::chordChanged, [&] { ++changes; });
   FretboardView* board = rig.designer->fretboard();
   const QRect a = board->cellRect(1, 1);
   const QRect b = board->cellRect(1, 2);
@@ -183,7 +183,7 @@ TEST(DesignerPanel, EachStringIsDrawnInItsRowAndHeldStringsInGrey) {
   Rig rig;
   rig.chord.frets = {-1, 3, 2, 0, 1, 12};  // the last one below the diagram
   rig.chord.held = {false, true, false, true, false, false};
-  rig.designer->chordLoaded();
+  rig.notifier.loadChord();
   FretboardView* board = rig.designer->fretboard();
   const QImage image = board->grab().toImage();
   // Row by row, low string first.
@@ -285,10 +285,10 @@ TEST(DesignerPanel, ClosesOnlyWithTheProgramAndPlayNotesSurvivesMidiOff) {
   EXPECT_TRUE(playNotes->isChecked());
   QTest::mouseClick(playNotes, Qt::LeftButton);
   rig.midi.closeMidi();
-  rig.designer->midiClosed();
+  rig.notifier.announceMidiOpen(false);
   EXPECT_FALSE(playNotes->isEnabled());
   rig.midi.openMidiMapper();
-  rig.designer->midiOpened();
+  rig.notifier.announceMidiOpen(true);
   EXPECT_TRUE(playNotes->isEnabled());
   EXPECT_FALSE(playNotes->isChecked());
 
@@ -297,12 +297,10 @@ TEST(DesignerPanel, ClosesOnlyWithTheProgramAndPlayNotesSurvivesMidiOff) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   ASSERT_TRUE(designer);
   EXPECT_TRUE(designer->isVisible());
-  EXPECT_EQ(rig.state.designerPanel, designer);
-  rig.state.closing = true;
+  rig.session.closeAll();
   designer->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_FALSE(designer);
-  EXPECT_FALSE(rig.state.designerPanel);
 }
 
 TEST(InstrumentPanel, BanjoFillsFourTuningListsAndTellsTheDesigner) {
@@ -329,14 +327,14 @@ TEST(InstrumentPanel, BanjoFillsFourTuningListsAndTellsTheDesigner) {
 
   // A string's note renames the chord without clearing it.
   rig.click(0, 0);
-  EXPECT_EQ(rig.designer->rootText(), "C");
+  EXPECT_EQ(rig.notifier.chordName().root, "C");
   QComboBox* low = rig.instrumentPanel->tuningList(0);
   low->setFocus();
   QTest::keyClick(low, Qt::Key_Down);
   EXPECT_EQ(rig.instrument.tuning[0], 49);
   EXPECT_EQ(rig.instrument.currentInstrument, 0);
   EXPECT_EQ(rig.chord.frets[0], 0);
-  EXPECT_EQ(rig.designer->rootText(), "C#");
+  EXPECT_EQ(rig.notifier.chordName().root, "C#");
 }
 
 TEST(InstrumentPanel, PlaySoundsTheOpenStringsHalfASecondApart) {
@@ -350,7 +348,7 @@ TEST(InstrumentPanel, PlaySoundsTheOpenStringsHalfASecondApart) {
   EXPECT_EQ(notes, (std::vector<std::pair<int, long>>{
                        {40, 0}, {45, 500}, {50, 1000}, {55, 1500}, {59, 2000}, {64, 2500}}));
   rig.midi.closeMidi();
-  rig.instrumentPanel->midiClosed();
+  rig.notifier.announceMidiOpen(false);
   EXPECT_FALSE(rig.instrumentPanel->playButton()->isEnabled());
 }
 

@@ -26,7 +26,9 @@ const FretletRecord kG = fingering({3, 2, 0, 0, 0, 3}, 0);
 
 class ScorePanelTest : public DocumentPanelTest {
  public:
-  ScorePanel* panel() { return state().scorePanel.data(); }
+  ScorePanel* panel() {
+    return static_cast<ScorePanel*>(frame_->documentPanel(DocumentKind::Score));
+  }
   QPushButton* button(const char* name) { return control<QPushButton>(panel(), name); }
   QComboBox* chordList() { return control<QComboBox>(panel(), "The chord name"); }
   QLineEdit* indexBox() { return control<QLineEdit>(panel(), "Chord index"); }
@@ -77,15 +79,15 @@ TEST_F(ScorePanelTest, InsertUpdateAndDeleteWorkAtTheCursor) {
   EXPECT_EQ(panel()->windowTitle(), QStringLiteral("Score - "));
   EXPECT_FALSE(button("Update fretlet")->isEnabled());
   EXPECT_FALSE(button("Delete chord")->isEnabled());
-  EXPECT_FALSE(panel()->changed());
+  EXPECT_FALSE(session().score()->changed);
 
   designerShows(kC);
-  const std::string c =
-      composeChordName(designer()->rootText(), designer()->typeText(), designer()->bassText())
-          .toStdString();
+  const std::string c = composeChordName(notifier().chordName().root, notifier().chordName().type,
+                                         notifier().chordName().bass)
+                            .toStdString();
   click("Insert after");
   EXPECT_EQ(listed(), "[" + c + "] #1");
-  EXPECT_TRUE(panel()->changed());
+  EXPECT_TRUE(session().score()->changed);
   EXPECT_TRUE(button("Update fretlet")->isEnabled());
   EXPECT_TRUE(button("Delete chord")->isEnabled());
 
@@ -98,7 +100,7 @@ TEST_F(ScorePanelTest, InsertUpdateAndDeleteWorkAtTheCursor) {
   EXPECT_EQ(listed(), "[Dm7/G] " + c + " #1");
   click("End of score");
   EXPECT_EQ(listed(), "Dm7/G [" + c + "] #2");
-  EXPECT_TRUE(designerShowsEntry(panel()->score().current()));
+  EXPECT_TRUE(designerShowsEntry(session().score()->score.current()));
   click("Beginning of score");
   designerShows(kE);
   designerBox("Chord root")->setText(QStringLiteral("E"));
@@ -117,22 +119,22 @@ TEST_F(ScorePanelTest, InsertUpdateAndDeleteWorkAtTheCursor) {
   EXPECT_FALSE(button("Delete chord")->isEnabled());
   designerBox("Chord root")->setText(QStringLiteral("X"));
   click("Update fretlet");
-  EXPECT_EQ(listed(), "Dm7/G [X" + designer()->typeText().toStdString() + "] " + c + " #2");
-  EXPECT_EQ(panel()->score().current().frets[5], 3);
+  EXPECT_EQ(listed(), "Dm7/G [X" + notifier().chordName().type.toStdString() + "] " + c + " #2");
+  EXPECT_EQ(session().score()->score.current().frets[5], 3);
   EXPECT_TRUE(button("Delete chord")->isEnabled());
 
   // Choosing from the list moves there and shows it.
   chordList()->setCurrentIndex(2);
   emit chordList()->activated(2);
   settle();
-  EXPECT_EQ(panel()->score().currentIndex(), 3);
-  EXPECT_TRUE(designerShowsEntry(panel()->score().current()));
+  EXPECT_EQ(session().score()->score.currentIndex(), 3);
+  EXPECT_TRUE(designerShowsEntry(session().score()->score.current()));
 
   // The last chord out clears the display and the Designer.
   for (int left = 3; left > 0; --left) {
     click("Delete chord");
   }
-  EXPECT_TRUE(panel()->score().empty());
+  EXPECT_TRUE(session().score()->score.empty());
   EXPECT_EQ(listed(), "#");
   EXPECT_FALSE(button("Update fretlet")->isEnabled());
   EXPECT_FALSE(button("Delete chord")->isEnabled());
@@ -151,7 +153,7 @@ TEST_F(ScorePanelTest, AnOpenedScoreBringsItsChordsPatchTempoAndInstrument) {
 
   open(DocumentKind::Score, path);
   ASSERT_NE(panel(), nullptr);
-  EXPECT_EQ(state().instrumentPanel, nullptr);  // the score holds the instrument
+  EXPECT_EQ(frame_->instrumentPanel(), nullptr);  // the score holds the instrument
   EXPECT_EQ(panel()->windowTitle(), QStringLiteral("Score - Waltz in G.score"));
   EXPECT_EQ(chordList()->count(), static_cast<int>(expected.entries().size()));
   EXPECT_EQ(indexBox()->text(), QStringLiteral("1"));
@@ -164,16 +166,16 @@ TEST_F(ScorePanelTest, AnOpenedScoreBringsItsChordsPatchTempoAndInstrument) {
   EXPECT_TRUE(button("Repeat")->isChecked());
   EXPECT_TRUE(chordList()->isVisible());
   EXPECT_FALSE(button("Play/Stop(Esc)")->isVisible());
-  EXPECT_FALSE(panel()->changed());
+  EXPECT_FALSE(session().score()->changed);
 
   // An Instrument panel opened now keeps its lists locked until the score
   // goes.
   run(CommandId::ViewInstrument);
-  ASSERT_NE(state().instrumentPanel, nullptr);
-  EXPECT_FALSE(state().instrumentPanel->instrumentList()->isEnabled());
+  ASSERT_NE(frame_->instrumentPanel(), nullptr);
+  EXPECT_FALSE(frame_->instrumentPanel()->instrumentList()->isEnabled());
   run(CommandId::ScoreClose);
   EXPECT_EQ(panel(), nullptr);
-  EXPECT_TRUE(state().instrumentPanel->instrumentList()->isEnabled());
+  EXPECT_TRUE(frame_->instrumentPanel()->instrumentList()->isEnabled());
   EXPECT_TRUE(messages_.isEmpty());
 }
 
@@ -226,7 +228,7 @@ TEST_F(ScorePanelTest, PlayModeAndTheTwoEscapeKeys) {
   EXPECT_FALSE(playback.playing());
   EXPECT_TRUE(chordList()->isVisible());
   EXPECT_FALSE(button("Repeat")->isVisible());
-  EXPECT_FALSE(panel()->changed());
+  EXPECT_FALSE(session().score()->changed);
 
   // A score closed while it plays fast goes quietly: no chord reaches the
   // Designer afterwards.
@@ -266,7 +268,7 @@ TEST_F(ScorePanelTest, ClosingAChangedScoreAsksByItsTitle) {
       dialogs_->answers.push_back(QString::fromStdString(target.string()));
     }
     ASSERT_NE(panel(), nullptr);
-    const std::size_t count = panel()->score().entries().size();
+    const std::size_t count = session().score()->score.entries().size();
     designerShows(kC);
     designerBox("Chord root")->setText(QStringLiteral("Q"));
     click("Insert after");
@@ -300,7 +302,7 @@ TEST_F(ScorePanelTest, OpeningAnotherScoreAsksAndNoReplacesTheChangedOne) {
             QStringList{QStringLiteral("Score \"First.score\" has changed. Save the changes?")});
   ASSERT_NE(panel(), nullptr);
   EXPECT_EQ(panel()->windowTitle(), QStringLiteral("Score - Waltz in G.score"));
-  EXPECT_FALSE(panel()->changed());
+  EXPECT_FALSE(session().score()->changed);
   EXPECT_EQ(bytesOf(first), before);
 }
 
@@ -311,11 +313,11 @@ TEST_F(ScorePanelTest, AFailedSaveKeepsTheScoreAndEverythingWaitingForIt) {
   designerShows(kC);
   click("Insert after");
   const fs::path unwritable = folder() / "gone" / "Waltz.score";
-  state().scoreSlot.path = unwritable;
+  session().score()->file.path = unwritable;
 
   run(CommandId::ScoreSave);
   ASSERT_EQ(messages_.size(), 1);
-  EXPECT_TRUE(panel()->changed());
+  EXPECT_TRUE(session().score()->changed);
 
   // A shutdown and an open that wait for the save are dropped with it.
   messages_.clear();
@@ -325,13 +327,13 @@ TEST_F(ScorePanelTest, AFailedSaveKeepsTheScoreAndEverythingWaitingForIt) {
   EXPECT_EQ(messages_.size(), 2);
   ASSERT_NE(panel(), nullptr);
   EXPECT_TRUE(frame_->isVisible());
-  EXPECT_FALSE(state().closing);
-  EXPECT_TRUE(panel()->changed());
+  EXPECT_FALSE(session().closing());
+  EXPECT_TRUE(session().score()->changed);
 
   answers_ = {MessageAnswer::Yes};
   open(DocumentKind::Score, folder() / "Other.score");
   ASSERT_NE(panel(), nullptr);
-  EXPECT_EQ(state().scoreSlot.path, unwritable);
+  EXPECT_EQ(session().file(DocumentKind::Score)->path, unwritable);
   EXPECT_FALSE(fs::exists(folder() / "Other.score"));
   EXPECT_EQ(bytesOf(path), before);
 
@@ -341,7 +343,7 @@ TEST_F(ScorePanelTest, AFailedSaveKeepsTheScoreAndEverythingWaitingForIt) {
   settle();
   ASSERT_NE(panel(), nullptr);
   EXPECT_TRUE(frame_->isVisible());
-  EXPECT_FALSE(state().closing);
+  EXPECT_FALSE(session().closing());
 }
 
 TEST_F(ScorePanelTest, AScoreLockedByAnotherUserIsNeverWrittenAndAsksBeforeItsChangesGo) {
@@ -353,7 +355,7 @@ TEST_F(ScorePanelTest, AScoreLockedByAnotherUserIsNeverWrittenAndAsksBeforeItsCh
     writeScore(theirs, guitar, "someone", path);
   }
   const std::string before = bytesOf(path);
-  state().userName = "me";
+  session().setUserName("me");
   open(DocumentKind::Score, path);
   ASSERT_NE(panel(), nullptr);
   designerShows(kC);
@@ -361,7 +363,7 @@ TEST_F(ScorePanelTest, AScoreLockedByAnotherUserIsNeverWrittenAndAsksBeforeItsCh
 
   run(CommandId::ScoreSave);
   EXPECT_EQ(messages_, QStringList{QStringLiteral("Score is locked")});
-  EXPECT_TRUE(panel()->changed());
+  EXPECT_TRUE(session().score()->changed);
 
   // Cancel keeps the score, and with it the program and the file that
   // waited to open; OK lets it go unsaved.
@@ -373,14 +375,13 @@ TEST_F(ScorePanelTest, AScoreLockedByAnotherUserIsNeverWrittenAndAsksBeforeItsCh
   settle();
   EXPECT_EQ(messages_, question);
   EXPECT_TRUE(frame_->isVisible());
-  EXPECT_FALSE(state().closing);
+  EXPECT_FALSE(session().closing());
   messages_.clear();
   answers_ = {MessageAnswer::Cancel};
   open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
   EXPECT_EQ(messages_, question);
   ASSERT_NE(panel(), nullptr);
   EXPECT_EQ(panel()->windowTitle(), QStringLiteral("Score - Theirs.score"));
-  EXPECT_TRUE(state().scoreSlot.requestedPath.empty());
 
   messages_.clear();
   answers_ = {MessageAnswer::Ok};
@@ -394,11 +395,11 @@ TEST_F(ScorePanelTest, TheProgramsCloseAsksTheScoreBeforeTheChordBook) {
   open(DocumentKind::ChordBook, copyOfSample("Guitar chords.cbk"));
   run(CommandId::ScoreNew);
   ASSERT_NE(panel(), nullptr);
-  ASSERT_NE(state().chordBookPanel, nullptr);
+  ASSERT_NE(frame_->documentPanel(DocumentKind::ChordBook), nullptr);
   designerShows(kC);
   click("Insert after");
   designerBox("Chord type")->setText(QStringLiteral("new type"));
-  control<QPushButton>(state().chordBookPanel, "Add chord")->click();
+  control<QPushButton>(frame_->documentPanel(DocumentKind::ChordBook), "Add chord")->click();
   answers_ = {MessageAnswer::No, MessageAnswer::No};
   frame_->close();
   settle();
@@ -407,7 +408,7 @@ TEST_F(ScorePanelTest, TheProgramsCloseAsksTheScoreBeforeTheChordBook) {
                          QStringLiteral("Chord Book \"Guitar chords.cbk\" has changed. Save the "
                                         "changes?")}));
   EXPECT_EQ(panel(), nullptr);
-  EXPECT_EQ(state().chordBookPanel, nullptr);
+  EXPECT_EQ(frame_->documentPanel(DocumentKind::ChordBook), nullptr);
   EXPECT_FALSE(frame_->isVisible());
 }
 
@@ -443,23 +444,23 @@ TEST_F(ScorePanelTest, EditsChangeTheScoreAndMovesDoNot) {
   chordList()->setCurrentIndex(4);
   emit chordList()->activated(4);
   settle();
-  EXPECT_FALSE(panel()->changed());
+  EXPECT_FALSE(session().score()->changed);
   click("Update fretlet");
-  EXPECT_TRUE(panel()->changed());
+  EXPECT_TRUE(session().score()->changed);
 
   answers_ = {MessageAnswer::No};
   run(CommandId::ScoreClose);
   open(DocumentKind::Score, folder() / "Waltz in G.score");
   ASSERT_NE(panel(), nullptr);
   click("Delete chord");
-  EXPECT_TRUE(panel()->changed());
+  EXPECT_TRUE(session().score()->changed);
   EXPECT_EQ(chordList()->count(), 7);
 
   answers_ = {MessageAnswer::No};
   run(CommandId::ScoreClose);
   open(DocumentKind::Score, copyOfSample("Four chords in C.score"));
   ASSERT_NE(panel(), nullptr);
-  EXPECT_FALSE(panel()->changed());
+  EXPECT_FALSE(session().score()->changed);
   QTimer::singleShot(0, [] {
     auto* sheet = qobject_cast<ScorePropertiesDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(sheet, nullptr);
@@ -467,7 +468,7 @@ TEST_F(ScorePanelTest, EditsChangeTheScoreAndMovesDoNot) {
     sheet->accept();
   });
   click("Edit Score Properties");
-  EXPECT_TRUE(panel()->changed());
+  EXPECT_TRUE(session().score()->changed);
   EXPECT_EQ(chordList()->itemText(0), QStringLiteral("Renamed"));
 }
 

@@ -6,11 +6,15 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "gui/chordbook/chord_book_panel.h"
 #include "gui/common/command_id.h"
+#include "gui/common/notifier.h"
 #include "gui/designer/designer_panel.h"
 #include "gui/score/score_panel.h"
+#include "models/document_session.h"
 #include "music/designer_chord.h"
 #include "music/fretlet_record.h"
 #include "music/instrument.h"
@@ -40,15 +44,23 @@ class DocumentPanelTest : public FrameTest {
  public:
   void SetUp() override {
     FrameTest::SetUp();
-    frame_->setDocumentPanelMaker(DocumentKind::Score, makeScorePanel);
-    frame_->setDocumentPanelMaker(DocumentKind::ChordBook, makeChordBookPanel);
+    // The real panels, each opening noted with its path.
+    for (const DocumentKind kind : kDocumentKinds) {
+      frame_->setDocumentPanelMaker(kind, [this, kind](AppContext& context, QWidget* owner) {
+        opened_.emplace_back(kind, context.session.file(kind)->path);
+        return kind == DocumentKind::Score ? makeScorePanel(context, owner)
+                                           : makeChordBookPanel(context, owner);
+      });
+    }
     auto dialogs = std::make_unique<ScriptedDialogs>();
     dialogs_ = dialogs.get();
     frame_->setFileDialogs(std::move(dialogs));
     showFrame();
   }
 
-  DesignerPanel* designer() { return state().designerPanel.data(); }
+  DesignerPanel* designer() { return frame_->designerPanel(); }
+  DocumentSession& session() { return records_.context().session; }
+  Notifier& notifier() { return records_.context().notifier; }
   DesignerChord& chord() { return records_.context().chord; }
 
   // A control of a window by its accessible name, which is its tooltip.
@@ -88,10 +100,11 @@ class DocumentPanelTest : public FrameTest {
   // Puts a fingering into the Designer, as the user would by clicking.
   void designerShows(const FretletRecord& record) {
     applyFretlet(record, chord(), records_.context().instrument.strings());
-    designer()->chordLoaded();
+    notifier().loadChord();
   }
 
   ScriptedDialogs* dialogs_ = nullptr;
+  std::vector<std::pair<DocumentKind, std::filesystem::path>> opened_;
 };
 
 }  // namespace fretlets

@@ -34,7 +34,8 @@ class FrameTest : public ::testing::Test {
   void SetUp() override {
     testApplication();
     ASSERT_TRUE(folder_.isValid());
-    placeBeside(state(), std::filesystem::path(folder_.path().toStdString()));
+    placeBeside(state(), records_.context().session,
+                std::filesystem::path(folder_.path().toStdString()));
     setMessageHandler([this](const QString& text, MessageFlags) {
       messages_.append(text);
       const MessageAnswer answer = answers_.isEmpty() ? MessageAnswer::Ok : answers_.takeFirst();
