@@ -8,6 +8,7 @@
 
 #include "documents/chord_book_file.h"
 #include "gui/common/screen_text.h"
+#include "gui/designer/fretboard_view.h"
 #include "gui/instrument/instrument_panel.h"
 #include "gui/midi_amp/midi_amp_panel.h"
 #include "support/gui/document_panel_fixture.h"
@@ -296,17 +297,34 @@ TEST_F(ChordBookPanelTest, AMissingPathBecomesAnEmptyBookAndAnUnreadableOneStays
   EXPECT_FALSE(std::filesystem::exists(folder() / "nowhere"));
 }
 
-TEST_F(ChordBookPanelTest, TheInstrumentIsTheBooksWhileItIsOpen) {
-  open(copyOfSample());
+TEST_F(ChordBookPanelTest, TheInstrumentIsTheOpenDocumentsUntilTheLastOneCloses) {
+  // A mandolin book brings its instrument into a guitar program.
+  InstrumentState mandolin;
+  mandolin.currentInstrument = static_cast<std::int8_t>(*findInstrument("Mandolin"));
+  defaultTuning(mandolin.currentInstrument, mandolin.tuning);
+  const std::filesystem::path path = folder() / "Mandolin.cbk";
+  writeChordBook(ChordBook(4), mandolin, path);
+  open(path);
   ASSERT_NE(panel(), nullptr);
+  EXPECT_EQ(records_.context().instrument.currentInstrument, mandolin.currentInstrument);
+  EXPECT_EQ(designer()->fretboard()->strings(), 4);
+
+  const auto locked = [this] {
+    InstrumentPanel* instrument = frame_->instrumentPanel();
+    return !instrument->instrumentList()->isEnabled() && !instrument->tuningList(0)->isEnabled();
+  };
   run(CommandId::ViewInstrument);
-  ASSERT_NE(frame_->instrumentPanel(), nullptr);
-  EXPECT_FALSE(frame_->instrumentPanel()->instrumentList()->isEnabled());
-  EXPECT_FALSE(frame_->instrumentPanel()->tuningList(0)->isEnabled());
-  run(CommandId::ChordBookClose);
+  EXPECT_EQ(frame_->instrumentPanel()->instrumentList()->currentText(), "Mandolin");
+  EXPECT_TRUE(locked());
+  run(CommandId::ScoreNew);
+  run(CommandId::ViewInstrument);
+  run(CommandId::ChordBookClose);  // the score still holds the instrument
   EXPECT_EQ(panel(), nullptr);
-  EXPECT_TRUE(frame_->instrumentPanel()->instrumentList()->isEnabled());
-  EXPECT_TRUE(frame_->instrumentPanel()->tuningList(5)->isEnabled());
+  EXPECT_TRUE(locked());
+  run(CommandId::ScoreClose);
+  InstrumentPanel* instrument = frame_->instrumentPanel();
+  EXPECT_TRUE(instrument->instrumentList()->isEnabled());
+  EXPECT_TRUE(instrument->tuningList(3)->isEnabled());
 }
 
 TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) {

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "gui/common/show_message.h"
+#include "gui/designer/designer_panel.h"
+#include "gui/instrument/instrument_panel.h"
 #include "gui_application.h"
 #include "panel_records.h"
 
@@ -219,6 +221,27 @@ TEST_F(MidiAmpTest, AScorePatchIsChosenAndRememberedWhetherTheSoundOrThePanelIsT
   EXPECT_EQ(midi.bank, 16);
   openPanel();
   EXPECT_EQ(patchBox().currentText(), "Steel Guitar 2");
+}
+
+TEST_F(MidiAmpTest, OnAndOffReachThePlayButtonsOfThePanelsThatListen) {
+  openPanel();
+  DesignerPanel designer(context, nullptr);
+  InstrumentPanel instrument(context, nullptr);
+  const auto playable = [&designer, &instrument] {
+    std::vector<bool> enabled;
+    for (QPushButton* button : designer.findChildren<QPushButton*>()) {
+      if (button->text() == "Play" || button->text() == "Play notes") {
+        enabled.push_back(button->isEnabled());
+      }
+    }
+    enabled.push_back(instrument.playButton()->isEnabled());
+    return enabled;
+  };
+  EXPECT_EQ(playable(), std::vector<bool>(3, false));
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  EXPECT_EQ(playable(), std::vector<bool>(3, true));
+  QTest::mouseClick(&onButton(), Qt::LeftButton);
+  EXPECT_EQ(playable(), std::vector<bool>(3, false));
 }
 
 }  // namespace

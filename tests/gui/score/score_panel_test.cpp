@@ -412,6 +412,18 @@ TEST_F(ScorePanelTest, TheProgramsCloseAsksTheScoreBeforeTheChordBook) {
   EXPECT_FALSE(frame_->isVisible());
 }
 
+TEST_F(ScorePanelTest, ClosingAScoreThatPlaysStopsItBeforeAnythingIsAsked) {
+  open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
+  click("Run the score");
+  ASSERT_TRUE(panel()->playback().playing());
+  session().score()->changed = true;
+  // While the box waits, nothing plays on.
+  duringMessage_ = [this] { EXPECT_FALSE(panel()->playback().playing()); };
+  answers_ = {MessageAnswer::No};
+  run(CommandId::ScoreClose);
+  EXPECT_EQ(panel(), nullptr);
+}
+
 TEST_F(ScorePanelTest, AMissingPathBecomesAnEmptyScoreAndAnUnreadableOneStaysAsItIs) {
   const fs::path fresh = folder() / "Fresh.score";
   open(DocumentKind::Score, fresh);
