@@ -135,41 +135,59 @@ MainWindow::~MainWindow() {
   qDeleteAll(findChildren<Panel*>(Qt::FindDirectChildrenOnly));
 }
 
-QAction* MainWindow::addCommand(CommandId id, const QString& text, const QString& toolTip) {
-  auto* action = new QAction(text, this);
-  action->setToolTip(toolTip.isEmpty() ? QString(text).remove(QLatin1Char('&')) : toolTip);
-  action->setIconVisibleInMenu(false);
-  action->setData(static_cast<int>(id));
-  connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
-  actions_[id] = action;
-  return action;
-}
+namespace {
+
+// Where a command shows in the menu bar.
+enum class MenuPlace { Score, ChordBook, File, FileAfterSeparator, View, Help };
+
+struct CommandEntry {
+  CommandId id;
+  const char* text;
+  const char* toolTip;  // nullptr: the text without its mnemonic
+  MenuPlace place;
+  bool checkable = false;
+};
+
+// Every command of the frame in menu order.
+constexpr CommandEntry kCommands[] = {
+    {CommandId::ScoreNew, "&New", "New Score", MenuPlace::Score},
+    {CommandId::ScoreOpen, "&Open", "Open Score", MenuPlace::Score},
+    {CommandId::ScoreClose, "&Close", "Close Score", MenuPlace::Score},
+    {CommandId::ScoreSave, "&Save", "Save Score", MenuPlace::Score},
+    {CommandId::ScoreSaveAs, "Save &As...", "Save Score As", MenuPlace::Score},
+    {CommandId::ChordBookNew, "&New", "New Chord Book", MenuPlace::ChordBook},
+    {CommandId::ChordBookOpen, "&Open", "Open Chord Book", MenuPlace::ChordBook},
+    {CommandId::ChordBookClose, "&Close", "Close Chord Book", MenuPlace::ChordBook},
+    {CommandId::ChordBookSave, "&Save", "Save Chord Book", MenuPlace::ChordBook},
+    {CommandId::ChordBookSaveAs, "Save &As...", "Save Chord Book As", MenuPlace::ChordBook},
+    {CommandId::LoadTexture, "Load &Texture", nullptr, MenuPlace::File},
+    {CommandId::Exit, "E&xit", nullptr, MenuPlace::FileAfterSeparator},
+    {CommandId::ViewMidiAmp, "&MIDI Amp", nullptr, MenuPlace::View, true},
+    {CommandId::ViewInstrument, "&Instrument", nullptr, MenuPlace::View, true},
+    {CommandId::ViewDesigner, "&Chord Designer", nullptr, MenuPlace::View, true},
+    {CommandId::HelpContents, "&Contents", "Help", MenuPlace::Help},
+    {CommandId::About, "&About", nullptr, MenuPlace::Help},
+};
+
+}  // namespace
 
 void MainWindow::createActions() {
-  addCommand(CommandId::ScoreNew, QStringLiteral("&New"), QStringLiteral("New Score"));
-  addCommand(CommandId::ScoreOpen, QStringLiteral("&Open"), QStringLiteral("Open Score"));
-  addCommand(CommandId::ScoreClose, QStringLiteral("&Close"), QStringLiteral("Close Score"));
-  addCommand(CommandId::ScoreSave, QStringLiteral("&Save"), QStringLiteral("Save Score"));
-  addCommand(CommandId::ScoreSaveAs, QStringLiteral("Save &As..."),
-             QStringLiteral("Save Score As"));
-  addCommand(CommandId::ChordBookNew, QStringLiteral("&New"), QStringLiteral("New Chord Book"));
-  addCommand(CommandId::ChordBookOpen, QStringLiteral("&Open"), QStringLiteral("Open Chord Book"));
-  addCommand(CommandId::ChordBookClose, QStringLiteral("&Close"),
-             QStringLiteral("Close Chord Book"));
-  addCommand(CommandId::ChordBookSave, QStringLiteral("&Save"), QStringLiteral("Save Chord Book"));
-  addCommand(CommandId::ChordBookSaveAs, QStringLiteral("Save &As..."),
-             QStringLiteral("Save Chord Book As"));
-  addCommand(CommandId::LoadTexture, QStringLiteral("Load &Texture"));
-  addCommand(CommandId::Exit, QStringLiteral("E&xit"));
-  addCommand(CommandId::ViewMidiAmp, QStringLiteral("&MIDI Amp"))->setCheckable(true);
-  addCommand(CommandId::ViewInstrument, QStringLiteral("&Instrument"))->setCheckable(true);
-  addCommand(CommandId::ViewDesigner, QStringLiteral("&Chord Designer"))->setCheckable(true);
-  QAction* help =
-      addCommand(CommandId::HelpContents, QStringLiteral("&Contents"), QStringLiteral("Help"));
+  for (const CommandEntry& entry : kCommands) {
+    const QString text = QString::fromUtf8(entry.text);
+    auto* made = new QAction(text, this);
+    made->setToolTip(entry.toolTip ? QString::fromUtf8(entry.toolTip)
+                                   : QString(text).remove(QLatin1Char('&')));
+    made->setIconVisibleInMenu(false);
+    made->setCheckable(entry.checkable);
+    made->setData(static_cast<int>(entry.id));
+    const CommandId id = entry.id;
+    connect(made, &QAction::triggered, this, [this, id] { runCommand(id); });
+    actions_[id] = made;
+  }
+  QAction* help = action(CommandId::HelpContents);
   // F1 opens the manual from the frame and from every panel.
   help->setShortcut(QKeySequence(Qt::Key_F1));
   help->setShortcutContext(Qt::ApplicationShortcut);
-  addCommand(CommandId::About, QStringLiteral("&About"));
 
   action(CommandId::ScoreNew)->setIcon(toolbarIcon(ToolbarImage::NewScore));
   action(CommandId::ChordBookNew)->setIcon(toolbarIcon(ToolbarImage::NewChordBook));
@@ -186,20 +204,32 @@ void MainWindow::createMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   QMenu* score = file->addMenu(QStringLiteral("&Score"));
   QMenu* chordBook = file->addMenu(QStringLiteral("Chord &Book"));
-  for (const int offset : {0, 1, 2, 3, 4}) {
-    score->addAction(action(static_cast<CommandId>(11010 + offset)));
-    chordBook->addAction(action(static_cast<CommandId>(11020 + offset)));
-  }
-  file->addAction(action(CommandId::LoadTexture));
-  file->addSeparator();
-  file->addAction(action(CommandId::Exit));
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-  view->addAction(action(CommandId::ViewMidiAmp));
-  view->addAction(action(CommandId::ViewInstrument));
-  view->addAction(action(CommandId::ViewDesigner));
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  help->addAction(action(CommandId::HelpContents));
-  help->addAction(action(CommandId::About));
+  for (const CommandEntry& entry : kCommands) {
+    QAction* item = action(entry.id);
+    switch (entry.place) {
+      case MenuPlace::Score:
+        score->addAction(item);
+        break;
+      case MenuPlace::ChordBook:
+        chordBook->addAction(item);
+        break;
+      case MenuPlace::FileAfterSeparator:
+        file->addSeparator();
+        file->addAction(item);
+        break;
+      case MenuPlace::File:
+        file->addAction(item);
+        break;
+      case MenuPlace::View:
+        view->addAction(item);
+        break;
+      case MenuPlace::Help:
+        help->addAction(item);
+        break;
+    }
+  }
 }
 
 void MainWindow::createToolbar() {

@@ -85,7 +85,6 @@ class MainWindow : public QMainWindow, private SessionHost {
   void createActions();
   void createMenus();
   void createToolbar();
-  QAction* addCommand(CommandId id, const QString& text, const QString& toolTip = {});
 
   // Panels of the program.
   void createMidiAmpPanel();
