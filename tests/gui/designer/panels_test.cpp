@@ -279,6 +279,29 @@ TEST(DesignerPanel, EveryControlHasAnAccessibleName) {
   EXPECT_EQ(rig.designer->findChild<QAbstractSlider*>()->toolTip(), "Argeggio speed");
 }
 
+TEST(DesignerPanel, OnlyTheLeftButtonFretsTheKeysStopAtTheLastRowAndBarRenames) {
+  Rig rig;
+  FretboardView* board = rig.designer->fretboard();
+  QTest::mouseClick(board, Qt::RightButton, {}, board->cellRect(2, 0).center());
+  EXPECT_EQ(rig.chord.frets[0], kNone);
+  board->setFocus();
+  for (int i = 0; i < kDiagramRows + 2; ++i) {
+    QTest::keyClick(board, Qt::Key_Down);
+  }
+  QTest::keyClick(board, Qt::Key_Space);
+  EXPECT_EQ(board->cursorRow(), kDiagramRows - 1);
+  EXPECT_EQ(rig.chord.frets[board->cursorString()], kDiagramRows - 1);
+
+  // An open A shape barred at the second fret is another chord.
+  rig.chord.frets = {-1, 0, 2, 2, 2, 0};
+  rig.chord.topFret = 2;
+  rig.notifier.loadChord();
+  EXPECT_EQ(rig.notifier.chordName().root, "A");
+  QTest::mouseClick(rig.control<QPushButton>("Bar the top fret"), Qt::LeftButton);
+  EXPECT_EQ(rig.chord.frets[1], 2);
+  EXPECT_EQ(rig.notifier.chordName().root, "B");
+}
+
 TEST(DesignerPanel, ClosesOnlyWithTheProgramAndPlayNotesSurvivesMidiOff) {
   Rig rig;
   auto* playNotes = rig.control<QPushButton>("Play notes when fretting");
