@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -224,29 +223,6 @@ TEST(ChordBookTest, CyclicOrderingsAreKeptSafelyAndDeterministically) {
       EXPECT_EQ(show(book), first);
     }
   } while (std::next_permutation(order.begin(), order.end()));
-}
-
-// Fretlets sharing a root string, added in random order, end up sorted.
-TEST(ChordBookTest, AConsistentOrderingGivesTheSortedOrder) {
-  std::mt19937 random(7);
-  std::uniform_int_distribution<int> fret(-1, 4);
-  ChordBook book(kStrings);
-  std::vector<FretletRecord> added;
-  for (int i = 0; i < 200; ++i) {
-    DesignerChord chord;
-    chord.rootString = 2;
-    for (auto& f : chord.frets) {
-      f = static_cast<std::int8_t>(fret(random));
-    }
-    if (book.addFretlet("x", chord)) {
-      added.push_back(captureFretlet(chord, kStrings));
-    }
-  }
-  std::stable_sort(added.begin(), added.end(),
-                   [](const auto& a, const auto& b) { return !fretletBefore(b, a, kStrings); });
-  const auto& filed = book.currentChord().fretlets;
-  EXPECT_TRUE(std::equal(filed.begin(), filed.end(), added.begin(), added.end(),
-                         [](const auto& a, const auto& b) { return sameFretlet(a, b, kStrings); }));
 }
 
 }  // namespace
