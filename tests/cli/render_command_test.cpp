@@ -58,11 +58,6 @@ double strongestOf(const WavFile& wav, double fromSeconds, double toSeconds) {
   return strongestFrequency(std::span(mono).subspan(from, to - from), wav.sampleRate, 60, 2000);
 }
 
-TEST_F(RenderCommandTest, TopStringSoundsE4) {
-  const WavFile wav = renderTo("e4.wav", {"--frets", "x,x,x,x,x,0"});
-  EXPECT_NEAR(strongestOf(wav, 0.05, 0.6), 329.63, 329.63 * 0.02);
-}
-
 TEST_F(RenderCommandTest, OpenStringsFollowEachOtherHalfASecondApart) {
   const WavFile wav =
       renderTo("violin.wav", {"--instrument", "violin", "--open-strings", "--seconds", "2"});
@@ -104,21 +99,19 @@ TEST_F(RenderCommandTest, SameArgumentsGiveTheSameFile) {
 }
 
 TEST(RenderCommand, RejectsBadInputBeforeRendering) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0"},
-           {"--frets", "0,0,0", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--patch", "GS:1", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--patch", "XG:438", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--velocity", "128", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--delay", "0", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--seconds", "0", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--seconds", "3s", "--out", "x.wav"},
-       }) {
-    const CliRun run = render(args);
-    EXPECT_EQ(run.status, 2) << args.back();
-    EXPECT_TRUE(run.err.starts_with("fretlets-cli render: ")) << run.err;
+  const std::vector<std::string> chord{"--frets", "0,0,0,0,0,0", "--out", "x.wav"};
+  std::vector<std::vector<std::string>> bad{
+      {"--out", "x.wav"}, {"--frets", "0,0,0,0,0,0"}, {"--frets", "0,0,0", "--out", "x.wav"}};
+  for (const auto& [option, value] : {std::pair{"--patch", "GS:1"},
+                                      {"--patch", "XG:438"},
+                                      {"--velocity", "128"},
+                                      {"--delay", "0"},
+                                      {"--seconds", "0"},
+                                      {"--seconds", "3s"}}) {
+    bad.push_back(chord);
+    bad.back().insert(bad.back().end(), {option, value});
   }
+  expectUsageErrors(runRender, bad);
   EXPECT_FALSE(fs::exists("x.wav"));
 }
 
