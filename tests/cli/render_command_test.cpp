@@ -1,14 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "cli/commands.h"
 #include "sound/fluid_synth_output.h"
@@ -58,11 +53,6 @@ double strongestOf(const WavFile& wav, double fromSeconds, double toSeconds) {
   return strongestFrequency(std::span(mono).subspan(from, to - from), wav.sampleRate, 60, 2000);
 }
 
-TEST_F(RenderCommandTest, TopStringSoundsE4) {
-  const WavFile wav = renderTo("e4.wav", {"--frets", "x,x,x,x,x,0"});
-  EXPECT_NEAR(strongestOf(wav, 0.05, 0.6), 329.63, 329.63 * 0.02);
-}
-
 TEST_F(RenderCommandTest, OpenStringsFollowEachOtherHalfASecondApart) {
   const WavFile wav =
       renderTo("violin.wav", {"--instrument", "violin", "--open-strings", "--seconds", "2"});
@@ -104,60 +94,27 @@ TEST_F(RenderCommandTest, SameArgumentsGiveTheSameFile) {
 }
 
 TEST(RenderCommand, RejectsBadInputBeforeRendering) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0"},
-           {"--frets", "0,0,0", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--patch", "GS:1", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--patch", "XG:438", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--velocity", "128", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--delay", "0", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--seconds", "0", "--out", "x.wav"},
-           {"--frets", "0,0,0,0,0,0", "--seconds", "3s", "--out", "x.wav"},
-       }) {
-    const CliRun run = render(args);
-    EXPECT_EQ(run.status, 2) << args.back();
-    EXPECT_TRUE(run.err.starts_with("fretlets-cli render: ")) << run.err;
+  const std::vector<std::string> chord{"--frets", "0,0,0,0,0,0", "--out", "x.wav"};
+  std::vector<std::vector<std::string>> bad{
+      {"--out", "x.wav"}, {"--frets", "0,0,0,0,0,0"}, {"--frets", "0,0,0", "--out", "x.wav"}};
+  for (const auto& [option, value] : {std::pair{"--patch", "GS:1"},
+                                      {"--patch", "XG:438"},
+                                      {"--velocity", "128"},
+                                      {"--delay", "0"},
+                                      {"--seconds", "0"},
+                                      {"--seconds", "3s"}}) {
+    bad.push_back(chord);
+    bad.back().insert(bad.back().end(), {option, value});
   }
+  expectUsageErrors(runRender, bad);
   EXPECT_FALSE(fs::exists("x.wav"));
 }
 
-// Files of this process may not grow past a few kilobytes while it lives, as
-// on a disk that is full.
-struct FullDisk {
-  FullDisk() {
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-  }
-  ~FullDisk() {
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousSignal);
-  }
-  void (*previousSignal)(int) = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous{};
-};
-
-TEST_F(RenderCommandTest, FailedWriteKeepsTheFileThatWasThere) {
-  const fs::path out = dir / "take.wav";
-  std::ofstream(out) << "the earlier take";
-  auto renderInto = [](const fs::path& path) {
-    return render({"--frets", "0,0,0,0,0,0", "--seconds", "0.1", "--out", path.string()});
-  };
-  CliRun full;
-  {
-    const FullDisk disk;
-    full = renderInto(out);
-  }
-  for (const CliRun& run : {renderInto(dir / "missing" / "e.wav"), full}) {
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
-  }
-  std::ifstream in(out);
-  const std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(kept, "the earlier take");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+TEST_F(RenderCommandTest, AFileThatCannotBeWrittenFailsWithStatusOne) {
+  const CliRun run = render({"--frets", "0,0,0,0,0,0", "--seconds", "0.1", "--out",
+                             (dir / "missing" / "e.wav").string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "cli/json.h"
 #include "documents/chord_book_file.h"
 #include "support/cli_run.h"
 #include "support/document_test_support.h"
@@ -45,29 +42,6 @@ TEST_F(VoicingsCommand, ListsTheEasiestFingeringsFirst) {
                               "\"Gmaj\""),
             std::string::npos)
       << mandolin.out;
-}
-
-// Whatever the command lists, the name command names the same.
-TEST_F(VoicingsCommand, EveryListedFingeringNamesBack) {
-  for (const char* chord : {"Cmaj7", "F#m7b5", "Bb7#9", "Ddim", "Esus4"}) {
-    const CliRun run = runCli(runVoicings, {"--chord", chord, "--max", "40", "--json"});
-    ASSERT_EQ(run.status, 0) << run.err;
-    const Json doc = Json::parse(run.out);
-    ASSERT_FALSE(doc["voicings"].empty()) << chord;
-    for (const Json& v : doc["voicings"]) {
-      std::string frets;
-      for (const Json& f : v["frets"]) {
-        frets += (frets.empty() ? "" : ",") + std::to_string(f.get<int>());
-      }
-      std::vector<std::string> args{"--frets", frets, "--root",
-                                    std::to_string(v["rootString"].get<int>()), "--json"};
-      if (chord[1] == 'b') {
-        args.emplace_back("--enharmonic");
-      }
-      const Json named = Json::parse(runCli(runName, args).out);
-      EXPECT_EQ(named["name"], v["name"]) << frets;
-    }
-  }
 }
 
 TEST_F(VoicingsCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {

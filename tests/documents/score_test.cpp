@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "documents/user_name.h"
@@ -109,25 +110,30 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   EXPECT_TRUE(score.makeEntry("C", designer, kStrings).barred);
   EXPECT_EQ(score.makeEntry(std::string(40, 'n'), designer, 4).name.size(), 35U);
 
-  // Only the fingering counts as the same.
-  ScoreEntry other = entry;
-  other.name = "D";
-  other.beatsToNext = 3;
-  other.release = false;
-  other.enharmonic = other.holdAll = other.barred = true;
-  EXPECT_TRUE(sameFingering(entry, other, kStrings));
-  other.held[2] = true;
-  EXPECT_FALSE(sameFingering(entry, other, kStrings));
-  other = entry;
-  other.rootString = 2;
-  EXPECT_FALSE(sameFingering(entry, other, kStrings));
-  other = entry;
-  other.topFret = 5;
-  EXPECT_FALSE(sameFingering(entry, other, kStrings));
-  other = entry;
-  other.frets[5] = 9;  // beyond a four-string instrument
-  EXPECT_TRUE(sameFingering(entry, other, 4));
-  EXPECT_FALSE(sameFingering(entry, other, kStrings));
+  // Only the fingering counts as the same, on the strings the instrument has.
+  const struct {
+    std::function<void(ScoreEntry&)> change;
+    int strings;
+    bool same;
+  } changes[] = {
+      {[](ScoreEntry& e) {
+         e.name = "D";
+         e.beatsToNext = 3;
+         e.release = false;
+         e.enharmonic = e.holdAll = e.barred = true;
+       },
+       kStrings, true},
+      {[](ScoreEntry& e) { e.held[2] = true; }, kStrings, false},
+      {[](ScoreEntry& e) { e.rootString = 2; }, kStrings, false},
+      {[](ScoreEntry& e) { e.topFret = 5; }, kStrings, false},
+      {[](ScoreEntry& e) { e.frets[5] = 9; }, 4, true},
+      {[](ScoreEntry& e) { e.frets[5] = 9; }, kStrings, false},
+  };
+  for (const auto& c : changes) {
+    ScoreEntry other = entry;
+    c.change(other);
+    EXPECT_EQ(sameFingering(entry, other, c.strings), c.same);
+  }
 }
 
 TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
@@ -166,12 +172,6 @@ TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   EXPECT_FALSE(other.release);
 }
 
-TEST(ScoreTest, TheDefaultCommentIsTheCopyrightSignYearAndUserCutToTheField) {
-  EXPECT_EQ(defaultScoreComment(2000, ""), "\xA9 2000 ");
-  EXPECT_EQ(defaultScoreComment(2024, "ann"), "\xA9 2024 ann");
-  EXPECT_EQ(defaultScoreComment(2024, std::string(60, 'u')).size(), kScoreTextMax);
-}
-
 TEST(ScoreTest, NewEntriesGetDefaultBeatsThatAlwaysFitTheirByte) {
   Score score = blank();
   const struct {
@@ -199,17 +199,20 @@ TEST(ScoreTest, AChordLastsItsTwelfthsOfABeatAndNeverNothing) {
 }
 
 TEST(ScoreTest, OnlyTheUserWhoLockedAScoreMaySaveOrUnlockIt) {
-  Score score = blank();
-  EXPECT_TRUE(score.canSave() && score.canUnlock());
-  score.locked = true;
-  EXPECT_TRUE(score.canSave() && score.canUnlock());
-  score.ownedByUser = false;
-  EXPECT_FALSE(score.canSave() || score.canUnlock());
-  score.locked = false;
-  EXPECT_TRUE(score.canSave());
+  for (const auto& [locked, owned, may] :
+       {std::tuple{false, true, true}, std::tuple{true, true, true}, std::tuple{true, false, false},
+        std::tuple{false, false, true}}) {
+    Score score = blank();
+    score.locked = locked;
+    score.ownedByUser = owned;
+    EXPECT_EQ(score.canSave() && score.canUnlock(), may) << locked << owned;
+  }
 }
 
+// The default comment and the lock carry the account name in document text.
 TEST(ScoreTest, TheUserNameIsTheAccountNameInDocumentTextCutToTheOwnerField) {
+  EXPECT_EQ(defaultScoreComment(2024, "ann"), "\xA9 2024 ann");
+  EXPECT_EQ(defaultScoreComment(2024, std::string(60, 'u')).size(), kScoreTextMax);
   EXPECT_EQ(documentUserName("ann"), "ann");
   EXPECT_EQ(documentUserName("Zo\xC3\xAB"), "Zo\xEB");            // in the code page
   EXPECT_EQ(documentUserName("\xE5\xB1\xB1\xE7\x94\xB0"), "??");  // outside it
