@@ -34,13 +34,13 @@ inline InstrumentState instrumentState(int index) {
 
 inline Bytes withInt(Bytes bytes, std::size_t at, std::int32_t value) {
   for (std::size_t i = 0; i < 4; ++i) {
-    bytes[at + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+    bytes.at(at + i) = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
   }
   return bytes;
 }
 
 inline Bytes withByte(Bytes bytes, std::size_t at, std::uint8_t value) {
-  bytes[at] = value;
+  bytes.at(at) = value;
   return bytes;
 }
 
