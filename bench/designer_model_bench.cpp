@@ -7,8 +7,8 @@ namespace {
 
 using namespace fretlets;
 
-// The Designer's refresh alone, without any window: pitch classes,
-// intervals, spellings and the name of a chord that changes every time.
+// The Designer's refresh alone, without any window: the reading of a chord
+// whose root changes every time.
 void BM_DesignerRefresh(benchmark::State& state) {
   MidiRecords<> records;
   records.chord.frets = {-1, 0, 2, 2, 1, 0};

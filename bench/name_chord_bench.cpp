@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "music/chord_name.h"
 #include "music/designer_chord.h"
+#include "music/fingering_reading.h"
 #include "music/instrument.h"
 
 namespace {
@@ -30,15 +30,12 @@ std::vector<DesignerChord> guitarFingerings() {
 
 void BM_NameChord(benchmark::State& state) {
   const fretlets::Tuning tuning = fretlets::instrumentTable[fretlets::kGuitar].defaultTuning;
-  std::vector<DesignerChord> chords = guitarFingerings();
+  const std::vector<DesignerChord> chords = guitarFingerings();
   std::size_t next = 0;
   for (auto _ : state) {
-    DesignerChord& chord = chords[next];
+    const DesignerChord& chord = chords[next];
     next = next + 1 == chords.size() ? 0 : next + 1;
-    fretlets::computePitchClasses(chord, tuning);
-    const fretlets::ChordName name =
-        fretlets::nameChord(chord, fretlets::lowestSoundingString(chord));
-    benchmark::DoNotOptimize(name);
+    benchmark::DoNotOptimize(fretlets::readFingering(chord, tuning, fretlets::kNone));
   }
   state.SetItemsProcessed(state.iterations());
 }

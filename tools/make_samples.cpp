@@ -15,6 +15,7 @@
 #include "documents/score_file.h"
 #include "music/chord_name.h"
 #include "music/designer_chord.h"
+#include "music/fingering_reading.h"
 
 namespace fretlets {
 namespace {
@@ -41,9 +42,8 @@ DesignerChord designerFor(const Shape& shape) {
   return chord;
 }
 
-ChordName nameOf(DesignerChord& chord, const InstrumentState& guitar) {
-  computePitchClasses(chord, guitar.tuning);
-  const ChordName name = nameChord(chord, chord.rootString);
+ChordName nameOf(const DesignerChord& chord, const InstrumentState& guitar) {
+  const ChordName name = readFingering(chord, guitar.tuning, chord.rootString).name;
   if (!name.found()) {
     throw std::logic_error("a sample shape has no name");
   }

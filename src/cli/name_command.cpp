@@ -13,6 +13,7 @@
 #include "music/chord_candidates.h"
 #include "music/chord_name.h"
 #include "music/designer_chord.h"
+#include "music/fingering_reading.h"
 
 namespace fretlets::cli {
 namespace {
@@ -49,24 +50,20 @@ struct Answer {
   int strings = 0;
 };
 
-Answer answer(Request& request) {
-  DesignerChord& chord = request.chord;
+Answer answer(const Request& request) {
+  const DesignerChord& chord = request.chord;
   const int strings = request.instrument.strings();
-  computePitchClasses(chord, request.instrument.tuning);
-  Answer result;
-  result.strings = strings;
   if (request.root != kNone && (request.root >= strings || !chord.sounds(request.root))) {
     throw UsageError("root string " + std::to_string(request.root) + " is not a sounding string");
   }
-  result.rootString = request.root != kNone ? request.root : lowestSoundingString(chord);
-  if (result.rootString == kNone) {
-    return result;
-  }
-  result.name = nameChord(chord, result.rootString);
-  computeIntervals(chord, result.rootString);
+  const FingeringReading reading = readFingering(chord, request.instrument.tuning, request.root);
+  Answer result;
+  result.strings = strings;
+  result.rootString = reading.rootString;
+  result.name = reading.name;
   for (int s = 0; s < strings; ++s) {
-    result.intervals[s] = intervalLabel(chord.intervals[s]);
-    result.notes[s] = spellNote(chord, s);
+    result.intervals[s] = intervalLabel(reading.strings[s].interval);
+    result.notes[s] = reading.strings[s].note;
   }
   return result;
 }
@@ -152,9 +149,8 @@ Json impliedJson(const ImpliedIntervals& implied) {
   return degrees;
 }
 
-std::vector<ChordCandidate> candidatesOf(Request& request) {
-  computePitchClasses(request.chord, request.instrument.tuning);
-  return chordCandidates(request.chord);
+std::vector<ChordCandidate> candidatesOf(const Request& request) {
+  return chordCandidates(request.chord, request.instrument.tuning);
 }
 
 Json candidatesJson(const std::vector<ChordCandidate>& candidates) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "music/chord_name.h"
+#include "music/fingering_reading.h"
 #include "sound/midi_device.h"
 
 namespace fretlets {
@@ -165,27 +165,22 @@ DesignerView DesignerModel::refresh() {
     requestedRoot_ = kNone;
   }
   DesignerView view;
-  computePitchClasses(chord_, instrument_.tuning);
+  const FingeringReading reading = readFingering(chord_, instrument_.tuning, requestedRoot_);
   for (int s = 0; s < kStringSlots; ++s) {
     view.strings[s].sounds = chord_.sounds(s);
+    view.strings[s].interval = intervalLabel(reading.strings[s].interval);
+    view.strings[s].note = reading.strings[s].note;
   }
-  const int root = requestedRoot_ != kNone ? requestedRoot_ : lowestSoundingString(chord_);
-  if (root == kNone) {
+  if (reading.rootString == kNone) {
     return view;
   }
-  view.strings[root].isRoot = true;
-  computeIntervals(chord_, root);
-  for (int s = 0; s < kStringSlots; ++s) {
-    if (chord_.sounds(s)) {
-      view.strings[s].interval = intervalLabel(chord_.intervals[s]);
-      view.strings[s].note = spellNote(chord_, s);
-    }
-  }
-  const ChordName name = nameChord(chord_, root);
-  view.root = name.root;
-  view.type = name.type;
-  view.bass = name.bass;
-  view.implied = name.implied;
+  // The root shown is the root the documents file with the chord.
+  chord_.rootString = static_cast<std::int8_t>(reading.rootString);
+  view.strings[reading.rootString].isRoot = true;
+  view.root = reading.name.root;
+  view.type = reading.name.type;
+  view.bass = reading.name.bass;
+  view.implied = reading.name.implied;
   return view;
 }
 

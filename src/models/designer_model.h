@@ -81,8 +81,9 @@ class DesignerModel {
   // A document wrote a fingering into the chord: take its top fret and root.
   void chordLoaded();
 
-  // Recomputes the chord's pitch classes, intervals and name for the
-  // requested root (or the lowest sounding string) and returns what to show.
+  // Reads the chord with its root on the requested string (or the lowest
+  // sounding one), which becomes the chord's root string, and returns what
+  // to show.
   DesignerView refresh();
 
   int strings() const { return instrument_.strings(); }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "music/designer_chord.h"
+#include "music/fingering_reading.h"
 
 namespace fretlets {
 
@@ -48,7 +48,7 @@ int candidateScore(const ChordName& name, int bassInterval) {
   return score;
 }
 
-std::vector<ChordCandidate> chordCandidates(const DesignerChord& chord) {
+std::vector<ChordCandidate> chordCandidates(const DesignerChord& chord, const Tuning& tuning) {
   std::vector<ChordCandidate> candidates;
   const int lowest = lowestSoundingString(chord);
   if (lowest == kNone) {
@@ -58,17 +58,20 @@ std::vector<ChordCandidate> chordCandidates(const DesignerChord& chord) {
   // stands for them all.
   std::uint16_t rootsTried = 0;
   for (int s = lowest; s < kStringSlots; ++s) {
-    const int pc = chord.pitchClasses[s];
-    if (pc == kNone || ((rootsTried >> pc) & 1U) != 0) {
+    const FingeringReading reading = readFingering(chord, tuning, s);
+    if (reading.rootString == kNone) {
+      continue;
+    }
+    const int pc = reading.strings[s].pitchClass;
+    if (((rootsTried >> pc) & 1U) != 0) {
       continue;
     }
     rootsTried |= static_cast<std::uint16_t>(1U << pc);
-    const ChordName name = nameChord(chord, s);
-    if (!name.found()) {
+    if (!reading.name.found()) {
       continue;
     }
-    const int bassInterval = chord.pitchClasses[lowest] - pc;
-    candidates.push_back({s, name, candidateScore(name, bassInterval)});
+    candidates.push_back(
+        {s, reading.name, candidateScore(reading.name, reading.strings[lowest].interval)});
   }
   std::ranges::stable_sort(candidates, std::ranges::greater{}, &ChordCandidate::score);
   return candidates;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "music/chord_name.h"
+#include "music/note.h"
 
 namespace fretlets {
 
@@ -45,9 +46,9 @@ extern const std::vector<TypeFamiliarity> typeFamiliarity;
 // above the root (ignored when the name has no bass).
 int candidateScore(const ChordName& name, int bassInterval);
 
-// Every name the fingering gets with one of its sounding strings as root,
-// each name once (with its lowest root string), best score first; equal
-// scores keep the lower root string first. Needs current pitch classes.
-std::vector<ChordCandidate> chordCandidates(const DesignerChord& chord);
+// Every name the fingering gets in the tuning with one of its sounding
+// strings as root, each name once (with its lowest root string), best score
+// first; equal scores keep the lower root string first.
+std::vector<ChordCandidate> chordCandidates(const DesignerChord& chord, const Tuning& tuning);
 
 }  // namespace fretlets

@@ -7,8 +7,6 @@
 
 namespace fretlets {
 
-struct DesignerChord;
-
 // A chord's name. The texts point into constant tables and stay valid for
 // the life of the program.
 struct ChordName {
@@ -19,12 +17,6 @@ struct ChordName {
 
   bool found() const { return !root.empty(); }
 };
-
-// Names the chord with its root on rootString, a sounding slot, from the
-// chord's pitch classes (which must be current). Reads the chord only: the
-// intervals and spelled notes of each string come from computeIntervals and
-// spellNote.
-ChordName nameChord(const DesignerChord& chord, int rootString);
 
 // The full name as a chord symbol: root and type, then "/" and the bass
 // when there is one ("C6/A").

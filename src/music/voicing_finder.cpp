@@ -4,6 +4,7 @@
 #include <array>
 
 #include "music/chord_type.h"
+#include "music/fingering_reading.h"
 
 namespace fretlets {
 
@@ -170,8 +171,7 @@ class Search {
     DesignerChord chord;
     chord.frets = v.frets;
     chord.enharmonic = query_.enharmonic;
-    computePitchClasses(chord, query_.tuning);
-    v.name = nameChord(chord, rootString);
+    v.name = readFingering(chord, query_.tuning, rootString).name;
     if (!v.name.found() || v.name.type != suffix_) {
       return;
     }

@@ -8,6 +8,7 @@
 #include "documents/score_file.h"
 #include "music/chord_name.h"
 #include "music/designer_chord.h"
+#include "music/fingering_reading.h"
 #include "support/document_test_support.h"
 
 namespace fretlets {
@@ -27,9 +28,8 @@ std::vector<fs::path> samples(std::string_view extension) {
   return found;
 }
 
-ChordName nameOf(DesignerChord& chord, const InstrumentState& state) {
-  computePitchClasses(chord, state.tuning);
-  return nameChord(chord, chord.rootString);
+ChordName nameOf(const DesignerChord& chord, const InstrumentState& state) {
+  return readFingering(chord, state.tuning, chord.rootString).name;
 }
 
 TEST(SamplesTest, TheGeneratorMakesTheCommittedFiles) {

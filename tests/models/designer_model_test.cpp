@@ -202,6 +202,7 @@ TEST(DesignerModel, TheRequestedRootNamesTheChordUntilItsStringStopsSounding) {
   EXPECT_EQ(std::string(view.root) + std::string(view.type) + "/" + std::string(view.bass), "C6/A");
   EXPECT_EQ(view.implied, (ImpliedIntervals{false, true, false, false}));
   EXPECT_TRUE(view.strings[4].isRoot);
+  EXPECT_EQ(rig.chord.rootString, 4);  // the root a book or score files
   EXPECT_FALSE(view.strings[1].isRoot);
   EXPECT_EQ(view.strings[1].interval, "6");
   EXPECT_EQ(view.strings[1].note, "A");

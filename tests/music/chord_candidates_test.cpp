@@ -17,7 +17,7 @@ constexpr int x = kNone;
 
 std::vector<std::string> candidateNames(const DesignerChord::Slots& frets) {
   std::vector<std::string> names;
-  for (const ChordCandidate& c : chordCandidates(chordOf(frets))) {
+  for (const ChordCandidate& c : chordCandidates(chordOf(frets), test::kStandardGuitar)) {
     names.push_back(composeChordName(c.name.root, c.name.type, c.name.bass));
   }
   return names;
@@ -52,20 +52,20 @@ TEST(ChordCandidates, EverydayShapesReadAsAPlayerReadsThem) {
 
 TEST(ChordCandidates, EachNameOnceWithItsLowestRootStringAndItsScore) {
   // A E A C E: A sounds on slots 1 and 3, E on 2 and 5.
-  const std::vector<ChordCandidate> candidates = chordCandidates(chordOf({x, 0, 2, 2, 1, 0}));
+  const DesignerChord am = chordOf({x, 0, 2, 2, 1, 0});
+  const std::vector<ChordCandidate> candidates = chordCandidates(am, test::kStandardGuitar);
   ASSERT_EQ(candidates.size(), 3U);
   EXPECT_EQ(candidates[0].rootString, 1);
   EXPECT_EQ(candidates[1].rootString, 4);
   EXPECT_EQ(candidates[2].rootString, 2);
   EXPECT_TRUE(candidates[1].name.implied.fifth);
   for (const ChordCandidate& c : candidates) {
-    const int bass = chordOf({x, 0, 2, 2, 1, 0}).pitchClasses[1] -
-                     chordOf({x, 0, 2, 2, 1, 0}).pitchClasses[c.rootString];
+    const int bass = readFingering(am, test::kStandardGuitar, c.rootString).strings[1].interval;
     EXPECT_EQ(c.score, candidateScore(c.name, bass));
   }
   EXPECT_GT(candidates[0].score, candidates[1].score);
 
-  EXPECT_TRUE(chordCandidates(chordOf({x, x, x, x, x, x})).empty());
+  EXPECT_TRUE(chordCandidates(chordOf({x, x, x, x, x, x}), test::kStandardGuitar).empty());
 }
 
 // Voicings a guitarist names at sight, in standard tuning, each with the
@@ -200,7 +200,7 @@ TEST(ChordCandidates, MeantChordIsFirstOrSecondOnRealGuitarVoicings) {
     EXPECT_LE(place, 1) << v.name << " ranked " << place + 1 << "; first " << ranked[0];
 
     // The plain order to beat: roots from the lowest string up.
-    std::vector<ChordCandidate> byString = chordCandidates(chordOf(v.frets));
+    std::vector<ChordCandidate> byString = chordCandidates(chordOf(v.frets), test::kStandardGuitar);
     std::ranges::stable_sort(byString, {}, &ChordCandidate::rootString);
     int rank = 0;
     for (const ChordCandidate& c : byString) {

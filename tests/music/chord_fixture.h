@@ -1,26 +1,23 @@
 #pragma once
 
-#include "music/chord_name.h"
 #include "music/designer_chord.h"
+#include "music/fingering_reading.h"
 #include "music/instrument.h"
 
 namespace fretlets::test {
 
 inline constexpr Tuning kStandardGuitar = instrumentTable[kGuitar].defaultTuning;
 
-// A chord with these frets (slot 0 first) and its pitch classes computed.
-inline DesignerChord chordOf(const DesignerChord::Slots& frets,
-                             const Tuning& tuning = kStandardGuitar) {
+// A chord with these frets, slot 0 first.
+inline DesignerChord chordOf(const DesignerChord::Slots& frets) {
   DesignerChord chord;
   chord.frets = frets;
-  computePitchClasses(chord, tuning);
   return chord;
 }
 
 inline ChordName nameFrom(const DesignerChord::Slots& frets, int rootString,
                           const Tuning& tuning = kStandardGuitar) {
-  DesignerChord chord = chordOf(frets, tuning);
-  return nameChord(chord, rootString);
+  return readFingering(chordOf(frets), tuning, rootString).name;
 }
 
 }  // namespace fretlets::test

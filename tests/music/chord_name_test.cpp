@@ -10,7 +10,6 @@
 namespace fretlets {
 namespace {
 
-using test::chordOf;
 using test::nameFrom;
 
 constexpr ImpliedIntervals kNoImplied{};
@@ -64,19 +63,6 @@ TEST(ChordNaming, WellKnownChordsFindTheirTypes) {
   }
 }
 
-TEST(ChordNaming, LookupAddsImpliedIntervalsButNeverMakesAPowerChordFromAnAssumedFifth) {
-  DesignerChord root = chordOf({-1, 3, -1, -1, -1, -1});
-  computeIntervals(root, 1);
-  EXPECT_EQ(lookupChordType(root, kFifth), "");
-  EXPECT_EQ(lookupChordType(root, {.third = true, .fifth = true}), "maj");
-
-  DesignerChord power = chordOf({-1, 3, 5, -1, -1, -1});
-  computeIntervals(power, 1);
-  EXPECT_EQ(lookupChordType(power, kNoImplied), "5");
-  // Asking for a fifth that already sounds still skips the power chord.
-  EXPECT_EQ(lookupChordType(power, kFifth), "");
-}
-
 TEST(ChordNaming, ImpliedIntervalsFillSparseVoicings) {
   // Root C on the A string throughout.
   struct Case {
@@ -116,12 +102,13 @@ TEST(ChordNaming, ClustersThatNoAttemptCanNameAndSilentRootsStayEmpty) {
     EXPECT_EQ(name.bass, "");
     EXPECT_EQ(name.implied, kNoImplied);
   }
-  // A root string that is muted or not on the instrument.
-  DesignerChord am = chordOf({-1, 0, 2, 2, 1, 0});
-  for (const int root : {0, 6, -1}) {
-    EXPECT_FALSE(nameChord(am, root).found()) << root;
-    EXPECT_EQ(nameChord(am, root).type, "") << root;
+  // A root string that is muted or not on the instrument; without one the
+  // lowest sounding string is the root.
+  for (const int root : {0, 6, -2}) {
+    EXPECT_FALSE(nameFrom({-1, 0, 2, 2, 1, 0}, root).found()) << root;
+    EXPECT_EQ(nameFrom({-1, 0, 2, 2, 1, 0}, root).type, "") << root;
   }
+  EXPECT_EQ(nameFrom({-1, 0, 2, 2, 1, 0}, kNone).type, "m");
 }
 
 TEST(ChordNaming, BassFallsBackToThePlainNameWhenTheSpellingIsTooLong) {

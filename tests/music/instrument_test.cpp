@@ -89,7 +89,6 @@ TEST(Instruments, FoundByIndexOrNameIgnoringCase) {
 TEST(Instruments, ClearChordKeepsRootOptionsAndTopFret) {
   DesignerChord chord;
   chord.frets = {3, 2, 0, 0, 0, 3};
-  chord.pitchClasses = {7, 11, 2, 7, 11, 7};
   chord.held = {true, true, false, false, false, true};
   chord.rootString = 2;
   chord.topFret = 4;
@@ -97,7 +96,6 @@ TEST(Instruments, ClearChordKeepsRootOptionsAndTopFret) {
   chord.enharmonic = true;
   clearChord(chord);
   EXPECT_EQ(chord.frets, (DesignerChord::Slots{-1, -1, -1, -1, -1, -1}));
-  EXPECT_EQ(chord.pitchClasses, (DesignerChord::Slots{-1, -1, -1, -1, -1, -1}));
   EXPECT_EQ(chord.held, (std::array<bool, 6>{}));
   EXPECT_EQ(chord.rootString, 2);
   EXPECT_EQ(chord.topFret, 4);

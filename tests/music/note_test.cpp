@@ -9,47 +9,54 @@ namespace fretlets {
 namespace {
 
 using test::chordOf;
+using test::kStandardGuitar;
 
-// Spelled notes of every slot after computing intervals from rootString.
-std::array<std::string_view, 6> spelled(DesignerChord chord, int rootString) {
-  computeIntervals(chord, rootString);
-  std::array<std::string_view, 6> notes{};
+using Spelled = std::array<std::string_view, kStringSlots>;
+
+Spelled spelled(const DesignerChord& chord, int rootString) {
+  const FingeringReading reading = readFingering(chord, kStandardGuitar, rootString);
+  Spelled notes{};
   for (int s = 0; s < kStringSlots; ++s) {
-    notes[s] = spellNote(chord, s);
+    notes[s] = reading.strings[s].note;
   }
   return notes;
 }
 
-TEST(Notes, PitchClassesAndIntervalsFollowFretsAndTuning) {
-  DesignerChord chord = chordOf({-1, 0, 2, 2, 1, 0});  // x A E A C E
-  EXPECT_EQ(chord.pitchClasses, (DesignerChord::Slots{-1, 9, 4, 9, 0, 4}));
-  computeIntervals(chord, 1);
-  EXPECT_EQ(chord.rootString, 1);
-  EXPECT_EQ(chord.rootClass, 9);
-  EXPECT_EQ(chord.intervals, (DesignerChord::Slots{-1, 0, 7, 0, 3, 7}));
+TEST(Notes, PitchClassesAndIntervalsFollowFretsTuningAndRoot) {
+  const DesignerChord chord = chordOf({-1, 0, 2, 2, 1, 0});  // x A E A C E
+  const auto each = [](const FingeringReading& reading, int StringReading::*field) {
+    std::array<int, kStringSlots> values{};
+    for (int s = 0; s < kStringSlots; ++s) {
+      values[s] = reading.strings[s].*field;
+    }
+    return values;
+  };
+  using Values = std::array<int, kStringSlots>;
+  const FingeringReading am = readFingering(chord, kStandardGuitar, 1);
+  EXPECT_EQ(am.rootString, 1);
+  EXPECT_EQ(each(am, &StringReading::pitchClass), (Values{-1, 9, 4, 9, 0, 4}));
+  EXPECT_EQ(each(am, &StringReading::interval), (Values{-1, 0, 7, 0, 3, 7}));
   // Octaves set one flag; the set says which intervals sound, not how often.
-  EXPECT_EQ(chord.intervalSet, (1U << 0) | (1U << 3) | (1U << 7));
-  EXPECT_EQ(spellNote(chord, 0), "");
+  EXPECT_EQ(am.intervalSet, (1U << 0) | (1U << 3) | (1U << 7));
+  EXPECT_EQ(am.strings[0].note, "");
 
-  // Recomputing for another root replaces every derived value.
-  computeIntervals(chord, 4);
-  EXPECT_EQ(chord.intervals, (DesignerChord::Slots{-1, 9, 4, 9, 0, 4}));
-  EXPECT_EQ(chord.intervalSet, (1U << 0) | (1U << 4) | (1U << 9));
+  const FingeringReading c6 = readFingering(chord, kStandardGuitar, 4);
+  EXPECT_EQ(each(c6, &StringReading::interval), (Values{-1, 9, 4, 9, 0, 4}));
+  EXPECT_EQ(c6.intervalSet, (1U << 0) | (1U << 4) | (1U << 9));
 }
 
 TEST(Notes, SpellingFollowsTheRootLetter) {
   // E major: E G# B, and with enharmonic spelling Fb Ab Cb.
   DesignerChord e = chordOf({0, 2, 2, 1, 0, 0});
-  EXPECT_EQ(spelled(e, 0), (std::array<std::string_view, 6>{"E", "B", "E", "G#", "B", "E"}));
+  EXPECT_EQ(spelled(e, 0), (Spelled{"E", "B", "E", "G#", "B", "E"}));
   e.enharmonic = true;
-  EXPECT_EQ(spelled(e, 0), (std::array<std::string_view, 6>{"Fb", "Cb", "Fb", "Ab", "Cb", "Fb"}));
+  EXPECT_EQ(spelled(e, 0), (Spelled{"Fb", "Cb", "Fb", "Ab", "Cb", "Fb"}));
 
   // C# major (4th fret barre shape on A): C# E# G#; enharmonic Db F Ab.
   DesignerChord cSharp = chordOf({-1, 4, 6, 6, 6, 4});
-  EXPECT_EQ(spelled(cSharp, 1),
-            (std::array<std::string_view, 6>{"", "C#", "G#", "C#", "E#", "G#"}));
+  EXPECT_EQ(spelled(cSharp, 1), (Spelled{"", "C#", "G#", "C#", "E#", "G#"}));
   cSharp.enharmonic = true;
-  EXPECT_EQ(spelled(cSharp, 1), (std::array<std::string_view, 6>{"", "Db", "Ab", "Db", "F", "Ab"}));
+  EXPECT_EQ(spelled(cSharp, 1), (Spelled{"", "Db", "Ab", "Db", "F", "Ab"}));
 }
 
 // Enharmonic spelling moves only the black keys and E, F, B to the other

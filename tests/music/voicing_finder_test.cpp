@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "music/chord_type.h"
+#include "music/fingering_reading.h"
 #include "music/fretlet_record.h"
 
 namespace fretlets {
@@ -70,9 +71,9 @@ TEST(VoicingFinder, EveryResultNamesBackToTheAskedChord) {
       for (const Voicing& v : found) {
         DesignerChord chord;
         chord.frets = v.frets;
-        computePitchClasses(chord, query.tuning);
-        const ChordName name = nameChord(chord, v.rootString);
-        ASSERT_EQ(chord.pitchClasses[v.rootString], row % 12);
+        const FingeringReading reading = readFingering(chord, query.tuning, v.rootString);
+        const ChordName& name = reading.name;
+        ASSERT_EQ(reading.strings[v.rootString].pitchClass, row % 12);
         ASSERT_EQ(name.type, chordTypeTable[row].suffix) << row;
         ASSERT_TRUE(name.bass.empty());
         ASSERT_EQ(v.name.type, name.type);
