@@ -23,6 +23,7 @@
 #include "gui/instrument/instrument_panel.h"
 #include "gui/midi_amp/midi_amp_panel.h"
 #include "gui/score/score_properties_dialog.h"
+#include "music/chord_name.h"
 #include "music/instrument.h"
 #include "sound/midi_device.h"
 
@@ -30,12 +31,6 @@ namespace fretlets {
 namespace {
 
 const QString kKindName = QStringLiteral("Score");
-
-// The widths of the Designer's name boxes as an entry's name takes them:
-// together with the slash they fill its 35 characters.
-constexpr int kRootWidth = 3;
-constexpr int kTypeWidth = 29;
-constexpr int kBassWidth = 2;
 
 ScorePatch devicePatch(const MidiDevice& midi) {
   return {static_cast<std::int8_t>(midi.midiStandard), midi.patchIndex,
@@ -49,14 +44,6 @@ Score blankScore(const AppContext& context) {
 }
 
 }  // namespace
-
-QString composeChordName(const QString& root, const QString& type, const QString& bass) {
-  QString name = root.left(kRootWidth) + type.left(kTypeWidth);
-  if (!bass.isEmpty()) {
-    name += QLatin1Char('/') + bass.left(kBassWidth);
-  }
-  return name;
-}
 
 ScorePanel::ScorePanel(AppContext& context, QWidget* frame)
     : Panel(context, kKindName, QSize(264, 23), QStringLiteral("axe.bmp"), frame),
@@ -375,9 +362,9 @@ std::string ScorePanel::pendingName() const {
   if (!designer) {
     return {};
   }
-  return documentText(
-      composeChordName(designer->rootText(), designer->typeText(), designer->bassText()),
-      kEntryNameMax);
+  return composeChordName(documentText(designer->rootText(), kEntryNameMax),
+                          documentText(designer->typeText(), kEntryNameMax),
+                          documentText(designer->bassText(), kEntryNameMax));
 }
 
 void ScorePanel::insertChord(Insert where) {
