@@ -16,6 +16,48 @@ std::uint32_t chordLengthMs(int beatsToNext, std::uint32_t beatMs) {
       std::clamp<std::uint64_t>(ms, 1, std::numeric_limits<std::uint32_t>::max()));
 }
 
+namespace {
+
+// Note values in twelfths of a beat.
+constexpr int kWhole = 4 * kTwelfthsPerBeat;
+constexpr int kHalf = 2 * kTwelfthsPerBeat;
+constexpr int kEighth = 6;
+constexpr int kSixteenth = 3;
+constexpr int kQuarterTripletPart = 8;
+constexpr int kEighthTripletPart = 4;
+
+}  // namespace
+
+NoteLengths splitNoteLengths(int beatsToNext) {
+  NoteLengths lengths;
+  const int part = beatsToNext % kTwelfthsPerBeat;
+  lengths.eighth = part == kEighth || part == kEighth + kSixteenth;
+  lengths.sixteenth = part == kSixteenth || part == kEighth + kSixteenth;
+  lengths.quarterTriplet = part == kQuarterTripletPart;
+  lengths.eighthTriplet = part == kEighthTripletPart;
+  const int quarters = (beatsToNext - part) / kTwelfthsPerBeat;
+  if (quarters >= 1 && quarters <= 7) {
+    lengths.quarter = (quarters & 1) != 0;
+    lengths.half = (quarters & 2) != 0;
+    lengths.whole = (quarters & 4) != 0;
+  }
+  return lengths;
+}
+
+int joinNoteLengths(const NoteLengths& lengths) {
+  int beats = 0;
+  for (const auto& [on, length] : {std::pair{lengths.whole, kWhole},
+                                   {lengths.half, kHalf},
+                                   {lengths.quarter, kTwelfthsPerBeat},
+                                   {lengths.eighth, kEighth},
+                                   {lengths.sixteenth, kSixteenth},
+                                   {lengths.quarterTriplet, kQuarterTripletPart},
+                                   {lengths.eighthTriplet, kEighthTripletPart}}) {
+    beats += on ? length : 0;
+  }
+  return beats == 0 ? kWhole : beats;
+}
+
 std::string defaultScoreComment(int year, std::string_view userName) {
   std::string comment = "\xA9 " + std::to_string(year) + " ";
   comment += userName;

@@ -61,6 +61,29 @@ struct ScorePatch {
 // always lasts at least a millisecond, so that playback moves on.
 std::uint32_t chordLengthMs(int beatsToNext, std::uint32_t beatMs);
 
+// A chord's length as the note values the Chord page adds up: whole, half
+// and quarter notes for the whole beats, an eighth and a sixteenth or one
+// part of a quarter-note or eighth-note triplet for the rest of a beat.
+struct NoteLengths {
+  bool whole = false;
+  bool half = false;
+  bool quarter = false;
+  bool eighth = false;
+  bool sixteenth = false;
+  bool quarterTriplet = false;
+  bool eighthTriplet = false;
+
+  friend bool operator==(const NoteLengths&, const NoteLengths&) = default;
+};
+
+// The note values of a length in twelfths of a beat. The whole beats and the
+// rest of a beat are split each on its own, and either one that no values
+// make (more than seven beats, 7/12 of a beat) is left out.
+NoteLengths splitNoteLengths(int beatsToNext);
+
+// The length the note values add up to; with none, a whole note.
+int joinNoteLengths(const NoteLengths& lengths);
+
 // What a new score says about its rights: the copyright sign (byte 0xA9), a
 // space, the year, a space and the user's name, cut to the field.
 std::string defaultScoreComment(int year, std::string_view userName);

@@ -12,11 +12,10 @@ bool sortsBeforeOne(char c) {
 }  // namespace
 
 std::string composeChordName(std::string_view root, std::string_view type, std::string_view bass) {
-  std::string name;
-  name.reserve(root.size() + type.size() + bass.size() + 1);
-  name.append(root).append(type);
+  std::string name(root.substr(0, kChordRootWidth));
+  name.append(type.substr(0, kChordTypeWidth));
   if (!bass.empty()) {
-    name.append("/").append(bass);
+    name.append("/").append(bass.substr(0, kChordBassWidth));
   }
   return name;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,15 @@ struct ChordName {
   bool found() const { return !root.empty(); }
 };
 
-// The full name as a chord symbol: root and type, then "/" and the bass
-// when there is one ("C6/A").
+// The widths of the Designer's name boxes as a score entry's name takes
+// them: with the slash they fill its 35 characters.
+inline constexpr std::size_t kChordRootWidth = 3;
+inline constexpr std::size_t kChordTypeWidth = 29;
+inline constexpr std::size_t kChordBassWidth = 2;
+
+// The full name as a chord symbol in the documents' 8-bit text: root and
+// type, then "/" and the bass when there is one ("C6/A"), each cut to its
+// width. A name the user typed into the boxes is cut the same way.
 std::string composeChordName(std::string_view root, std::string_view type, std::string_view bass);
 
 // The order of chord type texts in a chord book: byte order, except that at

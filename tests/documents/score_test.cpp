@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <utility>
 
@@ -195,6 +196,24 @@ TEST(ScoreTest, AChordLastsItsTwelfthsOfABeatAndNeverNothing) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(chordLengthMs(c.twelfths, c.beatMs), c.ms) << c.twelfths << " at " << c.beatMs;
+  }
+}
+
+// w h q e s: whole to sixteenth; T t: quarter-note and eighth-note triplet parts.
+TEST(ScoreTest, LengthsSplitIntoNoteValuesAndJoinBackOrBecomeAWholeNote) {
+  const std::tuple<int, std::string_view, int> cases[] = {
+      {12, "q", 12},  {18, "qe", 18},  {21, "qes", 21},   {32, "hT", 32}, {36, "hq", 36},
+      {52, "wt", 52}, {84, "whq", 84}, {93, "whqes", 93}, {3, "s", 3},    {7, "", 48},
+      {120, "", 48},  {111, "s", 3},  // nine beats are no values, the sixteenth stays
+  };
+  for (const auto& [beats, shown, joined] : cases) {
+    const NoteLengths n = splitNoteLengths(beats);
+    const std::string values = std::string(n.whole ? "w" : "") + (n.half ? "h" : "") +
+                               (n.quarter ? "q" : "") + (n.eighth ? "e" : "") +
+                               (n.sixteenth ? "s" : "") + (n.quarterTriplet ? "T" : "") +
+                               (n.eighthTriplet ? "t" : "");
+    EXPECT_EQ(values, shown) << beats;
+    EXPECT_EQ(joinNoteLengths(n), joined) << beats;
   }
 }
 

@@ -120,6 +120,20 @@ TEST(ChordNaming, BassFallsBackToThePlainNameWhenTheSpellingIsTooLong) {
   EXPECT_EQ(nameFrom({0, 7, 9, -1, -1, -1}, 1).bass, "");
 }
 
+TEST(ChordNaming, ComposedNamesCutRootTypeAndBassToTheirBoxes) {
+  const struct {
+    std::string_view root, type, bass, name;
+  } cases[] = {
+      {"D", "m7", "G", "Dm7/G"},
+      {"A", "", "", "A"},
+      {"", "", "", ""},
+      {"Abcd", "123456789012345678901234567890", "F#x", "Abc12345678901234567890123456789/F#"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(composeChordName(c.root, c.type, c.bass), c.name);
+  }
+}
+
 TEST(ChordNaming, ChordNameOrderPutsNinthsBeforeElevenths) {
   const std::vector<std::string_view> ordered{"",   "5",  "7",   "9",    "11",  "13",
                                               "m7", "m9", "m11", "maj7", "maj9"};

@@ -17,27 +17,11 @@
 #include "gui/common/screen_text.h"
 #include "gui/score/score_properties_dialog.h"
 #include "models/document_session.h"
+#include "music/chord_name.h"
 #include "music/instrument.h"
 #include "sound/midi_device.h"
 
 namespace fretlets {
-namespace {
-
-// The widths of the Designer's name boxes as an entry's name takes them:
-// together with the slash they fill its 35 characters.
-constexpr int kRootWidth = 3;
-constexpr int kTypeWidth = 29;
-constexpr int kBassWidth = 2;
-
-}  // namespace
-
-QString composeChordName(const QString& root, const QString& type, const QString& bass) {
-  QString name = root.left(kRootWidth) + type.left(kTypeWidth);
-  if (!bass.isEmpty()) {
-    name += QLatin1Char('/') + bass.left(kBassWidth);
-  }
-  return name;
-}
 
 ScorePanel::ScorePanel(AppContext& context, ScoreDocument& document, QWidget* frame)
     : Panel(context, documentKindInfo(DocumentKind::Score).name, QSize(264, 23),
@@ -280,7 +264,9 @@ void ScorePanel::applyTempo() {
 
 std::string ScorePanel::pendingName() const {
   const ChordNameTexts& name = context_.notifier.chordName();
-  return documentText(composeChordName(name.root, name.type, name.bass), kEntryNameMax);
+  return composeChordName(documentText(name.root, kEntryNameMax),
+                          documentText(name.type, kEntryNameMax),
+                          documentText(name.bass, kEntryNameMax));
 }
 
 void ScorePanel::insertChord(Insert where) {

@@ -18,11 +18,6 @@ namespace fretlets {
 
 struct ScoreDocument;
 
-// The name a new or updated chord takes in the score: the Designer's root,
-// type and bass boxes as "Dm7/G" (no slash without a bass), each box's text
-// cut to its width so that the whole fits an entry's name.
-QString composeChordName(const QString& root, const QString& type, const QString& bass);
-
 // The Score: the open score as a list of chord names with a cursor. In edit
 // mode it builds the score from the Designer's chord (insert before or after
 // the cursor, update, delete) and edits its properties; in play mode it plays

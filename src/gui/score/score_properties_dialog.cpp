@@ -24,15 +24,6 @@ namespace {
 constexpr int kPageWidth = 212;
 constexpr int kPageHeight = 114;
 
-// Lengths in twelfths of a beat.
-constexpr int kWhole = 48;
-constexpr int kHalf = 24;
-constexpr int kQuarter = 12;
-constexpr int kEighth = 6;
-constexpr int kSixteenth = 3;
-constexpr int kQuarterTripletPart = 8;
-constexpr int kEighthTripletPart = 4;
-
 // A control at its rectangle in dialog units, never shorter than it needs
 // to show its text, centred on the rectangle.
 template <typename Control>
@@ -241,41 +232,20 @@ void ScorePropertiesDialog::fillChord() {
   }
   const ScoreEntry& entry = score_.current();
   name_->setText(screenText(entry.name.view()));
-  const int beats = entry.beatsToNext;
-  const int part = beats % kTwelfthsPerBeat;
-  const int whole = beats - part;
-  switch (part) {
-    case kSixteenth:
-      sixteenth_->setChecked(true);
-      break;
-    case kEighthTripletPart:
-      eighthTriplet_->setChecked(true);
-      break;
-    case kEighth:
-      eighth_->setChecked(true);
-      break;
-    case kQuarterTripletPart:
-      quarterTriplet_->setChecked(true);
-      break;
-    case kEighth + kSixteenth:
-      eighth_->setChecked(true);
-      sixteenth_->setChecked(true);
-      break;
-    default:
-      break;
+  const NoteLengths lengths = splitNoteLengths(entry.beatsToNext);
+  for (const auto& [box, on] : {std::pair{whole_, lengths.whole},
+                                {half_, lengths.half},
+                                {quarter_, lengths.quarter},
+                                {eighth_, lengths.eighth},
+                                {sixteenth_, lengths.sixteenth},
+                                {quarterTriplet_, lengths.quarterTriplet},
+                                {eighthTriplet_, lengths.eighthTriplet}}) {
+    box->setChecked(on);
   }
-  const bool triplet = part == kEighthTripletPart || part == kQuarterTripletPart;
-  const bool straight = part == kSixteenth || part == kEighth || part == kEighth + kSixteenth;
-  if (triplet) {
-    applyLengthRules(part == kEighthTripletPart ? eighthTriplet_ : quarterTriplet_);
-  } else if (straight) {
+  if (lengths.quarterTriplet || lengths.eighthTriplet) {
+    applyLengthRules(lengths.eighthTriplet ? eighthTriplet_ : quarterTriplet_);
+  } else if (lengths.eighth || lengths.sixteenth) {
     applyLengthRules(eighth_);
-  }
-  if (whole >= kQuarter && whole <= kWhole + kHalf + kQuarter && whole % kQuarter == 0) {
-    const int quarters = whole / kQuarter;
-    quarter_->setChecked((quarters & 1) != 0);
-    half_->setChecked((quarters & 2) != 0);
-    whole_->setChecked((quarters & 4) != 0);
   }
   (entry.release ? release_ : noRelease_)->setChecked(true);
 }
@@ -335,17 +305,15 @@ void ScorePropertiesDialog::applyChord() {
     return;
   }
   entry->name = documentText(name_->text());
-  int beats = 0;
-  for (const auto& [box, length] : {std::pair{whole_, kWhole},
-                                    {half_, kHalf},
-                                    {quarter_, kQuarter},
-                                    {eighth_, kEighth},
-                                    {sixteenth_, kSixteenth},
-                                    {quarterTriplet_, kQuarterTripletPart},
-                                    {eighthTriplet_, kEighthTripletPart}}) {
-    beats += box->isChecked() ? length : 0;
-  }
-  entry->beatsToNext = static_cast<std::int8_t>(beats == 0 ? kWhole : beats);
+  entry->beatsToNext = static_cast<std::int8_t>(joinNoteLengths({
+      .whole = whole_->isChecked(),
+      .half = half_->isChecked(),
+      .quarter = quarter_->isChecked(),
+      .eighth = eighth_->isChecked(),
+      .sixteenth = sixteenth_->isChecked(),
+      .quarterTriplet = quarterTriplet_->isChecked(),
+      .eighthTriplet = eighthTriplet_->isChecked(),
+  }));
   entry->release = release_->isChecked();
 }
 

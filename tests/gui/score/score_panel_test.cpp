@@ -12,6 +12,7 @@
 #include "documents/score_file.h"
 #include "gui/instrument/instrument_panel.h"
 #include "gui/score/score_properties_dialog.h"
+#include "music/chord_name.h"
 #include "sound/midi_device.h"
 #include "support/gui/document_panel_fixture.h"
 
@@ -55,24 +56,6 @@ class ScorePanelTest : public DocumentPanelTest {
   }
 };
 
-TEST(ComposeChordName, JoinsTheDesignersNameBoxesCutToTheirWidths) {
-  struct Case {
-    const char* root;
-    const char* type;
-    const char* bass;
-    const char* name;
-  };
-  for (const Case c : {Case{"D", "m7", "G", "Dm7/G"}, Case{"A", "", "", "A"}, Case{"", "", "", ""},
-                       Case{"C#", "maj7", "G#", "C#maj7/G#"},
-                       Case{"Abcd", "123456789012345678901234567890", "F#x",
-                            "Abc12345678901234567890123456789/F#"}}) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(composeChordName(QString::fromUtf8(c.root), QString::fromUtf8(c.type),
-                               QString::fromUtf8(c.bass)),
-              QString::fromUtf8(c.name));
-  }
-}
-
 TEST_F(ScorePanelTest, InsertUpdateAndDeleteWorkAtTheCursor) {
   run(CommandId::ScoreNew);
   ASSERT_NE(panel(), nullptr);
@@ -82,9 +65,9 @@ TEST_F(ScorePanelTest, InsertUpdateAndDeleteWorkAtTheCursor) {
   EXPECT_FALSE(session().score()->changed);
 
   designerShows(kC);
-  const std::string c = composeChordName(notifier().chordName().root, notifier().chordName().type,
-                                         notifier().chordName().bass)
-                            .toStdString();
+  const ChordNameTexts& name = notifier().chordName();
+  const std::string c =
+      composeChordName(name.root.toStdString(), name.type.toStdString(), name.bass.toStdString());
   click("Insert after");
   EXPECT_EQ(listed(), "[" + c + "] #1");
   EXPECT_TRUE(session().score()->changed);

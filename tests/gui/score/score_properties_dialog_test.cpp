@@ -126,17 +126,9 @@ TEST(ScorePropertiesDialog, ChordLengthsShowAsTheirBoxesAndKeepTheirValue) {
     int kept;
   };
   const std::vector<Case> cases{
-      {12, "1", 12},
-      {18, "1 1/2 (2/3) (1/3)", 18},
-      {21, "1 1/2 1/4 (2/3) (1/3)", 21},
       {32, "2 (1/2) (1/4) 2/3 (1/3)", 32},
-      {36, "2 1", 36},
       {52, "4 (1/2) (1/4) (2/3) 1/3", 52},
-      {84, "4 2 1", 84},
       {93, "4 2 1 1/2 1/4 (2/3) (1/3)", 93},
-      {3, "1/4 (2/3) (1/3)", 3},
-      {7, "", 48},    // no boxes say 7
-      {120, "", 48},  // nor ten beats
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.beats);
