@@ -39,12 +39,11 @@ struct ScriptedHost : SessionHost {
 
   template <typename T>
   static T next(std::deque<T>& queue, T fallback) {
-    if (queue.empty()) {
-      return fallback;
+    if (!queue.empty()) {
+      fallback = queue.front();
+      queue.pop_front();
     }
-    T first = queue.front();
-    queue.pop_front();
-    return first;
+    return fallback;
   }
 
   std::deque<Answer> answers;

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QLineEdit>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "gui/chordbook/chord_book_panel.h"
 #include "gui/common/command_id.h"
+#include "gui/common/file_dialogs.h"
 #include "gui/common/notifier.h"
 #include "gui/designer/designer_panel.h"
 #include "gui/score/score_panel.h"
@@ -18,10 +21,34 @@
 #include "music/designer_chord.h"
 #include "music/fretlet_record.h"
 #include "music/instrument.h"
-#include "support/gui/document_fakes.h"
 #include "support/gui/frame_fixture.h"
 
 namespace fretlets {
+
+// Dialog answers given in advance; the requests are kept for inspection.
+class ScriptedDialogs : public FileDialogs {
+ public:
+  std::optional<QString> openPath(const FileDialogRequest& request) override {
+    return answer(request);
+  }
+  std::optional<QString> savePath(const FileDialogRequest& request) override {
+    return answer(request);
+  }
+
+  std::deque<std::optional<QString>> answers;
+  std::vector<FileDialogRequest> requests;
+
+ private:
+  std::optional<QString> answer(const FileDialogRequest& request) {
+    requests.push_back(request);
+    std::optional<QString> next;
+    if (!answers.empty()) {
+      next.swap(answers.front());
+      answers.pop_front();
+    }
+    return next;
+  }
+};
 
 inline const std::filesystem::path kSampleFolder =
     std::filesystem::path(FRETLETS_SOURCE_DIR) / "resources" / "samples";

@@ -2,7 +2,7 @@
 # Plants every fault of tests/planted_faults.txt, one at a time, in a scratch copy of the work
 # tree, builds it and runs the tests that must catch it; the work tree itself is never touched.
 #
-#   tests/plant_faults.sh [-k FILE_REGEX] [-n] [-d SCRATCH]
+#   tools/plant_faults.sh [-k FILE_REGEX] [-n] [-d SCRATCH]
 #     -k  only the lines whose file matches FILE_REGEX (grep -E)
 #     -n  build without the windows (-DFRETLETS_GUI=OFF) when no selected line needs them
 #     -d  scratch folder (default ${TMPDIR:-/tmp}/fretlets-faults)
