@@ -8,13 +8,17 @@ packages=(
   build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
   # libraries
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev librtmidi-dev libfluidsynth-dev
-  nlohmann-json3-dev libsndfile1-dev
+  nlohmann-json3-dev libsndfile1-dev qt6-svg-dev
   # General MIDI SoundFont for the built-in synthesizer
   fluid-soundfont-gm
   # tests and benchmarks; python3 draws the texture artwork (tools/make_textures.py)
   libgtest-dev libgmock-dev libbenchmark-dev python3
-  # screenshots of the running program
-  xvfb xauth x11-apps imagemagick
+  # screenshots and geometry tests of the running program under a window manager
+  xvfb xauth x11-apps imagemagick openbox
+  # the sound soak: a private PulseAudio server with a null sink, recorded
+  pulseaudio pulseaudio-utils
+  # independent readers of what the program exports (PDF text and pages, MIDI files)
+  poppler-utils python3-mido
 )
 
 missing=()
