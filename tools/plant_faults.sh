@@ -61,7 +61,10 @@ while IFS= read -r line || [ -n "$line" ]; do
       outcome="NO BUILD" detail=$(grep -m 1 error "$build/build.log")
     else
       out=$(cd "$build" && QT_QPA_PLATFORM=offscreen ctest -R "$regex" -j "$jobs" --timeout 120 2>&1)
-      failed=$(printf '%s\n' "$out" | sed -n 's/^ *[0-9]* - \([^ ]*\) (.*$/\1/p' | tr '\n' ' ')
+      # ctest lists each failure as TAB, number, " - ", name, then "(Failed)"; a parameterised
+      # name is followed by "# GetParam() = ..." first.
+      failed=$(printf '%s\n' "$out" |
+        awk '/tests FAILED:/ { listed = 1; next } listed && $2 == "-" { print $3 }' | tr '\n' ' ')
       if [ -n "$failed" ]; then
         outcome=caught detail="by $failed"
       elif printf '%s\n' "$out" | grep -q 'No tests were found'; then
