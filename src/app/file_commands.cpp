@@ -76,7 +76,8 @@ std::optional<std::filesystem::path> saveDocumentAsDialog(DocumentSession& sessi
   if (QFileInfo::exists(path)) {
     const QString text = QStringLiteral("%1 already exists.\nDo you want to replace it?")
                              .arg(QFileInfo(path).fileName());
-    if (showMessage(text, {MessageIcon::Warning, MessageButtons::YesNo}) != MessageAnswer::Yes) {
+    if (showMessage(text, {MessageIcon::Warning, MessageButtons::YesNo, true}) !=
+        MessageAnswer::Yes) {
       return std::nullopt;
     }
   }

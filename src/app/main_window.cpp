@@ -243,7 +243,23 @@ void MainWindow::createToolbar() {
   const auto add = [this](CommandId id) {
     QAction* entry = action(id);
     toolbar_->addAction(entry);
-    toolbar_->widgetForAction(entry)->setAccessibleName(entry->toolTip());
+    QWidget* button = toolbar_->widgetForAction(entry);
+    button->setAccessibleName(entry->toolTip());
+    // A click triggers the command through the action; a keyboard or screen
+    // reader's toggle only flips the check. Once the toggle has settled, a
+    // check that differs from what is shown runs the command.
+    if (auto* tool = qobject_cast<QToolButton*>(button); tool != nullptr && entry->isCheckable()) {
+      connect(tool, &QToolButton::toggled, this, [this, tool, id] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, tool = QPointer<QToolButton>(tool), id] {
+              if (tool && tool->isChecked() != panelShown(id)) {
+                runCommand(id);
+              }
+            },
+            Qt::QueuedConnection);
+      });
+    }
   };
   add(CommandId::ScoreNew);
   add(CommandId::ScoreOpen);
@@ -366,6 +382,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     action(CommandId::ViewDesigner)->setChecked(designerShown_);
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::panelShown(CommandId viewCommand) const {
+  switch (viewCommand) {
+    case CommandId::ViewMidiAmp:
+      return midiAmp_ != nullptr;
+    case CommandId::ViewInstrument:
+      return instrument_ != nullptr;
+    case CommandId::ViewDesigner:
+      return designer_ != nullptr && designerShown_;
+    default:
+      return false;
+  }
 }
 
 void MainWindow::toggleDesigner() {

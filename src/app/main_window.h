@@ -95,6 +95,8 @@ class MainWindow : public QMainWindow, private SessionHost {
   template <typename PanelType>
   void retire(QPointer<PanelType>& pointer, CommandId viewCommand);
   void toggleDesigner();
+  // Whether the panel of a View command is shown, whatever its check says.
+  bool panelShown(CommandId viewCommand) const;
   QList<Panel*> panelsInLayoutOrder() const;
 
   // Documents.

@@ -1,8 +1,13 @@
 #include "app/out_of_memory.h"
 
+#include <QCoreApplication>
+#include <QThread>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <thread>
 
 #include "gui/common/show_message.h"
 
@@ -17,6 +22,15 @@ std::unique_ptr<char[]>& reserve() {
 
 constexpr std::size_t kReserveBytes = 1 << 20;
 
+// How long another thread waits for the GUI thread to take the message; it
+// may be waiting for that very thread.
+constexpr std::chrono::seconds kGuiPatience(20);
+
+[[noreturn]] void tellAndExit() {
+  showMessage(QStringLiteral("Out Of Memory"), {MessageIcon::Warning, MessageButtons::Ok});
+  std::_Exit(1);
+}
+
 }  // namespace
 
 void installOutOfMemoryHandler() {
@@ -27,7 +41,15 @@ void installOutOfMemoryHandler() {
 void outOfMemory() {
   std::set_new_handler(nullptr);
   reserve().reset();
-  showMessage(QStringLiteral("Out Of Memory"), {MessageIcon::Warning, MessageButtons::Ok});
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr || QThread::currentThread() == app->thread()) {
+    tellAndExit();
+  }
+  // A box opens only on the GUI thread (the timing or SoundFont thread ran
+  // out): hand it over and wait there to be ended.
+  QMetaObject::invokeMethod(app, &tellAndExit, Qt::QueuedConnection);
+  std::this_thread::sleep_for(kGuiPatience);
+  std::fputs("Out Of Memory\n", stderr);
   std::_Exit(1);
 }
 

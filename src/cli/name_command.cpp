@@ -23,14 +23,15 @@ constexpr std::string_view kNameUsage =
     "                         [--root SLOT] [--enharmonic] [--json]\n"
     "       fretlets-cli name --candidates [--instrument ...] [--tuning ...] --frets F,F,...\n"
     "                         [--enharmonic] [--json]\n"
-    "       fretlets-cli name --batch\n"
+    "       fretlets-cli name --batch [--candidates]\n"
     "\n"
     "  --frets       one fret per string, lowest string first: x or -1 mutes, 0 is open\n"
     "  --root        the root's string slot, 0 = lowest string (default: lowest sounding)\n"
     "  --enharmonic  spell with the alternative letters (Db rather than C#)\n"
     "  --candidates  every name with a sounding string as root, the likeliest first\n"
     "  --batch       read one JSON request per line, answer one JSON line each\n"
-    "                (\"candidates\":true in a request asks for the candidates)\n";
+    "                (with --candidates, or \"candidates\":true in a request, the\n"
+    "                candidates; a request's own \"candidates\" wins)\n";
 
 constexpr const char* kCandidatesRoot =
     "the candidates take every sounding string as root; leave out the root";
@@ -256,7 +257,8 @@ void checkRange(const std::vector<int>& values, std::string_view what, int min, 
   }
 }
 
-Request requestFromJson(std::string_view line) {
+// With --candidates every line asks for the candidates unless it says otherwise.
+Request requestFromJson(std::string_view line, bool candidatesByDefault) {
   const Json doc = Json::parse(line);
   if (!doc.is_object()) {
     throw UsageError("each line must be a JSON object");
@@ -295,14 +297,16 @@ Request requestFromJson(std::string_view line) {
       throw UsageError("\"candidates\" must be true or false");
     }
     request.candidates = candidates->get<bool>();
-    if (request.candidates && request.root != kNone) {
-      throw UsageError(kCandidatesRoot);
-    }
+  } else {
+    request.candidates = candidatesByDefault;
+  }
+  if (request.candidates && request.root != kNone) {
+    throw UsageError(kCandidatesRoot);
   }
   return request;
 }
 
-int runBatch(Console& console) {
+int runBatch(bool candidatesByDefault, Console& console) {
   std::string line;
   std::string reply;
   while (std::getline(console.in, line)) {
@@ -310,7 +314,7 @@ int runBatch(Console& console) {
       continue;
     }
     try {
-      Request request = requestFromJson(line);
+      Request request = requestFromJson(line, candidatesByDefault);
       reply = jsonText(request.candidates ? candidatesJson(candidatesOf(request))
                                           : toJson(answer(request)));
     } catch (const std::exception& error) {
@@ -336,7 +340,7 @@ int runName(const std::vector<std::string>& words, Console& console) {
       throw UsageError("unexpected argument '" + args.positional().front() + "'");
     }
     if (args.has("batch")) {
-      return runBatch(console);
+      return runBatch(args.has("candidates"), console);
     }
     Request request;
     request.instrument = instrumentFromArgs(args);

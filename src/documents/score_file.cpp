@@ -1,5 +1,6 @@
 #include "documents/score_file.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -41,15 +42,16 @@ ScoreEntry readEntry(ByteReader& in, int strings, bool hasRelease) {
   entry.barred = in.flag();
   entry.enharmonic = in.flag();
   entry.holdAll = in.flag();
-  entry.beatsToNext = in.int8();
+  // Playback waits beatsToNext twelfths of a beat. A writer may have stored 0
+  // (played as the shortest length) or, as an unsigned byte, more than 127:
+  // both are kept to the lengths the program can show and play.
+  entry.beatsToNext = static_cast<std::int8_t>(
+      std::clamp(int{static_cast<std::uint8_t>(in.int8())}, kMinBeatsToNext, kMaxBeatsToNext));
   entry.release = hasRelease ? in.flag() : true;
   for (int s = 0; s < strings; ++s) {
     entry.frets[s] = in.int8();
     entry.held[s] = in.flag();
   }
-  // Playback waits beatsToNext twelfths of a beat: a length of zero or less
-  // would never move on.
-  require(entry.beatsToNext >= kMinBeatsToNext);
   // The Designer keeps its root while no string sounds, also across a change
   // to an instrument with fewer strings: an all-muted entry may name any slot.
   require(entry.rootString >= 0 && entry.rootString < kStringSlots);

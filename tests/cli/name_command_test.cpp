@@ -7,147 +7,130 @@
 namespace fretlets::cli {
 namespace {
 
-CliRun runNameWith(const std::vector<std::string>& args, const std::string& input = "") {
-  return runCli(runName, args, input);
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 TEST(NameCommand, NamesTheFingeringFromTheChosenRoot) {
-  const CliRun plain = runNameWith({"--frets", "x,0,2,2,1,0", "--root", "4"});
+  const CliRun plain = runCli(runName, {"--frets", "x,0,2,2,1,0", "--root", "4"});
   EXPECT_EQ(plain.status, 0);
-  EXPECT_EQ(plain.out.substr(0, plain.out.find('\n')), "C6/A   (implied: 5)");
+  EXPECT_EQ(linesOf(plain.out).at(0), "C6/A   (implied: 5)");
   EXPECT_NE(plain.out.find("<- root"), std::string::npos);
 
-  const CliRun json = runNameWith({"--frets", "x,0,2,2,1,0", "--root", "4", "--json"});
+  const CliRun json = runCli(runName, {"--frets", "x,0,2,2,1,0", "--root", "4", "--json"});
   EXPECT_EQ(json.out,
             "{\"name\":\"C6/A\",\"root\":\"C\",\"type\":\"6\",\"bass\":\"A\",\"implied\":[5],"
             "\"rootString\":4,\"intervals\":[\"\",\"6\",\"3\",\"6\",\"1\",\"3\"],"
             "\"notes\":[\"\",\"A\",\"E\",\"A\",\"C\",\"E\"]}\n");
 
-  // Without --root the lowest sounding string is the root.
-  const CliRun am = runNameWith({"--frets", "-1,0,2,2,1,0", "--json"});
-  EXPECT_NE(am.out.find("\"name\":\"Am\""), std::string::npos);
-  EXPECT_NE(am.out.find("\"rootString\":1"), std::string::npos);
-}
-
-TEST(NameCommand, OtherInstrumentsTuningsAndSpellings) {
-  // Mandolin G D A E, by name; open strings from G: G with D, A and E above.
-  const CliRun mandolin = runNameWith({"--instrument", "Mandolin", "--frets", "0,0,0,0", "--json"});
-  EXPECT_EQ(mandolin.status, 0);
-  EXPECT_NE(mandolin.out.find("\"notes\":[\"G\",\"D\",\"A\",\"E\"]"), std::string::npos);
-
-  // Drop D guitar, and Db spelled with flats.
-  const CliRun dropD =
-      runNameWith({"--tuning", "38,45,50,55,59,64", "--frets", "0,0,0,2,3,2", "--json"});
-  EXPECT_NE(dropD.out.find("\"name\":\"Dmaj\""), std::string::npos);
-  const CliRun flat = runNameWith({"--frets", "x,4,6,6,6,4", "--enharmonic", "--json"});
-  EXPECT_NE(flat.out.find("\"notes\":[\"\",\"Db\",\"Ab\",\"Db\",\"F\",\"Ab\"]"), std::string::npos);
-}
-
-TEST(NameCommand, UnnamedAndSilentFingeringsStillAnswer) {
-  // C, C#, D: no chord type, but every string's interval and note is given.
-  const CliRun cluster = runNameWith({"--frets", "x,3,11,7,x,x", "--json"});
-  EXPECT_EQ(cluster.status, 0);
-  EXPECT_EQ(cluster.out,
-            "{\"name\":\"\",\"root\":\"\",\"type\":\"\",\"bass\":\"\",\"implied\":[],"
-            "\"rootString\":1,\"intervals\":[\"\",\"1\",\"b2\",\"2\",\"\",\"\"],"
-            "\"notes\":[\"\",\"C\",\"Db\",\"D\",\"\",\"\"]}\n");
-
-  const CliRun silent = runNameWith({"--frets", "x,x,x,x,x,x", "--json"});
-  EXPECT_NE(silent.out.find("\"rootString\":-1"), std::string::npos);
-  EXPECT_NE(silent.out.find("\"notes\":[\"\",\"\",\"\",\"\",\"\",\"\"]"), std::string::npos);
+  // Each option reaches the answer; without --root the lowest sounding string is the root.
+  const struct {
+    std::vector<std::string> args;
+    const char* part;
+  } cases[] = {
+      {{"--frets", "-1,0,2,2,1,0"}, "\"name\":\"Am\",\"root\":\"A\""},
+      {{"--instrument", "Mandolin", "--frets", "0,0,0,0"}, "\"notes\":[\"G\",\"D\",\"A\",\"E\"]"},
+      {{"--tuning", "38,45,50,55,59,64", "--frets", "0,0,0,2,3,2"}, "\"name\":\"Dmaj\""},
+      {{"--frets", "x,4,6,6,6,4", "--enharmonic"}, "\"notes\":[\"\",\"Db\",\"Ab\",\"Db\",\"F\""},
+      // C, C#, D has no chord type, but every string still gets its interval and note.
+      {{"--frets", "x,3,11,7,x,x"},
+       "\"name\":\"\",\"root\":\"\",\"type\":\"\",\"bass\":\"\",\"implied\":[],\"rootString\":1,"
+       "\"intervals\":[\"\",\"1\",\"b2\",\"2\",\"\",\"\"],\"notes\":[\"\",\"C\",\"Db\",\"D\""},
+      {{"--frets", "x,x,x,x,x,x"}, "\"rootString\":-1,"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.push_back("--json");
+    const CliRun run = runCli(runName, args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find(c.part), std::string::npos) << run.out;
+  }
 }
 
 TEST(NameCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {
-  const std::vector<std::vector<std::string>> bad{
-      {"--instrument", "ukulele", "--frets", "0,0,0,0"},
-      {"--frets", "0,2,2,1,0"},
-      {"--frets", "0,2,2,1,0,23"},
-      {"--frets", "0,2,2,1,0,y"},
-      {"--frets", "x,0,2,2,1,0", "--root", "0"},
-      {"--frets", "x,0,2,2,1,0", "--root", "6"},
-      {"--tuning", "40,45,50", "--frets", "0,2,2,1,0,0"},
-      {"--tuning", "40,45,50,55,59,84", "--frets", "0,2,2,1,0,0"},
-      {"--frets"},
-      {"--bogus"},
-      {},
-  };
-  expectUsageErrors(runName, bad);
+  expectUsageErrors(runName, {
+                                 {"--instrument", "ukulele", "--frets", "0,0,0,0"},
+                                 {"--frets", "0,2,2,1,0"},
+                                 {"--frets", "0,2,2,1,0,23"},
+                                 {"--frets", "0,2,2,1,0,y"},
+                                 {"--frets", "x,0,2,2,1,0", "--root", "0"},
+                                 {"--frets", "x,0,2,2,1,0", "--root", "6"},
+                                 {"--tuning", "40,45,50", "--frets", "0,2,2,1,0,0"},
+                                 {"--tuning", "40,45,50,55,59,84", "--frets", "0,2,2,1,0,0"},
+                                 {"--candidates", "--frets", "x,0,2,2,1,0", "--root", "1"},
+                                 {"--frets"},
+                                 {"--bogus"},
+                                 {},
+                             });
 }
 
+// One JSON request a line in, one answer a line out, in order; a bad line is answered with
+// an error and the rest go on.
 TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
-  const std::string input =
-      "{\"instrument\":9,\"tuning\":[40,45,50,55,59,64],\"frets\":[-1,0,2,2,1,0],\"root\":4,"
-      "\"enharmonic\":false}\n"
-      "{\"frets\":[0,2,2]}\n"
-      "not json\n"
-      "\n"
-      "{\"instrument\":13,\"frets\":[0,0,0]}\n"
-      "{\"frets\":[-1,4,6,6,6,4],\"enharmonic\":true}\n"
-      "{\"frets\":[-1,0,2,2,1,0],\"root\":0}\n"
-      "{\"instrument\":99,\"frets\":[0]}\n"
-      "[1,2]\n"
+  const std::pair<const char*, const char*> rows[] = {
+      {R"({"instrument":9,"tuning":[40,45,50,55,59,64],"frets":[-1,0,2,2,1,0],"root":4,)"
+       R"("enharmonic":false})",
+       R"({"name":"C6/A","root)"},
+      {R"({"frets":[0,2,2]})", R"({"error":)"},
+      {"not json", R"({"error":)"},
+      {R"({"instrument":13,"frets":[0,0,0]})", R"("notes":["G","D","A"])"},  // saz
+      {R"({"frets":[-1,4,6,6,6,4],"enharmonic":true})", R"("name":"Dbmaj")"},
+      {R"({"frets":[-1,0,2,2,1,0],"root":0})", "not a sounding string"},
+      {R"({"instrument":99,"frets":[0]})", "unknown instrument"},
+      {"[1,2]", R"({"error":)"},
       // Numbers no int holds are bad lines, not undefined behaviour.
-      "{\"frets\":[0,2,2,1,0,1e10]}\n"
-      "{\"frets\":[0,2,2,1,0,0],\"root\":-1e300}\n"
-      "{\"frets\":[0,2,2,1,0,0],\"instrument\":4294967305}\n"
-      "{\"frets\":[0,2,2,1,0,0],\"root\":-4294967295}\n"
-      "{\"frets\":[0,2,2,1,0,0],\"root\":1.0}\n";
-  const CliRun run = runNameWith({"--batch"}, input);
-  EXPECT_EQ(run.status, 0);
-  std::vector<std::string> lines;
-  std::istringstream out(run.out);
-  for (std::string line; std::getline(out, line);) {
-    lines.push_back(line);
+      {R"({"frets":[0,2,2,1,0,1e10]})", "must be an array of whole numbers"},
+      {R"({"frets":[0,2,2,1,0,0],"root":-1e300})", "must be a whole number"},
+      {R"({"frets":[0,2,2,1,0,0],"instrument":4294967305})", "must be a whole number"},
+      {R"({"frets":[0,2,2,1,0,0],"root":-4294967295})", "must be a whole number"},
+      {R"({"frets":[0,2,2,1,0,0],"root":1.0})", R"("name":"B6sus/E")"},
+      {R"({"frets":[0,2,2,1,0,0],"candidates":true})",
+       R"({"candidates":[{"rootString":0,"name":"Emaj",)"},
+      {R"({"frets":[0,2,2,1,0,0],"candidates":true,"root":1})", "leave out the root"},
+      {R"({"frets":[0,2,2,1,0,0],"candidates":1})", "must be true or false"},
+      {R"({"frets":[0,2,2,1,0,0],"candidates":false})", R"({"name":"Emaj",)"},
+  };
+  std::string input = "\n";  // an empty line is skipped
+  for (const auto& [request, answer] : rows) {
+    input += std::string(request) + "\n";
   }
-  ASSERT_EQ(lines.size(), 13U);
-  EXPECT_EQ(lines[0].substr(0, 20), "{\"name\":\"C6/A\",\"root");
-  EXPECT_EQ(lines[1].substr(0, 9), "{\"error\":");
-  EXPECT_EQ(lines[2].substr(0, 9), "{\"error\":");
-  EXPECT_NE(lines[3].find("\"notes\":[\"G\",\"D\",\"A\"]"), std::string::npos);  // saz
-  EXPECT_NE(lines[4].find("\"name\":\"Dbmaj\""), std::string::npos);
-  EXPECT_NE(lines[5].find("not a sounding string"), std::string::npos);
-  EXPECT_NE(lines[6].find("unknown instrument"), std::string::npos);
-  EXPECT_EQ(lines[7].substr(0, 9), "{\"error\":");
-  EXPECT_NE(lines[8].find("must be an array of whole numbers"), std::string::npos);
-  EXPECT_NE(lines[9].find("must be a whole number"), std::string::npos);
-  EXPECT_NE(lines[10].find("must be a whole number"), std::string::npos);
-  EXPECT_NE(lines[11].find("must be a whole number"), std::string::npos);
-  EXPECT_NE(lines[12].find("\"name\":\"B6sus/E\""), std::string::npos);
+  const CliRun run = runCli(runName, {"--batch"}, input);
+  EXPECT_EQ(run.status, 0);
+  const std::vector<std::string> lines = linesOf(run.out);
+  ASSERT_EQ(lines.size(), std::size(rows));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_NE(lines[i].find(rows[i].second), std::string::npos) << rows[i].first << "\n"
+                                                                << lines[i];
+  }
 }
 
-TEST(NameCommand, CandidatesRankEveryRootPlainJsonAndBatch) {
-  const CliRun plain = runNameWith({"--candidates", "--frets", "x,0,2,0,1,0"});
+TEST(NameCommand, CandidatesRankEveryRoot) {
+  const CliRun plain = runCli(runName, {"--candidates", "--frets", "x,0,2,0,1,0"});
   EXPECT_EQ(plain.status, 0);
   EXPECT_EQ(plain.out.substr(0, plain.out.find("\n   3")),
             "rank  name                 root string  implied  score\n"
             "   1  Am7                  5                     53\n"
             "   2  C6/A                 2                     24");
 
-  const CliRun json = runNameWith({"--candidates", "--frets", "x,0,2,2,1,0", "--json"});
+  const CliRun json = runCli(runName, {"--candidates", "--frets", "x,0,2,2,1,0", "--json"});
   EXPECT_EQ(json.out.substr(0, json.out.find('}', 100) + 1),
             "{\"candidates\":[{\"rootString\":1,\"name\":\"Am\",\"root\":\"A\",\"type\":\"m\","
             "\"bass\":\"\",\"implied\":[],\"score\":55},{\"rootString\":4,\"name\":\"C6/A\","
             "\"root\":\"C\",\"type\":\"6\",\"bass\":\"A\",\"implied\":[5],\"score\":20}");
-
-  const CliRun batch = runNameWith({"--batch"},
-                                   "{\"frets\":[0,2,2,1,0,0],\"candidates\":true}\n"
-                                   "{\"frets\":[0,2,2,1,0,0],\"candidates\":true,\"root\":1}\n"
-                                   "{\"frets\":[0,2,2,1,0,0],\"candidates\":1}\n"
-                                   "{\"frets\":[0,2,2,1,0,0],\"candidates\":false}\n");
-  std::istringstream lines(batch.out);
-  std::string line;
-  std::getline(lines, line);
-  EXPECT_TRUE(line.starts_with("{\"candidates\":[{\"rootString\":0,\"name\":\"Emaj\",")) << line;
-  std::getline(lines, line);
-  EXPECT_NE(line.find("leave out the root"), std::string::npos);
-  std::getline(lines, line);
-  EXPECT_NE(line.find("must be true or false"), std::string::npos);
-  std::getline(lines, line);
-  EXPECT_TRUE(line.starts_with("{\"name\":\"Emaj\",")) << line;
-
-  EXPECT_EQ(runNameWith({"--candidates", "--frets", "x,x,x,x,x,x"}).out, "No string sounds.\n");
-  const CliRun withRoot = runNameWith({"--candidates", "--frets", "x,0,2,2,1,0", "--root", "1"});
-  EXPECT_EQ(withRoot.status, 2);
+  EXPECT_EQ(runCli(runName, {"--candidates", "--frets", "x,x,x,x,x,x"}).out, "No string sounds.\n");
+  // With --batch, --candidates is every line's default; a line's own choice wins.
+  const CliRun batch = runCli(runName, {"--batch", "--candidates"},
+                              "{\"frets\":[0,2,2,1,0,0]}\n{\"frets\":[0,2,2,1,0,0],\"root\":1}\n"
+                              "{\"frets\":[0,2,2,1,0,0],\"root\":1,\"candidates\":false}\n");
+  EXPECT_EQ(linesOf(batch.out).size(), 3U);
+  EXPECT_TRUE(batch.out.starts_with("{\"candidates\":[{\"rootString\":0,")) << batch.out;
+  EXPECT_NE(linesOf(batch.out).at(1).find("leave out the root"), std::string::npos);
+  EXPECT_NE(linesOf(batch.out).at(2).find("\"name\":\"B6sus/E\""), std::string::npos);
 }
 
 }  // namespace

@@ -45,21 +45,21 @@ TEST_F(VoicingsCommand, ListsTheEasiestFingeringsFirst) {
 }
 
 TEST_F(VoicingsCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {
-  const std::vector<std::vector<std::string>> bad{
-      {},
-      {"--chord", "H7"},
-      {"--chord", "Cmaj8"},
-      {"--chord", ""},
-      {"--chord", "C/X"},
-      {"--chord", "C", "--bass", "Q"},
-      {"--chord", "C", "--span", "0"},
-      {"--chord", "C", "--span", "7"},
-      {"--chord", "C", "--position", "9-2"},
-      {"--chord", "C", "--position", "0-23"},
-      {"--chord", "C", "--max", "0"},
-      {"--chord", "C", "--instrument", "lute"},
-      {"--chord", "C", "extra"},
-  };
+  std::vector<std::vector<std::string>> bad{{},
+                                            {"--chord", "C", "extra"},
+                                            {"--chord", "H7"},
+                                            {"--chord", "Cmaj8"},
+                                            {"--chord", ""},
+                                            {"--chord", "C/X"}};
+  for (const auto& [option, value] : {std::pair{"--bass", "Q"},
+                                      {"--span", "0"},
+                                      {"--span", "7"},
+                                      {"--position", "9-2"},
+                                      {"--position", "0-23"},
+                                      {"--max", "0"},
+                                      {"--instrument", "lute"}}) {
+    bad.push_back({"--chord", "C", option, value});
+  }
   expectUsageErrors(runVoicings, bad);
 }
 

@@ -87,6 +87,9 @@ MessageAnswer showMessage(const QString& text, MessageFlags flags) {
   }
   QMessageBox box(boxIcon(flags.icon), QStringLiteral("Fretlets"), text, boxButtons(flags.buttons));
   box.setWindowModality(Qt::ApplicationModal);
+  if (flags.defaultNo) {
+    box.setDefaultButton(QMessageBox::No);
+  }
   return answerOf(box.exec(), flags.buttons);
 }
 

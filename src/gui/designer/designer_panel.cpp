@@ -112,6 +112,8 @@ DesignerPanel::DesignerPanel(AppContext& context, QWidget* frame)
     : Panel(context, QStringLiteral("Chord Designer"), QSize(264, 112), QStringLiteral("chord.bmp"),
             frame),
       model_(context.instrument, context.chord, context.midi) {
+  // The Designer closes only with the program: a close button would do nothing.
+  setWindowFlag(Qt::WindowCloseButtonHint, false);
   createControls();
   initialiseControls();
   const Notifier& notifier = context.notifier;
@@ -173,7 +175,8 @@ void DesignerPanel::createControls() {
     QPushButton* button = described(new QPushButton(this), chordRoot);
     button->setGeometry(dialogRect(rootButtonX(k), 18, 10, 10));
     button->setCheckable(true);
-    connect(button, &QPushButton::clicked, this, [this, k] {
+    // Toggled, not clicked: a keyboard or screen reader's toggle chooses too.
+    connect(button, &QPushButton::toggled, this, [this, k] {
       model_.chooseRoot(k);
       refresh();
     });
@@ -254,20 +257,20 @@ void DesignerPanel::createControls() {
   connect(fretboard_, &FretboardView::cellPressed, this, &DesignerPanel::fretPressed);
   connect(clear_, &QPushButton::clicked, this, &DesignerPanel::clear);
   connect(play_, &QPushButton::clicked, this, [this] { model_.play(); });
-  connect(hold_, &QPushButton::clicked, this, [this](bool on) {
+  connect(hold_, &QPushButton::toggled, this, [this](bool on) {
     model_.setHoldAll(on);
     redraw();
   });
-  connect(enharmonic_, &QPushButton::clicked, this, [this](bool on) {
+  connect(enharmonic_, &QPushButton::toggled, this, [this](bool on) {
     model_.setEnharmonic(on);
     refresh();
   });
-  connect(bar_, &QPushButton::clicked, this, [this](bool on) {
+  connect(bar_, &QPushButton::toggled, this, [this](bool on) {
     model_.setBarred(on);
     redraw();
     refresh();
   });
-  connect(playNotes_, &QPushButton::clicked, this, [this](bool on) { model_.setPlayNotes(on); });
+  connect(playNotes_, &QPushButton::toggled, this, [this](bool on) { model_.setPlayNotes(on); });
   topFret_->settled = [this] { applyTopFret(); };
   // The speed counts when the slider is let go; keys and clicks on the track
   // count at once.
@@ -285,6 +288,9 @@ void DesignerPanel::initialiseControls() {
   for (int k = 0; k < kStringSlots; ++k) {
     rootButtons_[k]->setText(k < n ? QString::number(n - k) : QString());
     const QString string = k < n ? QStringLiteral("String %1").arg(n - k) : QString();
+    // Six buttons with one name cannot be told apart by a screen reader.
+    described(rootButtons_[k], k < n ? QStringLiteral("Root on string %1").arg(n - k)
+                                     : QStringLiteral("Select chord root"));
     rootButtons_[k]->setAccessibleDescription(string);
     intervalBoxes_[k]->setAccessibleDescription(string);
     noteBoxes_[k]->setAccessibleDescription(string);
@@ -298,6 +304,11 @@ void DesignerPanel::initialiseControls() {
 
 void DesignerPanel::syncToggles() {
   const DesignerChord& chord = model_.chord();
+  // The checks show the model; only the user's toggles reach it.
+  const QSignalBlocker barBlocker(bar_);
+  const QSignalBlocker holdBlocker(hold_);
+  const QSignalBlocker enharmonicBlocker(enharmonic_);
+  const QSignalBlocker playNotesBlocker(playNotes_);
   bar_->setChecked(chord.barred);
   hold_->setChecked(chord.holdAll);
   enharmonic_->setChecked(chord.enharmonic);
@@ -389,6 +400,7 @@ void DesignerPanel::applyView(const DesignerView& view) {
   for (int k = 0; k < kStringSlots; ++k) {
     const DesignerStringView& string = view.strings[k];
     rootButtons_[k]->setEnabled(string.sounds);
+    const QSignalBlocker blocker(rootButtons_[k]);
     rootButtons_[k]->setChecked(string.isRoot);
     intervalBoxes_[k]->setEnabled(string.sounds);
     intervalBoxes_[k]->setText(screenText(string.interval));

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <algorithm>
 #include <initializer_list>
@@ -146,7 +147,8 @@ void ScorePanel::createControls() {
   connect(run_, &QPushButton::clicked, this, [this] { playback_.run(); });
   connect(repeat_, &QPushButton::toggled, this,
           [this](bool checked) { playback_.setRepeat(checked); });
-  connect(play_, &QPushButton::clicked, this,
+  // Toggled, not clicked: a keyboard or screen reader's toggle plays too.
+  connect(play_, &QPushButton::toggled, this,
           [this](bool checked) { playback_.setPlaying(checked); });
   connect(edit_, &QPushButton::clicked, this, [this] {
     playback_.edit();
@@ -216,6 +218,7 @@ void ScorePanel::showMode() {
   for (QWidget* control : std::initializer_list<QWidget*>{repeat_, play_, bpm_, tempo_, edit_}) {
     control->setVisible(play);
   }
+  const QSignalBlocker blocker(play_);
   play_->setChecked(playback_.playing());
 }
 
