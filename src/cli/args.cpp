@@ -1,6 +1,7 @@
 #include "cli/args.h"
 
 #include <charconv>
+#include <sstream>
 
 namespace fretlets::cli {
 namespace {
@@ -71,6 +72,21 @@ int parseInt(std::string_view text, std::string_view what, int min, int max) {
                      std::to_string(min) + ".." + std::to_string(max));
   }
   return value;
+}
+
+double parseSeconds(std::string_view text, double min, double max) {
+  double seconds = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, seconds);
+  if (text.empty() || ec != std::errc{} || ptr != end) {
+    throw UsageError("seconds '" + std::string(text) + "' is not a number");
+  }
+  if (!(seconds >= min && seconds <= max)) {
+    std::ostringstream range;
+    range << min << ".." << max;
+    throw UsageError("seconds " + std::string(text) + " is outside " + range.str());
+  }
+  return seconds;
 }
 
 std::vector<int> parseFrets(std::string_view text) {

@@ -41,6 +41,9 @@ class Args {
 // A whole decimal number within min..max; names the value in the message.
 int parseInt(std::string_view text, std::string_view what, int min, int max);
 
+// A decimal number of seconds within min..max.
+double parseSeconds(std::string_view text, double min, double max);
+
 // Comma-separated frets: -1 or x for a muted string, else 0..22.
 std::vector<int> parseFrets(std::string_view text);
 

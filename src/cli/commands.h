@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace fretlets {
+struct AudioSink;
+}
+
 namespace fretlets::cli {
 
 // The streams a command talks to; tests pass string streams.
@@ -20,5 +24,8 @@ int runRender(const std::vector<std::string>& args, Console& console);
 int runBook(const std::vector<std::string>& args, Console& console);
 int runScore(const std::vector<std::string>& args, Console& console);
 int runVoicings(const std::vector<std::string>& args, Console& console);
+int runPlay(const std::vector<std::string>& args, Console& console);
+// play through the given audio outputs, tried in turn, instead of the desktop's.
+int runPlayTo(const std::vector<std::string>& args, Console& console, std::vector<AudioSink> sinks);
 
 }  // namespace fretlets::cli

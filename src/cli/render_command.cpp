@@ -55,19 +55,6 @@ PatchChoice parsePatch(std::string_view text) {
   return {chosen, parseInt(text.substr(colon + 1), standard + " patch row", 0, rows - 1)};
 }
 
-double parseSeconds(std::string_view text) {
-  double seconds = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, seconds);
-  if (text.empty() || ec != std::errc{} || ptr != end) {
-    throw UsageError("seconds '" + std::string(text) + "' is not a number");
-  }
-  if (!(seconds >= 0.1 && seconds <= kMaxSeconds)) {
-    throw UsageError("seconds " + std::string(text) + " is outside 0.1..60");
-  }
-  return seconds;
-}
-
 std::int64_t frameAt(std::chrono::microseconds time) {
   return time.count() * FluidSynthOutput::kSampleRate / 1'000'000;
 }
@@ -196,7 +183,7 @@ int runRender(const std::vector<std::string>& words, Console& console) {
     const auto delay = args.value("delay");
     const int delayMs = delay ? parseInt(*delay, "delay", 1, 500) : 1;
     const auto seconds = args.value("seconds");
-    const double length = seconds ? parseSeconds(*seconds) : 3.0;
+    const double length = seconds ? parseSeconds(*seconds, 0.1, kMaxSeconds) : 3.0;
 
     FluidSynthOutput synth(SynthMode::Offline);
     ManualTimerService timers;
