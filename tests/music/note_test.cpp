@@ -33,7 +33,6 @@ TEST(Notes, PitchClassesIntervalsAndSpellingFollowFretsTuningAndRoot) {
   const FingeringReading c6 = readFingering(chord, kStandardGuitar, 4);
   EXPECT_EQ(each(c6, &StringReading::interval), " -1 9 4 9 0 4");
   EXPECT_EQ(c6.intervalSet, (1U << 0) | (1U << 4) | (1U << 9));
-
   // Spelled from the root's letter, plainly or enharmonically.
   const struct {
     std::string_view frets;
@@ -50,33 +49,6 @@ TEST(Notes, PitchClassesIntervalsAndSpellingFollowFretsTuningAndRoot) {
     spelled.enharmonic = c.enharmonic;
     EXPECT_EQ(each(readFingering(spelled, kStandardGuitar, c.root), &StringReading::note), c.notes);
   }
-}
-
-// Every pitch class spelled above a root, in order of the interval.
-std::string above(int rootClass, bool enharmonic) {
-  std::string names;
-  for (int i = 0; i < 12; ++i) {
-    names += std::string(i ? " " : "") +
-             std::string(spellPitchClass(rootClass, (rootClass + i) % 12, enharmonic));
-  }
-  return names;
-}
-
-// Enharmonic spelling moves only the black keys and E, F, B to the other
-// letter; every interval takes the letter of its degree.
-TEST(Notes, EveryRootAndIntervalIsSpelledByItsOwnLetter) {
-  std::string plain;
-  std::string enharmonic;
-  for (int pc = 0; pc < 12; ++pc) {
-    plain += std::string(spellPitchClass(pc, pc, false)) + " ";
-    enharmonic += std::string(spellPitchClass(pc, pc, true)) + " ";
-  }
-  EXPECT_EQ(plain, "C C# D D# E F F# G G# A A# B ");
-  EXPECT_EQ(enharmonic, "C Db D Eb Fb E# Gb G Ab A Bb Cb ");
-  EXPECT_EQ(above(0, false), "C Db D Eb E F Gb G G# A Bb B");
-  EXPECT_EQ(above(3, false), "D# E E# F# F## G# A A# A## B# C# C##");
-  EXPECT_EQ(above(3, true), "Eb Fb F Gb G Ab Bbb Bb B C Db D");
-  EXPECT_EQ(above(10, true), "Bb Cb C Db D Eb Fb F F# G Ab A");
 }
 
 // The pitch class a spelled note names: its letter's, moved by its sharps

@@ -13,6 +13,7 @@ namespace fretlets {
 namespace {
 
 using test::shape;
+
 constexpr int kC = 0;
 constexpr int kE = 4;
 constexpr int kMajor = 2;
@@ -46,7 +47,6 @@ TEST(VoicingFinder, FindsTheFamiliarShapesFirstAndFilesThemAsTheyMove) {
   EXPECT_EQ(aShape.position, 3);
   EXPECT_EQ(aShape.rootString, 1);
   EXPECT_EQ(place(findVoicings(queryFor(kMandolin, 7, kMajor)), "0023xx"), 0U);
-
   // Open shapes are filed fixed, barred and closed ones movable.
   const struct {
     std::string_view frets;
