@@ -80,14 +80,12 @@ TEST(ChordBookFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
   }
 }
 
+// At top fret 3 the rows are frets 3..8: below them an open string of a
+// moved shape, past them not played. Movable shapes keep their values.
 TEST(ChordBookFileTest, FixedFretsOffTheDiagramAreCleanedAsApplyingCleansThem) {
-  // At top fret 3 the rows are frets 3..8: below them an open string of a
-  // moved shape, past them not played. Movable shapes keep their values.
   Bytes bytes = kExample;
   const std::int8_t stored[] = {-2, 1, 9, 0, 8, -17};
-  for (std::size_t s = 0; s < 6; ++s) {
-    bytes[kFretletAt + 2 + s] = static_cast<std::uint8_t>(stored[s]);
-  }
+  std::copy(std::begin(stored), std::end(stored), bytes.begin() + kFretletAt + 2);
   InstrumentState state;
   EXPECT_EQ(parseChordBook(bytes, state, false).currentFretlet().frets,
             (DesignerChord::Slots{0, 0, -1, 0, 8, 0}));
@@ -96,12 +94,9 @@ TEST(ChordBookFileTest, FixedFretsOffTheDiagramAreCleanedAsApplyingCleansThem) {
             (DesignerChord::Slots{-2, 1, 9, 0, 8, -17}));
 }
 
-TEST(ChordBookFileTest, AFileCutAnywhereEndsUnexpectedly) {
+TEST(ChordBookFileTest, AFileCutAnywhereEndsUnexpectedlyAndANameEndsAtItsFirstNul) {
   expectEveryCutEndsUnexpectedly(kRead, kExample);
   expectEveryCutEndsUnexpectedly(kRead, withInt(kExample, kVersionAt, 100));
-}
-
-TEST(ChordBookFileTest, ANameEndsAtItsFirstNul) {
   InstrumentState state;
   ChordBook book = parseChordBook(withByte(kExample, kNameLengthAt + 5, 0), state, false);
   EXPECT_EQ(book.currentChord().name.view(), "m");
