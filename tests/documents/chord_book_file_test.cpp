@@ -1,6 +1,7 @@
 #include "documents/chord_book_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -177,6 +178,24 @@ TEST_F(ChordBookDiskTest, OpenOrCreateCreatesOnlyWhereNothingIs) {
   EXPECT_EQ(bytesOf(folder_ / "text"), (Bytes{'h', 'e', 'l', 'l', 'o'}));
   writeChordBook(parseChordBook(kExample, guitar, false), guitar, folder_ / "new");
   EXPECT_EQ(readChordBook(folder_ / "new", state, false).fretletCount(), 1);
+}
+
+const fs::path kSamples = fs::path(FRETLETS_SOURCE_DIR) / "resources/samples";
+
+// The committed sample books and scores are exactly what their generator writes.
+TEST(SamplesTest, TheGeneratorMakesTheCommittedFiles) {
+  const fs::path out = fs::temp_directory_path() / ("fretlets-samples-" + std::to_string(getpid()));
+  fs::remove_all(out);
+  const fs::path generator = fs::path(FRETLETS_BIN_DIR) / "fretlets-make-samples";
+  ASSERT_EQ(std::system(("'" + generator.string() + "' '" + out.string() + "'").c_str()), 0);
+  std::size_t count = 0;
+  for (const auto& made : fs::directory_iterator(out)) {
+    ++count;
+    EXPECT_EQ(bytesOf(made.path()), bytesOf(kSamples / made.path().filename()))
+        << made.path().filename() << " differs: rebuild resources/samples with the generator";
+  }
+  EXPECT_EQ(count, static_cast<std::size_t>(std::distance(fs::directory_iterator(kSamples), {})));
+  fs::remove_all(out);
 }
 
 }  // namespace
