@@ -17,6 +17,7 @@ namespace {
 using namespace document_test;
 
 constexpr uid_t kNobody = 65534;
+
 const Bytes kFirst{1, 2, 3};
 const Bytes kSecond{4, 5};
 

@@ -1,6 +1,7 @@
 #include "documents/chord_book_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -80,14 +81,12 @@ TEST(ChordBookFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
   }
 }
 
+// At top fret 3 the rows are frets 3..8: below them an open string of a
+// moved shape, past them not played. Movable shapes keep their values.
 TEST(ChordBookFileTest, FixedFretsOffTheDiagramAreCleanedAsApplyingCleansThem) {
-  // At top fret 3 the rows are frets 3..8: below them an open string of a
-  // moved shape, past them not played. Movable shapes keep their values.
   Bytes bytes = kExample;
   const std::int8_t stored[] = {-2, 1, 9, 0, 8, -17};
-  for (std::size_t s = 0; s < 6; ++s) {
-    bytes[kFretletAt + 2 + s] = static_cast<std::uint8_t>(stored[s]);
-  }
+  std::copy(std::begin(stored), std::end(stored), bytes.begin() + kFretletAt + 2);
   InstrumentState state;
   EXPECT_EQ(parseChordBook(bytes, state, false).currentFretlet().frets,
             (DesignerChord::Slots{0, 0, -1, 0, 8, 0}));
@@ -96,12 +95,9 @@ TEST(ChordBookFileTest, FixedFretsOffTheDiagramAreCleanedAsApplyingCleansThem) {
             (DesignerChord::Slots{-2, 1, 9, 0, 8, -17}));
 }
 
-TEST(ChordBookFileTest, AFileCutAnywhereEndsUnexpectedly) {
+TEST(ChordBookFileTest, AFileCutAnywhereEndsUnexpectedlyAndANameEndsAtItsFirstNul) {
   expectEveryCutEndsUnexpectedly(kRead, kExample);
   expectEveryCutEndsUnexpectedly(kRead, withInt(kExample, kVersionAt, 100));
-}
-
-TEST(ChordBookFileTest, ANameEndsAtItsFirstNul) {
   InstrumentState state;
   ChordBook book = parseChordBook(withByte(kExample, kNameLengthAt + 5, 0), state, false);
   EXPECT_EQ(book.currentChord().name.view(), "m");
@@ -182,6 +178,24 @@ TEST_F(ChordBookDiskTest, OpenOrCreateCreatesOnlyWhereNothingIs) {
   EXPECT_EQ(bytesOf(folder_ / "text"), (Bytes{'h', 'e', 'l', 'l', 'o'}));
   writeChordBook(parseChordBook(kExample, guitar, false), guitar, folder_ / "new");
   EXPECT_EQ(readChordBook(folder_ / "new", state, false).fretletCount(), 1);
+}
+
+const fs::path kSamples = fs::path(FRETLETS_SOURCE_DIR) / "resources/samples";
+
+// The committed sample books and scores are exactly what their generator writes.
+TEST(SamplesTest, TheGeneratorMakesTheCommittedFiles) {
+  const fs::path out = fs::temp_directory_path() / ("fretlets-samples-" + std::to_string(getpid()));
+  fs::remove_all(out);
+  const fs::path generator = fs::path(FRETLETS_BIN_DIR) / "fretlets-make-samples";
+  ASSERT_EQ(std::system(("'" + generator.string() + "' '" + out.string() + "'").c_str()), 0);
+  std::size_t count = 0;
+  for (const auto& made : fs::directory_iterator(out)) {
+    ++count;
+    EXPECT_EQ(bytesOf(made.path()), bytesOf(kSamples / made.path().filename()))
+        << made.path().filename() << " differs: rebuild resources/samples with the generator";
+  }
+  EXPECT_EQ(count, static_cast<std::size_t>(std::distance(fs::directory_iterator(kSamples), {})));
+  fs::remove_all(out);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <utility>
 
+#include "documents/text_codec.h"
 #include "documents/user_name.h"
 #include "music/designer_chord.h"
 
@@ -110,7 +111,6 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   designer.topFret = 5;
   EXPECT_TRUE(score.makeEntry("C", designer, kStrings).barred);
   EXPECT_EQ(score.makeEntry(std::string(40, 'n'), designer, 4).name.size(), 35U);
-
   // Only the fingering counts as the same, on the strings the instrument has.
   const struct {
     std::function<void(ScoreEntry&)> change;
@@ -149,7 +149,6 @@ TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   EXPECT_EQ(score.current().beatsToNext, 6);
   EXPECT_FALSE(score.current().release);
   EXPECT_TRUE(score.currentMatchesDesigner(designer, kStrings));
-
   // Every field of the fingering goes back, on the strings the instrument has.
   designer = DesignerChord{};
   designer.frets = {-1, 5, 7, 7, 6, 5};
@@ -173,29 +172,26 @@ TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   EXPECT_FALSE(other.release);
 }
 
-TEST(ScoreTest, NewEntriesGetDefaultBeatsThatAlwaysFitTheirByte) {
+// New entries get default beats that always fit their byte; a chord lasts
+// its twelfths of a beat, and never nothing.
+TEST(ScoreTest, LengthsInTwelfthsOfABeatFitTheirByteAndLastAtLeastAMillisecond) {
   Score score = blank();
-  const struct {
-    int defaultBeats;
-    int twelfths;
-  } cases[] = {{1, 12}, {7, 84}, {10, 120}, {11, 127}, {127, 127}, {0, 1}, {-128, 1}};
-  for (const auto& c : cases) {
-    score.defaultBeats = static_cast<std::int8_t>(c.defaultBeats);
-    EXPECT_EQ(score.makeEntry("", {}, kStrings).beatsToNext, c.twelfths) << c.defaultBeats;
+  for (const auto& [beats, twelfths] :
+       {std::pair{1, 12}, {7, 84}, {10, 120}, {11, 127}, {127, 127}, {0, 1}, {-128, 1}}) {
+    score.defaultBeats = static_cast<std::int8_t>(beats);
+    EXPECT_EQ(score.makeEntry("", {}, kStrings).beatsToNext, twelfths) << beats;
   }
-}
-
-TEST(ScoreTest, AChordLastsItsTwelfthsOfABeatAndNeverNothing) {
-  const struct {
-    int twelfths;
-    std::uint32_t beatMs;
-    std::uint32_t ms;
-  } cases[] = {
-      {12, 600, 600}, {48, 600, 2400}, {4, 600, 200}, {3, 80, 20},  {127, 3000, 31750},
-      {1, 80, 6},     {1, 11, 1},      {1, 1, 1},     {0, 600, 50}, {-5, 600, 50},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(chordLengthMs(c.twelfths, c.beatMs), c.ms) << c.twelfths << " at " << c.beatMs;
+  for (const auto& [twelfths, beatMs, ms] : {std::tuple{12, 600U, 600U},
+                                             {48, 600U, 2400U},
+                                             {4, 600U, 200U},
+                                             {3, 80U, 20U},
+                                             {127, 3000U, 31750U},
+                                             {1, 80U, 6U},
+                                             {1, 11U, 1U},
+                                             {1, 1U, 1U},
+                                             {0, 600U, 50U},
+                                             {-5, 600U, 50U}}) {
+    EXPECT_EQ(chordLengthMs(twelfths, beatMs), ms) << twelfths << " at " << beatMs;
   }
 }
 
@@ -217,19 +213,18 @@ TEST(ScoreTest, LengthsSplitIntoNoteValuesAndJoinBackOrBecomeAWholeNote) {
   }
 }
 
+// Only the user who locked a score may save or unlock it; the lock and the
+// default comment carry the account name in document text, cut to the field.
 TEST(ScoreTest, OnlyTheUserWhoLockedAScoreMaySaveOrUnlockIt) {
-  for (const auto& [locked, owned, may] :
-       {std::tuple{false, true, true}, std::tuple{true, true, true}, std::tuple{true, false, false},
-        std::tuple{false, false, true}}) {
+  for (const auto& [locked, owned, may] : {std::tuple{false, true, true},
+                                           {true, true, true},
+                                           {true, false, false},
+                                           {false, false, true}}) {
     Score score = blank();
     score.locked = locked;
     score.ownedByUser = owned;
     EXPECT_EQ(score.canSave() && score.canUnlock(), may) << locked << owned;
   }
-}
-
-// The default comment and the lock carry the account name in document text.
-TEST(ScoreTest, TheUserNameIsTheAccountNameInDocumentTextCutToTheOwnerField) {
   EXPECT_EQ(defaultScoreComment(2024, "ann"), "\xA9 2024 ann");
   EXPECT_EQ(defaultScoreComment(2024, std::string(60, 'u')).size(), kScoreTextMax);
   EXPECT_EQ(documentUserName("ann"), "ann");
@@ -237,9 +232,25 @@ TEST(ScoreTest, TheUserNameIsTheAccountNameInDocumentTextCutToTheOwnerField) {
   EXPECT_EQ(documentUserName("\xE5\xB1\xB1\xE7\x94\xB0"), "??");  // outside it
   EXPECT_EQ(documentUserName(std::string(60, 'u')), std::string(49, 'u'));
   EXPECT_EQ(documentUserName(std::string(48, 'u') + "\xC3\xA9x"), std::string(48, 'u') + "\xE9");
-  const std::string name = userName();
-  EXPECT_FALSE(name.empty());
-  EXPECT_LE(name.size(), kScoreTextMax);
+  EXPECT_FALSE(userName().empty());
+  EXPECT_LE(userName().size(), kScoreTextMax);
+}
+
+// What the code page cannot hold, a stray continuation byte, a cut sequence
+// and an overlong slash each become a question mark.
+TEST(TextCodecTest, TextsTravelAsWindows1252) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) {
+    all += static_cast<char>(b);
+  }
+  EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
+  EXPECT_EQ(windows1252ToUtf8("\xA9 \x80"), "\u00A9 \u20AC");
+  EXPECT_EQ(utf8ToWindows1252("Caf\u00E9 \u2013 \u20AC"), "Caf\xE9 \x96 \x80");
+  EXPECT_EQ(utf8ToWindows1252("\u65E5\u672C \xF0\x9F\x8E\xB8!"), "?? ?!");
+  EXPECT_EQ(utf8ToWindows1252("a\x80"
+                              "b\xC3"),
+            "a?b?");
+  EXPECT_EQ(utf8ToWindows1252("\xC0\xAF"), "??");
 }
 
 }  // namespace

@@ -2,32 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <memory>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "models/fretboard_geometry.h"
+#include "music/chord_fixture.h"
 #include "sound/midi_records.h"
 
 namespace fretlets {
 namespace {
 
-// Frets as players write them, low string first: "x,3,2,0,1,0".
-DesignerChord::Slots frets(std::string_view text) {
-  DesignerChord::Slots slots{kNone, kNone, kNone, kNone, kNone, kNone};
-  std::istringstream in{std::string(text)};
-  std::string fret;
-  for (int s = 0; std::getline(in, fret, ','); ++s) {
-    slots[s] = static_cast<std::int8_t>(fret == "x" ? kNone : std::stoi(fret));
-  }
-  return slots;
-}
+using test::shape;
 
+// The inverse of shape(): "x32010", letters from fret 10 up.
 std::string fretsText(const DesignerChord::Slots& slots) {
   std::string text;
-  for (int s = 0; s < kStringSlots; ++s) {
-    text += s ? "," : "";
-    text += slots[s] == kNone ? "x" : std::to_string(slots[s]);
+  for (const std::int8_t fret : slots) {
+    text += fret == kNone ? 'x'
+            : fret < 10   ? static_cast<char>('0' + fret)
+                          : static_cast<char>('a' + fret - 10);
   }
   return text;
 }
@@ -47,7 +42,6 @@ struct Rig : MidiRecords<> {
     EXPECT_TRUE(midi.openMidiMapper());
     model.midiOpened();
   }
-
   // The notes struck since the last call, as note numbers.
   std::vector<int> struck() {
     std::vector<int> notes;
@@ -59,124 +53,99 @@ struct Rig : MidiRecords<> {
     output.clear();
     return notes;
   }
-
+  void load(std::string_view frets, int topFret, bool barred) {
+    chord.topFret = static_cast<std::int8_t>(topFret);
+    chord.barred = barred;
+    chord.frets = shape(frets);
+    model.chordLoaded();
+  }
   DesignerModel model{instrument, chord, midi};
 };
 
-struct ClickStep {
-  int row;
-  int slot;
-  const char* frets;  // after the click
-  const char* held;
-  int struck;  // the note sounded, or -1
-};
-
-struct ClickCase {
-  const char* name;
-  int topFret;
-  bool barred;
-  bool hold;
-  const char* start;
-  std::vector<ClickStep> steps;
-};
-
+// Each row a click with "Play notes" on; a row with a start begins a new
+// Designer at that top fret, bar and Hold.
 TEST(DesignerModel, FretClicksCycleEachStringThroughFrettedMutedOpenAndHeld) {
-  const std::vector<ClickCase> cases{
-      {"fret, mute, open, mute",
-       0,
-       false,
-       false,
-       "x,x,x,x,x,x",
-       {{1, 4, "x,x,x,x,1,x", "......", 60},
-        {1, 4, "x,x,x,x,x,x", "......", -1},
-        {0, 4, "x,x,x,x,0,x", "......", 59},
-        {0, 4, "x,x,x,x,x,x", "......", -1}}},
-      {"another row moves the string",
-       0,
-       false,
-       false,
-       "0,2,2,1,0,0",
-       {{3, 1, "0,3,2,1,0,0", "......", 48}, {0, 1, "0,0,2,1,0,0", "......", 45}}},
-      {"hold marks and unmarks, never mutes",
-       0,
-       false,
-       true,
-       "x,x,x,x,1,0",
-       {{1, 4, "x,x,x,x,1,0", "....h.", -1},
-        {1, 4, "x,x,x,x,1,0", "......", 60},
-        {0, 5, "x,x,x,x,1,0", ".....h", -1},
-        {2, 5, "x,x,x,x,1,2", "......", 66}}},
-      {"rows count from the top fret",
-       5,
-       false,
-       false,
-       "x,x,x,x,x,x",
-       {{2, 0, "7,x,x,x,x,x", "......", 47}, {5, 5, "7,x,x,x,x,10", "......", 74}}},
-      {"row 0 of a barred top fret frets the string",
-       3,
-       true,
-       false,
-       "x,x,x,x,x,x",
-       {{0, 2, "x,x,3,x,x,x", "......", 53}, {0, 2, "x,x,x,x,x,x", "......", -1}}},
+  const struct {
+    const char* start;  // nullptr: the Designer of the row before
+    int topFret;
+    bool barred;
+    bool hold;
+    int row;
+    int slot;
+    const char* frets;  // after the click
+    const char* held;
+    int struck;  // the note sounded, or -1
+  } clicks[] = {
+      // Fret, mute, open, mute.
+      {"xxxxxx", 0, false, false, 1, 4, "xxxx1x", "......", 60},
+      {nullptr, 0, false, false, 1, 4, "xxxxxx", "......", -1},
+      {nullptr, 0, false, false, 0, 4, "xxxx0x", "......", 59},
+      {nullptr, 0, false, false, 0, 4, "xxxxxx", "......", -1},
+      // Another row moves the string.
+      {"022100", 0, false, false, 3, 1, "032100", "......", 48},
+      {nullptr, 0, false, false, 0, 1, "002100", "......", 45},
+      // Hold marks and unmarks, never mutes.
+      {"xxxx10", 0, false, true, 1, 4, "xxxx10", "....h.", -1},
+      {nullptr, 0, false, true, 1, 4, "xxxx10", "......", 60},
+      {nullptr, 0, false, true, 0, 5, "xxxx10", ".....h", -1},
+      {nullptr, 0, false, true, 2, 5, "xxxx12", "......", 66},
+      // Rows count from the top fret; row 0 of a barred top fret frets.
+      {"xxxxxx", 5, false, false, 2, 0, "7xxxxx", "......", 47},
+      {nullptr, 5, false, false, 5, 5, "7xxxxa", "......", 74},
+      {"xxxxxx", 3, true, false, 0, 2, "xx3xxx", "......", 53},
+      {nullptr, 3, true, false, 0, 2, "xxxxxx", "......", -1},
   };
-  for (const ClickCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    Rig rig;
-    rig.model.setTopFret(c.topFret);
-    rig.model.setBarred(c.barred);
-    rig.model.setHoldAll(c.hold);
-    rig.chord.frets = frets(c.start);
-    rig.chord.held.fill(false);
-    rig.model.setPlayNotes(true);
-    for (const ClickStep& step : c.steps) {
-      SCOPED_TRACE("click row " + std::to_string(step.row) + " slot " + std::to_string(step.slot));
-      EXPECT_TRUE(rig.model.fretClick(step.row, step.slot));
-      EXPECT_EQ(fretsText(rig.chord.frets), step.frets);
-      EXPECT_EQ(heldText(rig.chord), step.held);
-      EXPECT_EQ(rig.struck(), step.struck < 0 ? std::vector<int>{} : std::vector<int>{step.struck});
+  std::unique_ptr<Rig> rig;
+  for (const auto& c : clicks) {
+    if (c.start != nullptr) {
+      rig = std::make_unique<Rig>();
+      rig->model.setTopFret(c.topFret);
+      rig->model.setBarred(c.barred);
+      rig->model.setHoldAll(c.hold);
+      rig->chord.frets = shape(c.start);
+      rig->chord.held.fill(false);
+      rig->model.setPlayNotes(true);
     }
+    SCOPED_TRACE("click row " + std::to_string(c.row) + " slot " + std::to_string(c.slot));
+    EXPECT_TRUE(rig->model.fretClick(c.row, c.slot));
+    EXPECT_EQ(fretsText(rig->chord.frets), c.frets);
+    EXPECT_EQ(heldText(rig->chord), c.held);
+    EXPECT_EQ(rig->struck(), c.struck < 0 ? std::vector<int>{} : std::vector<int>{c.struck});
   }
-}
-
-TEST(DesignerModel, ClicksOutsideTheDiagramOrTheInstrumentChangeNothing) {
-  Rig rig;
-  rig.instrument.currentInstrument = 13;  // Saz, three strings
-  defaultTuning(13, rig.instrument.tuning);
+  // Clicks outside the diagram or the instrument (a saz) change nothing.
+  Rig saz;
+  saz.instrument.currentInstrument = 13;
+  defaultTuning(13, saz.instrument.tuning);
   for (const auto& [row, slot] : {std::pair{6, 0}, {-1, 0}, {1, 3}, {1, -1}, {1, 5}}) {
-    EXPECT_FALSE(rig.model.fretClick(row, slot));
+    EXPECT_FALSE(saz.model.fretClick(row, slot));
   }
-  EXPECT_EQ(fretsText(rig.chord.frets), "x,x,x,x,x,x");
-  EXPECT_TRUE(rig.struck().empty());
+  EXPECT_EQ(fretsText(saz.chord.frets), "xxxxxx");
+  EXPECT_TRUE(saz.struck().empty());
 }
-
-struct FretboardMoveCase {
-  const char* name;
-  int topFret;
-  bool barred;
-  const char* start;
-  int newTopFret;  // -1: toggle the bar instead
-  const char* expected;
-  int expectedTopFret;
-};
 
 TEST(DesignerModel, TheBarAndTheTopFretMoveTheStrings) {
-  const std::vector<FretboardMoveCase> cases{
-      {"bar on: open strings take the top fret", 3, false, "0,5,5,4,0,0", -1, "3,5,5,4,3,3", 3},
-      {"bar off: strings at the top fret open", 3, true, "3,5,5,4,3,3", -1, "0,5,5,4,0,0", 3},
-      {"up from 0 without bar: open stays open", 0, false, "x,3,2,0,1,0", 2, "x,5,4,0,3,0", 2},
-      {"up from 0 with bar: open takes the bar", 0, true, "x,3,2,0,1,0", 2, "x,5,4,2,3,2", 2},
-      {"up from a raised top fret: no bar rule", 2, true, "x,5,4,2,3,2", 4, "x,7,6,4,5,4", 4},
-      {"back to the nut: the barred fret opens", 2, true, "x,5,4,2,3,2", 0, "x,3,2,0,1,0", 0},
-      {"the range ends at 17", 15, false, "x,16,x,x,x,x", 30, "x,18,x,x,x,x", 17},
-      {"a string left off the neck mutes", 5, false, "1,6,x,x,x,x", 0, "x,1,x,x,x,x", 0},
+  const struct {
+    const char* name;
+    int topFret;
+    bool barred;
+    const char* start;
+    int newTopFret;  // -1: toggle the bar instead
+    const char* expected;
+    int expectedTopFret;
+  } cases[] = {
+      {"bar on: open strings take the top fret", 3, false, "055400", -1, "355433", 3},
+      {"bar off: strings at the top fret open", 3, true, "355433", -1, "055400", 3},
+      {"up from 0 without bar: open stays open", 0, false, "x32010", 2, "x54030", 2},
+      {"up from 0 with bar: open takes the bar", 0, true, "x32010", 2, "x54232", 2},
+      {"up from a raised top fret: no bar rule", 2, true, "x54232", 4, "x76454", 4},
+      {"back to the nut: the barred fret opens", 2, true, "x54232", 0, "x32010", 0},
+      {"the range ends at 17", 15, false, "xgxxxx", 30, "xixxxx", 17},
+      {"a string left off the neck mutes", 5, false, "16xxxx", 0, "x1xxxx", 0},
   };
-  for (const FretboardMoveCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Rig rig;
-    rig.chord.topFret = static_cast<std::int8_t>(c.topFret);
-    rig.chord.barred = c.barred;
-    rig.chord.frets = frets(c.start);
-    rig.model.chordLoaded();
+    rig.load(c.start, c.topFret, c.barred);
     if (c.newTopFret < 0) {
       rig.model.setBarred(!c.barred);
       EXPECT_EQ(rig.chord.barred, !c.barred);
@@ -191,12 +160,10 @@ TEST(DesignerModel, TheBarAndTheTopFretMoveTheStrings) {
 
 TEST(DesignerModel, TheRequestedRootNamesTheChordUntilItsStringStopsSounding) {
   Rig rig;
-  rig.chord.frets = frets("x,0,2,2,1,0");
+  rig.chord.frets = shape("x02210");
   DesignerView view = rig.model.refresh();
-  EXPECT_EQ(view.root, "A");
-  EXPECT_EQ(view.type, "m");
+  EXPECT_EQ(std::string(view.root) + std::string(view.type), "Am");
   EXPECT_TRUE(view.strings[1].isRoot);
-
   rig.model.chooseRoot(4);
   view = rig.model.refresh();
   EXPECT_EQ(std::string(view.root) + std::string(view.type) + "/" + std::string(view.bass), "C6/A");
@@ -206,11 +173,8 @@ TEST(DesignerModel, TheRequestedRootNamesTheChordUntilItsStringStopsSounding) {
   EXPECT_FALSE(view.strings[1].isRoot);
   EXPECT_EQ(view.strings[1].interval, "6");
   EXPECT_EQ(view.strings[1].note, "A");
-  EXPECT_EQ(view.strings[4].interval, "1");
-
   rig.model.chooseRoot(0);  // a silent string cannot be the root
   EXPECT_EQ(rig.model.requestedRoot(), 4);
-
   rig.model.fretClick(2, 4);  // the C string moves to C#: still the root
   EXPECT_TRUE(rig.model.refresh().strings[4].isRoot);
   rig.model.fretClick(2, 4);  // muted: the lowest string names the chord again
@@ -222,22 +186,14 @@ TEST(DesignerModel, TheRequestedRootNamesTheChordUntilItsStringStopsSounding) {
   EXPECT_EQ(view.strings[4].interval, "");
   rig.model.fretClick(2, 4);  // sounding again, but no longer requested
   EXPECT_EQ(rig.model.refresh().root, "A");
-}
-
-TEST(DesignerModel, RefreshSpellsFromTheRootAndEmptiesEverythingWhenNothingSounds) {
-  Rig rig;
-  rig.chord.frets = frets("0,2,2,1,0,0");
+  // Spelled from the root; with nothing sounding everything empties.
+  rig.chord.frets = shape("022100");
   rig.model.setEnharmonic(true);
-  DesignerView view = rig.model.refresh();
-  EXPECT_EQ(view.root, "Fb");
-  EXPECT_EQ(view.strings[3].note, "Ab");
-  EXPECT_EQ(view.strings[3].interval, "3");
-
+  EXPECT_EQ(rig.model.refresh().strings[3].note, "Ab");
   rig.model.clear();
   view = rig.model.refresh();
   for (const DesignerStringView& string : view.strings) {
-    EXPECT_FALSE(string.sounds);
-    EXPECT_FALSE(string.isRoot);
+    EXPECT_FALSE(string.sounds || string.isRoot);
     EXPECT_EQ(string.note, "");
   }
   EXPECT_EQ(view.root, "");
@@ -245,61 +201,32 @@ TEST(DesignerModel, RefreshSpellsFromTheRootAndEmptiesEverythingWhenNothingSound
   EXPECT_EQ(view.implied, ImpliedIntervals{});
 }
 
-TEST(DesignerModel, ClearMutesButKeepsHeldMarksBarAndTopFret) {
-  Rig rig;
-  rig.model.setTopFret(3);
-  rig.model.setBarred(true);
-  rig.chord.frets = frets("3,5,5,4,3,3");
-  rig.model.setHoldAll(true);
-  rig.model.setHoldAll(false);  // releases every mark
-  rig.model.setHoldAll(true);
-  rig.model.clear();
-  EXPECT_EQ(fretsText(rig.chord.frets), "x,x,x,x,x,x");
-  EXPECT_EQ(heldText(rig.chord), "hhhhhh");
-  EXPECT_TRUE(rig.chord.barred);
-  EXPECT_EQ(rig.model.topFret(), 3);
-  rig.model.fretClick(2, 1);  // fretting a string clears its own mark only
-  EXPECT_EQ(heldText(rig.chord), "h.hhhh");
-}
-
-struct MidiCase {
-  const char* name;
-  std::vector<std::string_view> actions;  // "on", "off", "close", "open"
-  bool expectedPlayNotes;
-};
-
+// Actions: "+" Play notes on, "-" off, "c" MIDI closed, "o" opened.
 TEST(DesignerModel, PlayNotesIsKeptWhileMidiIsClosed) {
-  const std::vector<MidiCase> cases{
-      {"on survives a close", {"on", "close", "open"}, true},
-      {"off survives a close", {"off", "close", "open"}, false},
-      {"a second close keeps it", {"on", "close", "close", "open"}, true},
-      {"a second open keeps the button", {"off", "open"}, false},
-      {"no switching while closed", {"off", "close", "on", "open"}, false},
-  };
-  for (const MidiCase& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [actions, expected] :
+       {std::pair{"+co", true}, {"-co", false}, {"+cco", true}, {"-o", false}, {"-c+o", false}}) {
+    SCOPED_TRACE(actions);
     Rig rig;
-    for (std::string_view action : c.actions) {
-      if (action == "on" || action == "off") {
-        rig.model.setPlayNotes(action == "on");
-      } else if (action == "close") {
+    for (const char* a = actions; *a != '\0'; ++a) {
+      if (*a == '+' || *a == '-') {
+        rig.model.setPlayNotes(*a == '+');
+      } else if (*a == 'c') {
         rig.midi.closeMidi();
         rig.model.midiClosed();
-        EXPECT_FALSE(rig.model.playNotesOn());
-        EXPECT_FALSE(rig.model.playEnabled());
+        EXPECT_FALSE(rig.model.playNotesOn() || rig.model.playEnabled());
       } else {
         rig.midi.openMidiMapper();
         rig.model.midiOpened();
       }
     }
-    EXPECT_EQ(rig.model.playNotesOn(), c.expectedPlayNotes);
+    EXPECT_EQ(rig.model.playNotesOn(), expected);
     EXPECT_TRUE(rig.model.playEnabled());
   }
 }
 
 TEST(DesignerModel, PlayArpeggiatesTheUnheldStringsAtTheSliderSpeed) {
   Rig rig;
-  rig.chord.frets = frets("x,3,2,0,1,0");
+  rig.chord.frets = shape("x32010");
   rig.chord.held[3] = true;
   rig.model.setArpeggioDelay(0);
   EXPECT_EQ(rig.midi.arpeggioDelayMs, 1);
@@ -311,23 +238,32 @@ TEST(DesignerModel, PlayArpeggiatesTheUnheldStringsAtTheSliderSpeed) {
   ASSERT_EQ(rig.output.sent().size(), 4U);
   EXPECT_EQ(rig.output.sent()[3].time, std::chrono::milliseconds(300));
   EXPECT_EQ(rig.struck(), (std::vector<int>{48, 52, 60, 64}));
-
   rig.model.silence();
   EXPECT_EQ(rig.output.messages(), std::vector<std::uint32_t>{shortMessage(0xB0, 123, 0)});
 }
 
-TEST(DesignerModel, AChangedInstrumentClearsTheChordButKeepsTheDiagramsPosition) {
+// Clear mutes every string; held marks, the bar and the top fret stay. A
+// changed instrument clears the marks and the requested root too.
+TEST(DesignerModel, ClearAndAChangedInstrumentMuteTheChordButKeepTheDiagramsPosition) {
   Rig rig;
-  rig.model.setTopFret(4);
-  rig.chord.frets = frets("5,7,7,6,5,5");
-  rig.chord.held[2] = true;
+  rig.model.setTopFret(3);
+  rig.model.setBarred(true);
+  rig.chord.frets = shape("355433");
+  rig.model.setHoldAll(true);
+  rig.model.setHoldAll(false);  // releases every mark
+  rig.model.setHoldAll(true);
   rig.model.chooseRoot(2);
+  rig.model.clear();
+  EXPECT_EQ(fretsText(rig.chord.frets) + " " + heldText(rig.chord), "xxxxxx hhhhhh");
+  EXPECT_TRUE(rig.chord.barred);
+  rig.model.fretClick(2, 1);  // fretting a string clears its own mark only
+  EXPECT_EQ(fretsText(rig.chord.frets) + " " + heldText(rig.chord), "x5xxxx h.hhhh");
+  rig.model.chooseRoot(1);
   rig.instrument.currentInstrument = 13;
   defaultTuning(13, rig.instrument.tuning);
   rig.model.instrumentChanged();
-  EXPECT_EQ(fretsText(rig.chord.frets), "x,x,x,x,x,x");
-  EXPECT_EQ(heldText(rig.chord), "......");
-  EXPECT_EQ(rig.model.topFret(), 4);
+  EXPECT_EQ(fretsText(rig.chord.frets) + " " + heldText(rig.chord), "xxxxxx ......");
+  EXPECT_EQ(rig.model.topFret(), 3);
   rig.model.refresh();
   EXPECT_EQ(rig.model.requestedRoot(), kNone);
 }
@@ -340,44 +276,65 @@ TEST(DesignerModel, ALoadedChordBringsItsTopFretAndRootAndLosesWhatTheDiagramCan
   rig.model.chordLoaded();
   EXPECT_EQ(rig.model.topFret(), 17);
   EXPECT_EQ(rig.chord.topFret, 17);
-  EXPECT_EQ(fretsText(rig.chord.frets), "x,19,20,x,22,0");
+  EXPECT_EQ(fretsText(rig.chord.frets), "xjkxm0");
   EXPECT_TRUE(rig.model.refresh().strings[2].isRoot);
   EXPECT_EQ(rig.model.requestedRoot(), 2);
+  // Every played string has a mark inside the diagram, flagged when its
+  // row lies outside.
+  using Kind = DiagramMark::Kind;
+  const struct {
+    const char* frets;
+    int topFret;
+    bool barred;
+    DiagramMark::Kind kind;
+    int row;
+    int outside;
+  } marks[] = {
+      {"xxxxxx", 0, false, Kind::Muted, 0, 0},   {"xx0xxx", 3, false, Kind::Open, 0, 0},
+      {"xx3xxx", 3, true, Kind::Fretted, 0, 0},  {"xx8xxx", 3, false, Kind::Fretted, 5, 0},
+      {"xx0xxx", 3, true, Kind::Fretted, 0, -1},  // open under a bar away from the nut
+      {"xxcxxx", 0, false, Kind::Fretted, 5, 1}, {"xx2xxx", 7, false, Kind::Fretted, 0, -1},
+  };
+  for (const auto& m : marks) {
+    SCOPED_TRACE(std::string(m.frets) + " at " + std::to_string(m.topFret));
+    rig.load(m.frets, m.topFret, m.barred);
+    const DiagramMark mark = rig.model.mark(2);
+    EXPECT_EQ(mark.kind, m.kind);
+    EXPECT_EQ(mark.row, m.row);
+    EXPECT_EQ(mark.outside, m.outside);
+  }
 }
 
-struct MarkCase {
-  const char* name;
-  int topFret;
-  bool barred;
-  int fret;
-  DiagramMark::Kind kind;
-  int row;
-  int outside;
-};
-
-TEST(DesignerModel, EveryPlayedStringHasAMarkInsideTheDiagram) {
-  using Kind = DiagramMark::Kind;
-  const std::vector<MarkCase> cases{
-      {"muted", 0, false, kNone, Kind::Muted, 0, 0},
-      {"open", 3, false, 0, Kind::Open, 0, 0},
-      {"barred top fret", 3, true, 3, Kind::Fretted, 0, 0},
-      {"last row", 3, false, 8, Kind::Fretted, 5, 0},
-      {"open under a bar away from the nut", 3, true, 0, Kind::Fretted, 0, -1},
-      {"below the diagram", 0, false, 12, Kind::Fretted, 5, 1},
-      {"above the diagram", 7, false, 2, Kind::Fretted, 0, -1},
-  };
-  for (const MarkCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    Rig rig;
-    rig.chord.topFret = static_cast<std::int8_t>(c.topFret);
-    rig.chord.barred = c.barred;
-    rig.chord.frets[2] = static_cast<std::int8_t>(c.fret);
-    rig.model.chordLoaded();
-    const DiagramMark mark = rig.model.mark(2);
-    EXPECT_EQ(mark.kind, c.kind);
-    EXPECT_EQ(mark.row, c.row);
-    EXPECT_EQ(mark.outside, c.outside);
+// A guitar's fretboard area of 124 x 212 pixels with a 16-pixel character:
+// margins of 20 and 24, strings 16 apart, frets 32 apart, cells of 8; a hit
+// includes a cell's left and top edges only.
+TEST(FretboardGeometry, SpreadsTheStringsAndFretsOverTheAreaAndHitsTheCells) {
+  const FretboardGeometry g = computeFretboardGeometry({0, 0, 124, 212}, 6, 16);
+  EXPECT_EQ(
+      (std::vector<int>{g.xLeft, g.xRight, g.yTop, g.yBottom, g.stringSpacing, g.fretSpacing}),
+      (std::vector<int>{20, 104, 24, 188, 16, 32}));
+  const CellRects cells(g, 6);
+  EXPECT_EQ(cells.cell(0, 0), (PixelRect{16, 0, 24, 8}));
+  EXPECT_EQ(cells.cell(2, 3), (PixelRect{64, 64, 72, 72}));
+  EXPECT_EQ(cells.cell(5, 5), (PixelRect{96, 160, 104, 168}));
+  using Hit = CellRects::Hit;
+  const struct {
+    int x;
+    int y;
+    std::optional<Hit> hit;
+  } presses[] = {{16, 0, Hit{0, 0}},    {23, 7, Hit{0, 0}},    {24, 0, std::nullopt},
+                 {15, 0, std::nullopt}, {16, 8, std::nullopt}, {30, 36, std::nullopt},
+                 {64, 64, Hit{2, 3}},   {103, 167, Hit{5, 5}}, {100, 170, std::nullopt},
+                 {-5, -5, std::nullopt}};
+  for (const auto& p : presses) {
+    EXPECT_EQ(cells.hitTest(p.x, p.y), p.hit) << p.x << "," << p.y;
   }
+  // Three strings share the same width: the margins grow, the spacing too;
+  // strings the instrument lacks have no cells.
+  const FretboardGeometry saz = computeFretboardGeometry({0, 0, 124, 212}, 3, 16);
+  EXPECT_EQ(saz.xLeft, 41);
+  EXPECT_EQ(saz.stringSpacing, 21);
+  EXPECT_EQ(CellRects(saz, 3).hitTest(96 + 4, 160 + 4), std::nullopt);
 }
 
 }  // namespace

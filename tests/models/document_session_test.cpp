@@ -10,10 +10,10 @@
 
 #include "music/designer_chord.h"
 #include "music/instrument.h"
+#include "support/document_test_support.h"
 
 namespace fretlets {
 namespace {
-
 namespace fs = std::filesystem;
 
 // Answers from a script; every question and event is logged in order.
@@ -36,7 +36,6 @@ struct ScriptedHost : SessionHost {
   void documentClosing(DocumentKind) override { log.push_back("closing"); }
   void documentClosed(DocumentKind) override { log.push_back("closed"); }
   void documentSaved(DocumentKind) override { log.push_back("saved"); }
-
   template <typename T>
   static T next(std::deque<T>& queue, T fallback) {
     if (!queue.empty()) {
@@ -45,7 +44,6 @@ struct ScriptedHost : SessionHost {
     }
     return fallback;
   }
-
   std::deque<Answer> answers;
   std::deque<std::optional<fs::path>> targets;
   std::vector<std::string> log;
@@ -53,19 +51,12 @@ struct ScriptedHost : SessionHost {
 };
 
 // The life of a document is the same for both kinds.
-class Session : public ::testing::TestWithParam<DocumentKind> {
+class Session : public document_test::FolderTest<::testing::TestWithParam<DocumentKind>> {
  protected:
   void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() /
-        ("fretlets-session-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    FolderTest::SetUp();
     session_.setHost(&host_);
   }
-  void TearDown() override { fs::remove_all(folder_); }
-
   DocumentKind kind() const { return GetParam(); }
   fs::path file(const char* stem) const {
     return folder_ / (std::string(stem) + (kind() == DocumentKind::Score ? ".score" : ".cbk"));
@@ -78,8 +69,6 @@ class Session : public ::testing::TestWithParam<DocumentKind> {
     }
   }
   std::vector<std::string> takeLog() { return std::exchange(host_.log, {}); }
-
-  fs::path folder_;
   InstrumentState instrument_;
   ScriptedHost host_;
   DocumentSession session_{instrument_, "ann", [] { return Score("", {}); }, "/start"};
@@ -93,20 +82,17 @@ TEST_P(Session, ClosingAChangedDocumentAsksAndKeepsItUnlessSavedOrDropped) {
   change();
   takeLog();
   const std::string ask = "ask " + file("Tune").filename().string();
-
   host_.answers = {SessionHost::Answer::Cancel};
   EXPECT_FALSE(session_.closeAll());
   EXPECT_FALSE(session_.closing());
   EXPECT_TRUE(session_.isOpen(kind()));
   EXPECT_EQ(takeLog(), (Log{"closing", ask}));
-
   // Yes with a save that fails keeps it open and changed.
   fs::remove_all(folder_);
   host_.answers = {SessionHost::Answer::Yes};
   EXPECT_FALSE(session_.close(kind()));
   EXPECT_TRUE(session_.modified(kind()));
   EXPECT_EQ(takeLog().size(), 3u);  // closing, the question, the failure
-
   fs::create_directories(folder_);
   host_.answers = {SessionHost::Answer::Yes};
   EXPECT_TRUE(session_.close(kind()));
@@ -125,7 +111,6 @@ TEST_P(Session, OpeningAnotherClosesTheFirstAndAnUnreadableFileOpensNothing) {
   EXPECT_TRUE(session_.open({kind(), file("Other")}));
   EXPECT_EQ(session_.file(kind())->path, file("Other"));
   takeLog();
-
   std::ofstream(file("Garbage"), std::ios::binary) << "not a document";
   EXPECT_FALSE(session_.open({kind(), file("Garbage")}));
   EXPECT_FALSE(session_.isOpen(kind()));

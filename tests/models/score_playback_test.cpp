@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,7 +34,6 @@ class LateTimers : public TimerService {
   }
   void cancel(TimerHandle handle) override { clock.cancel(handle); }
   std::chrono::microseconds now() const override { return clock.now(); }
-
   ManualTimerService clock;
   std::function<milliseconds(int)> lateFor;
   int armings = 0;
@@ -51,7 +52,6 @@ class HeldTimers : public TimerService {
   }
   void cancel(TimerHandle /*handle*/) override {}
   std::chrono::microseconds now() const override { return {}; }
-
   std::vector<Callback> held;
 };
 
@@ -67,11 +67,10 @@ struct Rig {
     }
     EXPECT_TRUE(midi.openMidiMapper());
     playback = std::make_unique<ScorePlayback>(score, chord, instrument, midi, timers);
-    playback->setChordShown([this] { shown.push_back(score.currentIndex()); });
-    playback->setStateChanged([this] { ++stateNotices; });
+    playback->setChordShown([this] { events += std::to_string(score.currentIndex()); });
+    playback->setStateChanged([this] { events += "s"; });
     playback->setTempo(120);
   }
-
   // Each note struck after the millisecond it was struck at, then the
   // milliseconds at which all notes were silenced: "0:41 500:42 / 0 1000".
   std::string heard() const {
@@ -87,7 +86,6 @@ struct Rig {
     }
     return notes + "/" + silences;
   }
-
   TimerService& timers;
   InstrumentState instrument;
   DesignerChord chord;
@@ -95,121 +93,96 @@ struct Rig {
   RecordingOutput output{timers};
   MidiDevice midi{instrument, chord, timers, {output}};
   std::unique_ptr<ScorePlayback> playback;
-  std::vector<int> shown;  // the cursor's index at each chord shown
-  int stateNotices = 0;
+  std::string events;  // the cursor's index at each chord shown, "s" at each state notice
 };
 
-TEST(ScorePlayback, ChordsSoundAtTheirTimesAndTheRunEndsOnTheLastWithoutRepeat) {
-  ManualTimerService clock;
-  Rig rig({12, 24, 48}, clock);
-  rig.playback->setRepeat(false);
-  rig.playback->run();
-  clock.advance(milliseconds(5000));
-  EXPECT_EQ(rig.heard(), "0:41 500:42 1500:43 / 0 3500");  // silent at the start and the end
-  EXPECT_EQ(rig.shown, (std::vector<int>{1, 2, 3}));
-  EXPECT_FALSE(rig.playback->playing());
-  EXPECT_EQ(rig.playback->mode(), PlaybackMode::Play);
-  EXPECT_EQ(clock.pendingCount(), 0U);
-
-  // "Play" again: the last chord once more, for its full length.
-  rig.output.clear();
-  rig.playback->setPlaying(true);
-  clock.advance(milliseconds(3000));
-  EXPECT_EQ(rig.heard(), "5000:43 / 5000 7000");
-}
-
-TEST(ScorePlayback, WithRepeatTheFirstChordComesAgainAfterTheLast) {
-  ManualTimerService clock;
-  Rig rig({12, 24, 48}, clock);
-  rig.score.goLast();  // a run starts at the cursor
-  rig.playback->run();
-  clock.advance(milliseconds(2000));
-  EXPECT_EQ(rig.heard(), "0:43 2000:41 / 0");
-  EXPECT_EQ(rig.shown, (std::vector<int>{3, 1}));
-  EXPECT_TRUE(rig.playback->playing());
-}
-
-TEST(ScorePlayback, PlayAfterAPauseSoundsTheCurrentChordInFullHeldStringsToo) {
-  ManualTimerService clock;
-  Rig rig({12, 12}, clock);
-  ScoreEntry& first = *rig.score.editCurrent();
-  first.frets[1] = 2;  // B2, note 47
-  first.held[1] = true;
-  rig.playback->run();
-  clock.advance(milliseconds(200));
-  rig.playback->setPlaying(false);
-  EXPECT_FALSE(rig.playback->playing());
-  clock.advance(milliseconds(1000));  // nothing is armed while paused
-  rig.playback->setPlaying(true);
-  clock.advance(milliseconds(600));
-  EXPECT_EQ(rig.heard(), "0:41 0:47 1200:41 1200:47 1700:42 / 0 200 1200");
-}
-
-TEST(ScorePlayback, ATempoChangeAppliesFromTheNextChordArmed) {
-  ManualTimerService clock;
-  Rig rig({48, 48, 48}, clock);
-  rig.playback->setTempo(100);
-  rig.playback->run();
-  clock.advance(milliseconds(1000));
-  rig.playback->setTempo(120);  // the whole note already timed keeps 4 x 600 ms
-  clock.advance(milliseconds(5000));
-  EXPECT_EQ(rig.heard(), "0:41 2400:42 4400:43 / 0");
-}
-
-TEST(ScorePlayback, EscapeInThePanelSilencesAndTheRunGoesOnWhileTheDesignersStopsIt) {
-  ManualTimerService clock;
-  Rig rig({12, 12, 12}, clock);
-  rig.playback->run();
-  clock.advance(milliseconds(100));
-  rig.playback->silence();
-  clock.advance(milliseconds(500));
-  EXPECT_EQ(rig.heard(), "0:41 500:42 / 0 100");
-  EXPECT_TRUE(rig.playback->playing());
-
-  const int noticesBefore = rig.stateNotices;
-  rig.playback->stopPlayback();
-  clock.advance(milliseconds(2000));
-  EXPECT_EQ(rig.heard(), "0:41 500:42 / 0 100 600");
-  EXPECT_FALSE(rig.playback->playing());
-  EXPECT_EQ(rig.playback->mode(), PlaybackMode::Play);
-  EXPECT_EQ(rig.stateNotices, noticesBefore + 1);
-  EXPECT_EQ(clock.pendingCount(), 0U);
-
-  rig.playback->edit();
-  EXPECT_EQ(rig.playback->mode(), PlaybackMode::Edit);
-}
-
-TEST(ScorePlayback, AMoveOfTheCursorIsShownAtOnceAndTheRunGoesOnFromIt) {
-  ManualTimerService clock;
-  Rig rig({12, 12, 12, 12}, clock);
-  rig.playback->run();
-  clock.advance(milliseconds(100));
-  rig.score.goLast();
-  rig.playback->showCurrent();  // arpeggiated at once
-  rig.score.goFirst();
-  rig.playback->showCurrent();
-  clock.advance(milliseconds(400));
-  EXPECT_EQ(rig.shown, (std::vector<int>{1, 4, 1, 2}));
-  EXPECT_EQ(rig.heard(), "0:41 100:44 100:41 500:42 / 0");
-}
-
-TEST(ScorePlayback, WithMidiOffTheChordsAreShownSilentlyAndAnEmptyScoreDoesNotRun) {
-  ManualTimerService clock;
-  Rig rig({12, 24, 48}, clock);
-  rig.midi.closeMidi();
-  rig.output.clear();
-  rig.playback->setRepeat(false);
-  rig.playback->run();
-  clock.advance(milliseconds(4000));
-  EXPECT_EQ(rig.shown, (std::vector<int>{1, 2, 3}));
-  EXPECT_TRUE(rig.output.sent().empty());
-  EXPECT_FALSE(rig.playback->playing());
-
-  Rig empty({}, clock);
-  empty.playback->run();
-  EXPECT_EQ(empty.playback->mode(), PlaybackMode::Edit);
-  EXPECT_EQ(clock.pendingCount(), 0U);
-  EXPECT_TRUE(empty.output.sent().empty());
+// Each case plays a script on the manual clock: "run", "play", "pause",
+// "stop", "edit", "silence", "show", "first", "last", "once" (no repeat),
+// "hold" (the current entry also holds B2), "midi-off", "clear" (forget what
+// was heard and shown), "tempo=N", "+N" (the clock advances N ms). Then what
+// was heard, the notices, and the state: the mode, "playing", "armed".
+TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
+  const struct {
+    std::vector<int> lengths;
+    const char* script;
+    const char* heard;
+    const char* events;
+    const char* state;
+  } cases[] = {
+      // Silent at the start and the end; without repeat the run ends on the
+      // last chord, and "Play" sounds it once more for its full length.
+      {{12, 24, 48}, "once run +5000", "0:41 500:42 1500:43 / 0 3500", "s123s", "play"},
+      {{12, 24, 48}, "once run +5000 clear play +3000", "5000:43 / 5000 7000", "s3s", "play"},
+      // A run starts at the cursor; with repeat the first chord follows the last.
+      {{12, 24, 48}, "last run +2000", "0:43 2000:41 / 0", "s31", "play playing armed"},
+      // Play after a pause sounds the current chord in full, held strings too.
+      {{12, 12},
+       "hold run +200 pause +1000 play +600",
+       "0:41 0:47 1200:41 1200:47 1700:42 / 0 200 1200",
+       "s1ss12",
+       "play playing armed"},
+      // A whole note already timed keeps 4 x 600 ms.
+      {{48, 48, 48},
+       "tempo=100 run +1000 tempo=120 +5000",
+       "0:41 2400:42 4400:43 / 0",
+       "s123",
+       "play playing armed"},
+      // The panel's Escape only silences; the Designer's stops the run.
+      {{12, 12, 12}, "run +100 silence +500", "0:41 500:42 / 0 100", "s12", "play playing armed"},
+      {{12, 12, 12}, "run +100 silence +500 stop +2000", "0:41 500:42 / 0 100 600", "s12s", "play"},
+      {{12, 12, 12}, "run stop edit", "0:41 / 0 0", "s1ss", "edit"},
+      // A move of the cursor is shown at once and the run goes on from it.
+      {{12, 12, 12, 12},
+       "run +100 last show first show +400",
+       "0:41 100:44 100:41 500:42 / 0",
+       "s1412",
+       "play playing armed"},
+      // With MIDI off the chords are shown silently; an empty score does not run.
+      {{12, 24, 48}, "midi-off once run +4000", "/", "s123s", "play"},
+      {{}, "run", "/", "", "edit"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script);
+    ManualTimerService clock;
+    Rig rig(c.lengths, clock);
+    std::istringstream script(c.script);
+    for (std::string step; script >> step;) {
+      ScorePlayback& p = *rig.playback;
+      if (step[0] == '+') {
+        clock.advance(milliseconds(std::stoi(step.substr(1))));
+      } else if (step.starts_with("tempo=")) {
+        p.setTempo(std::stoi(step.substr(6)));
+      } else if (step == "hold") {
+        rig.score.editCurrent()->frets[1] = 2;
+        rig.score.editCurrent()->held[1] = true;
+      } else if (step == "midi-off") {
+        rig.midi.closeMidi();
+        rig.output.clear();
+      } else if (step == "clear") {
+        rig.output.clear();
+        rig.events.clear();
+      } else {
+        const std::map<std::string, std::function<void()>> actions{
+            {"run", [&] { p.run(); }},
+            {"play", [&] { p.setPlaying(true); }},
+            {"pause", [&] { p.setPlaying(false); }},
+            {"stop", [&] { p.stopPlayback(); }},
+            {"edit", [&] { p.edit(); }},
+            {"silence", [&] { p.silence(); }},
+            {"show", [&] { p.showCurrent(); }},
+            {"first", [&] { rig.score.goFirst(); }},
+            {"last", [&] { rig.score.goLast(); }},
+            {"once", [&] { p.setRepeat(false); }}};
+        actions.at(step)();
+      }
+    }
+    EXPECT_EQ(rig.heard(), c.heard);
+    EXPECT_EQ(rig.events, c.events);
+    const std::string state =
+        std::string(rig.playback->mode() == PlaybackMode::Play ? "play" : "edit") +
+        (rig.playback->playing() ? " playing" : "") + (clock.pendingCount() > 0 ? " armed" : "");
+    EXPECT_EQ(state, c.state);
+  }
 }
 
 // A chord keeps its moment from the start of the run, however late the one
@@ -246,21 +219,17 @@ TEST(ScorePlayback, ATickOnItsWayAfterAStopOrAfterThePlaybackWentDoesNothing) {
   ASSERT_EQ(timers.held.size(), 1U);
   rig.playback->stopPlayback();
   const std::string heard = rig.heard();
-  const auto shown = rig.shown.size();
-  const int notices = rig.stateNotices;
+  const std::string events = rig.events;
   timers.held[0]();
   EXPECT_EQ(timers.held.size(), 1U);  // nothing armed
   EXPECT_EQ(rig.heard(), heard);
-  EXPECT_EQ(rig.shown.size(), shown);
-  EXPECT_EQ(rig.stateNotices, notices);
-
+  EXPECT_EQ(rig.events, events);
   // Playing again: the tick of the earlier run still must not step on.
   rig.playback->setPlaying(true);
   ASSERT_EQ(timers.held.size(), 2U);
   timers.held[0]();
   EXPECT_EQ(timers.held.size(), 2U);
   EXPECT_EQ(rig.score.currentIndex(), 1);
-
   rig.playback.reset();
   timers.held[1]();  // must not reach the playback that went
   EXPECT_EQ(timers.held.size(), 2U);

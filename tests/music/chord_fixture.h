@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "music/designer_chord.h"
 #include "music/fingering_reading.h"
 #include "music/instrument.h"
@@ -8,16 +10,25 @@ namespace fretlets::test {
 
 inline constexpr Tuning kStandardGuitar = instrumentTable[kGuitar].defaultTuning;
 
-// A chord with these frets, slot 0 first.
-inline DesignerChord chordOf(const DesignerChord::Slots& frets) {
+// Frets as players write them, one character a string, low string first:
+// "x32010"; frets from 10 up are letters, "a" for 10.
+inline DesignerChord::Slots shape(std::string_view text) {
+  DesignerChord::Slots slots{kNone, kNone, kNone, kNone, kNone, kNone};
+  for (std::size_t s = 0; s < text.size(); ++s) {
+    const char c = text[s];
+    slots[s] = static_cast<std::int8_t>(c == 'x' ? kNone : c <= '9' ? c - '0' : c - 'a' + 10);
+  }
+  return slots;
+}
+
+inline DesignerChord chordOf(std::string_view frets) {
   DesignerChord chord;
-  chord.frets = frets;
+  chord.frets = shape(frets);
   return chord;
 }
 
-inline ChordName nameFrom(const DesignerChord::Slots& frets, int rootString,
-                          const Tuning& tuning = kStandardGuitar) {
-  return readFingering(chordOf(frets), tuning, rootString).name;
+inline ChordName nameFrom(std::string_view frets, int rootString) {
+  return readFingering(chordOf(frets), kStandardGuitar, rootString).name;
 }
 
 }  // namespace fretlets::test

@@ -5,17 +5,17 @@
 #include <algorithm>
 #include <vector>
 
+#include "chord_fixture.h"
 #include "music/chord_type.h"
-#include "music/fingering_reading.h"
 #include "music/fretlet_record.h"
 
 namespace fretlets {
 namespace {
 
-constexpr int x = kNone;
+using test::shape;
+
 constexpr int kC = 0;
 constexpr int kE = 4;
-constexpr int kG = 7;
 constexpr int kMajor = 2;
 constexpr int kMandolin = 10;
 
@@ -28,32 +28,47 @@ VoicingQuery queryFor(int instrument, int rootClass, int typeRow) {
   return query;
 }
 
-bool contains(const std::vector<Voicing>& found, const DesignerChord::Slots& frets) {
-  return std::ranges::any_of(found, [&](const Voicing& v) { return v.frets == frets; });
+// Where the shape stands among the voicings found; found.size() if absent.
+std::size_t place(const std::vector<Voicing>& found, std::string_view frets) {
+  return static_cast<std::size_t>(std::ranges::find(found, shape(frets), &Voicing::frets) -
+                                  found.begin());
 }
 
-TEST(VoicingFinder, FindsTheFamiliarShapes) {
+TEST(VoicingFinder, FindsTheFamiliarShapesFirstAndFilesThemAsTheyMove) {
   const std::vector<Voicing> c = findVoicings(queryFor(kGuitar, kC, kMajor));
   ASSERT_FALSE(c.empty());
-  EXPECT_EQ(c.front().frets, (DesignerChord::Slots{x, 3, 2, 0, 1, 0}));
-  EXPECT_TRUE(contains(c, {x, 3, 5, 5, 5, 3}));    // A shape
-  EXPECT_TRUE(contains(c, {8, 10, 10, 9, 8, 8}));  // E shape
-  const auto at = [&](const DesignerChord::Slots& frets) {
-    return std::ranges::find(c, frets, &Voicing::frets) - c.begin();
-  };
-  EXPECT_LT(at({x, 3, 5, 5, 5, 3}), at({8, 10, 10, 9, 8, 8}));
-
-  const auto& aShape = c[static_cast<std::size_t>(at({x, 3, 5, 5, 5, 3}))];
+  EXPECT_EQ(place(c, "x32010"), 0U);
+  EXPECT_LT(place(c, "x35553"), place(c, "8aa988"));  // the A shape before the E shape
+  ASSERT_LT(place(c, "8aa988"), c.size());
+  const Voicing& aShape = c[place(c, "x35553")];
   EXPECT_TRUE(aShape.barre);
   EXPECT_EQ(aShape.fingers, 4);
   EXPECT_EQ(aShape.span, 3);
   EXPECT_EQ(aShape.position, 3);
   EXPECT_EQ(aShape.rootString, 1);
-
-  const std::vector<Voicing> g = findVoicings(queryFor(kMandolin, kG, kMajor));
-  ASSERT_FALSE(g.empty());
-  EXPECT_TRUE(contains(g, {0, 0, 2, 3, x, x}));
-  EXPECT_EQ(g.front().frets, (DesignerChord::Slots{0, 0, 2, 3, x, x}));
+  EXPECT_EQ(place(findVoicings(queryFor(kMandolin, 7, kMajor)), "0023xx"), 0U);
+  // Open shapes are filed fixed, barred and closed ones movable.
+  const struct {
+    std::string_view frets;
+    int rootClass;
+    int typeRow;
+    std::int8_t position;  // of the captured fretlet
+    std::string_view stored;
+  } filed[] = {
+      {"x32010", kC, kMajor, 0, "x32010"},
+      {"x35553", kC, kMajor, FretletRecord::kMovableBarred, "x02220"},
+      {"xxa98x", kC, kMajor, FretletRecord::kMovable, "xx321x"},
+      {"079xxx", kE, 0, 7, "079xxx"},
+  };
+  for (const auto& f : filed) {
+    const std::vector<Voicing> found = findVoicings(queryFor(kGuitar, f.rootClass, f.typeRow));
+    const std::size_t at = place(found, f.frets);
+    ASSERT_LT(at, found.size()) << f.frets;
+    const FretletRecord record = captureFretlet(designerChordFor(found[at], false), 6);
+    EXPECT_EQ(record.position, f.position) << f.frets;
+    EXPECT_EQ(record.frets, shape(f.stored)) << f.frets;
+    EXPECT_EQ(record.rootString, found[at].rootString);
+  }
 }
 
 // Every fingering found names back to the asked chord and keeps to the
@@ -72,11 +87,10 @@ TEST(VoicingFinder, EveryResultNamesBackToTheAskedChord) {
         DesignerChord chord;
         chord.frets = v.frets;
         const FingeringReading reading = readFingering(chord, query.tuning, v.rootString);
-        const ChordName& name = reading.name;
         ASSERT_EQ(reading.strings[v.rootString].pitchClass, row % 12);
-        ASSERT_EQ(name.type, chordTypeTable[row].suffix) << row;
-        ASSERT_TRUE(name.bass.empty());
-        ASSERT_EQ(v.name.type, name.type);
+        ASSERT_EQ(reading.name.type, chordTypeTable[row].suffix) << row;
+        ASSERT_TRUE(reading.name.bass.empty());
+        ASSERT_EQ(v.name.type, reading.name.type);
         ASSERT_LE(v.fingers, 4);
         ASSERT_LE(v.span, 4);
         ASSERT_LE(v.position, 12);
@@ -98,59 +112,28 @@ TEST(VoicingFinder, BassSpanAndPositionRange) {
   VoicingQuery query = queryFor(kGuitar, kC, kMajor);
   query.bassClass = kE;
   const std::vector<Voicing> overE = findVoicings(query);
-  EXPECT_TRUE(contains(overE, {0, 3, 2, 0, 1, 0}));
+  EXPECT_LT(place(overE, "032010"), overE.size());
   for (const Voicing& v : overE) {
     EXPECT_EQ(v.name.bass, "E");
   }
-  // A bass that is no note of the chord finds nothing.
-  query.bassClass = 2;
-  EXPECT_TRUE(findVoicings(query).empty());
-  // Neither a bass nor a root outside the octave's twelve pitch classes.
-  query.bassClass = 12;
-  EXPECT_TRUE(findVoicings(query).empty());
-  query.bassClass = kNone;
-  query.rootClass = -12;
-  EXPECT_TRUE(findVoicings(query).empty());
-
+  // A bass that is no note of the chord, and a bass or root outside the
+  // octave's twelve pitch classes, find nothing.
+  for (const auto& [bass, root] : {std::pair{2, kC}, {12, kC}, {kNone, -12}}) {
+    query.bassClass = bass;
+    query.rootClass = root;
+    EXPECT_TRUE(findVoicings(query).empty()) << bass << " " << root;
+  }
   query = queryFor(kGuitar, kC, kMajor);
   query.lowestPosition = 5;
   query.highestPosition = 9;
   query.span = 2;
   const std::vector<Voicing> high = findVoicings(query);
   ASSERT_FALSE(high.empty());
-  EXPECT_TRUE(contains(high, {8, 10, 10, 9, 8, 8}) == false);
+  EXPECT_EQ(place(high, "8aa988"), high.size());
   for (const Voicing& v : high) {
     EXPECT_GE(v.position, 5);
     EXPECT_LE(v.position, 9);
     EXPECT_LE(v.span, 2);
-  }
-}
-
-TEST(VoicingFinder, FilesOpenShapesFixedAndClosedShapesMovable) {
-  struct Case {
-    DesignerChord::Slots frets;
-    std::int8_t position;  // of the captured fretlet
-    DesignerChord::Slots stored;
-  };
-  const std::vector<Case> cases{
-      {{x, 3, 2, 0, 1, 0}, 0, {x, 3, 2, 0, 1, 0}},
-      {{x, 3, 5, 5, 5, 3}, FretletRecord::kMovableBarred, {x, 0, 2, 2, 2, 0}},
-      {{x, x, 10, 9, 8, x}, FretletRecord::kMovable, {x, x, 3, 2, 1, x}},
-      {{0, 7, 9, x, x, x}, 7, {0, 7, 9, x, x, x}},
-  };
-  for (const Case& c : cases) {
-    VoicingQuery query = queryFor(kGuitar, kC, kMajor);
-    if (c.frets[0] == 0) {
-      query.rootClass = kE;
-      query.typeRow = 0;
-    }
-    const std::vector<Voicing> found = findVoicings(query);
-    const auto it = std::ranges::find(found, c.frets, &Voicing::frets);
-    ASSERT_NE(it, found.end());
-    const FretletRecord record = captureFretlet(designerChordFor(*it, false), 6);
-    EXPECT_EQ(record.position, c.position);
-    EXPECT_EQ(record.frets, c.stored);
-    EXPECT_EQ(record.rootString, it->rootString);
   }
 }
 

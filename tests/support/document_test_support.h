@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -19,8 +20,8 @@
 #include "music/instrument.h"
 
 namespace fretlets::document_test {
-
 namespace fs = std::filesystem;
+
 using Bytes = std::vector<std::uint8_t>;
 
 inline constexpr int kMandolin = 10;  // also a line feed
@@ -92,20 +93,21 @@ inline void writeBytes(const fs::path& path, const Bytes& bytes) {
 }
 
 // A fresh folder for each test.
-class DocumentFolder : public ::testing::Test {
+template <typename Base = ::testing::Test>
+class FolderTest : public Base {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("fretlets-doc-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::ranges::replace(name, '/', '-');  // a parameterised test's
+    folder_ = fs::temp_directory_path() / ("fretlets-doc-" + std::to_string(getpid()) + "-" + name);
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
   void TearDown() override { fs::remove_all(folder_); }
-
   std::string file(const std::string& name) const { return (folder_ / name).string(); }
-
   fs::path folder_;
 };
+
+using DocumentFolder = FolderTest<>;
 
 }  // namespace fretlets::document_test
