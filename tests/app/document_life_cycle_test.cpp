@@ -202,8 +202,8 @@ TEST_P(DocumentLifeCycle, NewOpenSaveAndCloseAskBeforeAChangeIsLost) {
        },
        "%k \"Fresh.%e\" has changed. Save the changes?|%k has changed. Save the changes?",
        "[%k - ]*", ""},
-      {"No lets the program go", [](T& t) { t.closeProgram(MessageAnswer::No); }, kAsk, "- gone",
-       ""},
+      {"No lets the program go", [](T& t) { t.closeProgram(MessageAnswer::No); }, kAsk,
+       "- closing gone", ""},
   });
   EXPECT_FALSE(fs::exists(folder() / "nowhere"));
 }
