@@ -30,6 +30,10 @@ const Kind kKinds[] = {
      CommandId::ChordBookOpen, CommandId::ChordBookClose, CommandId::ChordBookSave, "Add chord"},
 };
 
+void PrintTo(const Kind& kind, std::ostream* out) {
+  *out << kind.name;
+}
+
 class DocumentLifeCycle : public DocumentPanelTest, public ::testing::WithParamInterface<Kind> {
  public:
   const Kind& kind() const { return GetParam(); }
