@@ -25,7 +25,6 @@ TEST(CommandLine, TheFirstArgumentOpensAChordBookOrScoreByItsExactEnding) {
       // The system took the quotes off already: nothing more is stripped.
       {{QStringLiteral("\"quoted.cbk\"")}, std::nullopt, {}},
       {{QStringLiteral("BOOK.CBK")}, std::nullopt, {}},
-      {{QStringLiteral("song.Score")}, std::nullopt, {}},
       {{QStringLiteral("notes.txt"), QStringLiteral("x.cbk")}, std::nullopt, {}},
       {{}, std::nullopt, {}},
       // Paths are Unicode and not cut at any length.

@@ -1,6 +1,4 @@
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QToolBar>
 #include <QToolButton>
@@ -127,50 +125,31 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
   EXPECT_EQ(opened_.size(), 2u);
 }
 
-// The menu tree as text: each item with its command id, the state it
-// starts in (- grayed, * checked), submenus in brackets.
-QString menuText(const QList<QAction*>& actions) {
-  QStringList items;
-  for (QAction* item : actions) {
-    if (item->isSeparator()) {
-      items.append(QStringLiteral("--"));
-    } else if (item->menu()) {
-      items.append(item->text() + QLatin1Char('[') + menuText(item->menu()->actions()) +
-                   QLatin1Char(']'));
-    } else {
-      items.append(item->text() + QLatin1Char(' ') + item->data().toString() +
-                   (item->isEnabled() ? QString() : QStringLiteral("-")) +
-                   (item->isChecked() ? QStringLiteral("*") : QString()));
-    }
-  }
-  return items.join(QLatin1Char(','));
-}
-
-TEST_F(Frame, StartsWithTheWholeMenuTree) {
-  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Fretlets"));
-  EXPECT_EQ(
-      menuText(frame_->menuBar()->actions()),
-      QStringLiteral(
-          "&File[&Score[&New 11010,&Open 11011,&Close 11012-,&Save 11013-,Save &As... 11014-],"
-          "Chord &Book[&New 11020,&Open 11021,&Close 11022-,&Save 11023-,Save &As... 11024-],"
-          "Load &Texture 11080,--,E&xit 11090],"
-          "&View[&MIDI Amp 12010*,&Instrument 12020*,&Chord Designer 12030*],"
-          "&Help[&Contents 13010,&About 13020]"));
-}
-
-TEST_F(Frame, ToolbarEntriesCarryTheirTooltipsAsAccessibleNames) {
-  QStringList tips;
+// Every control of every window is named for a screen reader, by its tooltip
+// where it has one.
+TEST_F(Frame, EveryControlOfEveryWindowHasAnAccessibleName) {
+  run(CommandId::ScoreNew);
+  run(CommandId::ChordBookNew);
+  run(CommandId::ViewInstrument);
   for (QAction* entry : frame_->toolbar()->actions()) {
-    if (entry->isSeparator()) {
-      tips.append(QStringLiteral("|"));
-      continue;
+    if (!entry->isSeparator()) {
+      EXPECT_FALSE(entry->toolTip().isEmpty());
+      EXPECT_EQ(frame_->toolbar()->widgetForAction(entry)->accessibleName(), entry->toolTip());
     }
-    tips.append(entry->toolTip());
-    EXPECT_EQ(frame_->toolbar()->widgetForAction(entry)->accessibleName(), entry->toolTip());
   }
-  EXPECT_EQ(tips.join(QLatin1Char(',')),
-            QStringLiteral("New Score,Open Score,Save Score,|,New Chord Book,Open Chord Book,"
-                           "Save Chord Book,|,Instrument,Chord Designer,|,Help"));
+  ASSERT_EQ(panels().size(), 5);
+  for (QWidget* window : panels()) {
+    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (control->inherits("QLabel")) {
+        continue;  // captions, not controls
+      }
+      SCOPED_TRACE(control->metaObject()->className());
+      EXPECT_FALSE(control->accessibleName().isEmpty()) << window->windowTitle().toStdString();
+      if (!control->toolTip().isEmpty()) {
+        EXPECT_EQ(control->accessibleName(), control->toolTip());
+      }
+    }
+  }
 }
 
 TEST_F(Frame, PanelsFollowTheFrameAndCloseGaps) {
@@ -188,17 +167,9 @@ TEST_F(Frame, PanelsFollowTheFrameAndCloseGaps) {
     EXPECT_NEAR(panel->frameGeometry().left(), frame_->frameGeometry().left(), 2);
   }
 
-  // The hidden Designer keeps its place; the Instrument panel's gap closes.
-  frame_->move(50, 60);
-  action(CommandId::ViewDesigner)->trigger();
-  frame_->instrumentPanel()->close();
-  settle();
-  EXPECT_EQ(frame_->instrumentPanel(), nullptr);
-  EXPECT_FALSE(checked(CommandId::ViewInstrument));
-  expectStacked(*frame_,
-                {static_cast<QWidget*>(frame_->midiAmpPanel()), static_cast<QWidget*>(designer())});
-
   // Making the frame taller alone moves nothing.
+  frame_->move(50, 60);
+  settle();
   const QList<QPoint> before = positions();
   frame_->resize(frame_->width(), frame_->height() + 100);
   settle();
@@ -253,22 +224,12 @@ TEST_F(Frame, OpenAndSaveAsFollowTheLastFolderSavedTo) {
   action(CommandId::ScoreNew)->trigger();
   settle();
 
-  // Save with no name yet is Save As; the extension is added.
   dialogs_->answers.push_back(QString::fromStdString((newFolder / "Tune").string()));
   action(CommandId::ScoreSave)->trigger();
   ASSERT_EQ(dialogs_->requests.size(), 1u);
   EXPECT_EQ(dialogs_->requests[0].startFolder.toStdString(), samples.string());
   EXPECT_EQ(dialogs_->requests[0].filter, QStringLiteral("Score Files (*.score)"));
-  EXPECT_TRUE(std::filesystem::exists(newFolder / "Tune.score"));
   EXPECT_EQ(scorePath(), newFolder / "Tune.score");
-  EXPECT_EQ(frame_->documentPanel(DocumentKind::Score)->windowTitle(),
-            QStringLiteral("Score - Tune.score"));
-
-  // Save with a name writes without a dialog.
-  std::filesystem::remove(newFolder / "Tune.score");
-  action(CommandId::ScoreSave)->trigger();
-  EXPECT_EQ(dialogs_->requests.size(), 1u);
-  EXPECT_TRUE(std::filesystem::exists(newFolder / "Tune.score"));
 
   // Replacing a file asks first: No writes nothing.
   const std::filesystem::path existing = folder() / "Old.score";
@@ -299,31 +260,6 @@ TEST_F(Frame, OpenAndSaveAsFollowTheLastFolderSavedTo) {
   action(CommandId::ChordBookOpen)->trigger();
   EXPECT_EQ(dialogs_->requests.back().startFolder.toStdString(), samples.string());
   EXPECT_EQ(dialogs_->requests.back().filter, QStringLiteral("Chordbook Files (*.cbk)"));
-}
-
-TEST_F(Frame, OpenOffersToCreateANewNameAndReopensTheKind) {
-  action(CommandId::ScoreNew)->trigger();
-  settle();
-  changeScore();
-  const std::filesystem::path fresh = folder() / "Fresh";
-  answers_ = {MessageAnswer::No};
-  dialogs_->answers.push_back(QString::fromStdString(fresh.string()));
-  action(CommandId::ScoreOpen)->trigger();
-  settle();
-  EXPECT_EQ(opened_.size(), 1u);
-
-  // Yes to creating it; the open score first asks to save (No) and goes.
-  answers_ = {MessageAnswer::Yes, MessageAnswer::No};
-  dialogs_->answers.push_back(QString::fromStdString(fresh.string()));
-  action(CommandId::ScoreOpen)->trigger();
-  settle();
-  ASSERT_EQ(opened_.size(), 2u);
-  EXPECT_EQ(opened_[1].second, folder() / "Fresh.score");
-  EXPECT_EQ(session().folder(DocumentKind::Score), folder());
-  ASSERT_EQ(messages_.size(), 3);
-  EXPECT_TRUE(messages_[1].contains(QStringLiteral("Fresh.score")));
-  EXPECT_EQ(messages_[2], QStringLiteral("Score has changed. Save the changes?"));
-  EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
 }
 
 TEST_F(Frame, ClosingAsksTheScoreFirstAndACancelKeepsEverything) {
@@ -407,6 +343,19 @@ TEST_F(Frame, AHandOverWithoutADocumentKeepsTheOpenOne) {
   frame_->showMinimized();
   frame_->acceptHandOver(QString());
   EXPECT_FALSE(frame_->isMinimized());
+}
+
+// Panels closed by the user are deleted by the event loop; a frame that goes
+// before the loop got to them takes them along without touching its own
+// half-destroyed commands.
+TEST_F(Frame, GoesCleanlyWithClosedPanelsStillPending) {
+  run(CommandId::ScoreNew);
+  run(CommandId::ViewInstrument);  // opened again beside the score
+  ASSERT_NE(frame_->instrumentPanel(), nullptr);
+  frame_->runCommand(CommandId::ScoreClose);
+  frame_->runCommand(CommandId::ViewInstrument);
+  frame_.reset();
+  EXPECT_FALSE(session().isOpen(DocumentKind::Score));
 }
 
 }  // namespace

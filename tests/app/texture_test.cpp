@@ -6,7 +6,6 @@
 #include <QtTest/QTest>
 #include <fstream>
 
-#include "app/about_box.h"
 #include "app/help_window.h"
 #include "app/load_texture_dialog.h"
 #include "gui/common/command_id.h"
@@ -52,65 +51,46 @@ class Textures : public FrameTest {
     });
     frame_->runCommand(CommandId::LoadTexture);
   }
-
-  // The frame's client area below its toolbar, as painted.
-  QImage canvas() { return frame_->centralWidget()->grab().toImage(); }
-  QColor framePixel(int x, int y) { return canvas().pixelColor(x, y); }
 };
 
-QPushButton* buttonNamed(QWidget& dialog, const QString& text) {
-  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-    if (button->text() == text) {
-      return button;
-    }
-  }
-  return nullptr;
-}
-
-TEST_F(Textures, LoadTextureListsTheFoldersAndRepaintsWithTheChoice) {
-  QStringList listed;
-  runLoadTexture([&listed](LoadTextureDialog& dialog) {
-    for (int row = 0; row < dialog.list()->count(); ++row) {
-      listed.append(dialog.list()->item(row)->text());
-    }
-    EXPECT_TRUE(dialog.nameField()->text().isEmpty());
-    dialog.list()->setCurrentRow(2);
-    QTest::mouseClick(buttonNamed(dialog, QStringLiteral("OK")), Qt::LeftButton);
-  });
-  EXPECT_EQ(listed, (QStringList{QStringLiteral("apple"), QStringLiteral("Slate"),
-                                 QStringLiteral("wood")}));
-  EXPECT_EQ(state().textureName, QStringLiteral("wood"));
-  // The tile repeats from the top-left corner: the pixel's colour follows
-  // the parity of its position.
-  const QImage image = canvas();
-  const int y = image.height() - 3;
-  EXPECT_EQ(image.pixelColor(20, y), (y % 2 == 0) ? kLight : kDark);
-  EXPECT_EQ(image.pixelColor(21, y), (y % 2 == 0) ? kDark : kLight);
-}
-
-TEST_F(Textures, AMissingOrEmptyNameRemovesTheTexture) {
-  for (const QString& typed : {QStringLiteral("velvet"), QString()}) {
-    SCOPED_TRACE(typed.toStdString());
-    state().textureName = QStringLiteral("wood");
-    frame_->repaint();
-    const QColor textured = framePixel(20, 2);
-    ASSERT_TRUE(textured == kLight || textured == kDark);
-    runLoadTexture([&typed](LoadTextureDialog& dialog) {
-      dialog.nameField()->setText(typed);
-      QTest::mouseClick(buttonNamed(dialog, QStringLiteral("OK")), Qt::LeftButton);
+TEST_F(Textures, LoadTextureListsTheFoldersAndPaintsTheChoiceOrNothing) {
+  struct Row {
+    int chosen;  // a row of the list, or -1 for the name typed
+    const char* typed;
+    const char* button;
+    const char* name;
+    bool textured;
+  };
+  for (const Row& row : {Row{2, "", "OK", "wood", true}, Row{-1, "apple", "Cancel", "wood", true},
+                         Row{-1, "velvet", "OK", "velvet", false}, Row{2, "", "OK", "wood", true},
+                         Row{-1, "", "OK", "", false}}) {
+    SCOPED_TRACE(std::string(row.button) + " " + row.name);
+    runLoadTexture([&row](LoadTextureDialog& dialog) {
+      QStringList listed;
+      for (int i = 0; i < dialog.list()->count(); ++i) {
+        listed.append(dialog.list()->item(i)->text());
+      }
+      EXPECT_EQ(listed, (QStringList{"apple", "Slate", "wood"}));
+      if (row.chosen >= 0) {
+        dialog.list()->setCurrentRow(row.chosen);
+      } else {
+        dialog.nameField()->setText(QString::fromUtf8(row.typed));
+      }
+      QTest::mouseClick(control<QPushButton>(&dialog, row.button), Qt::LeftButton);
     });
-    EXPECT_EQ(state().textureName, typed);
-    const QColor plain = framePixel(20, 2);
-    EXPECT_NE(plain, kLight);
-    EXPECT_NE(plain, kDark);
+    EXPECT_EQ(state().textureName, QString::fromUtf8(row.name));
+    // The tile repeats from the top-left corner: a pixel's colour follows
+    // the parity of its position.
+    const QImage image = frame_->centralWidget()->grab().toImage();
+    const int y = image.height() - 3;
+    if (row.textured) {
+      EXPECT_EQ(image.pixelColor(20, y), (y % 2 == 0) ? kLight : kDark);
+      EXPECT_EQ(image.pixelColor(21, y), (y % 2 == 0) ? kDark : kLight);
+    } else {
+      EXPECT_NE(image.pixelColor(20, y), kLight);
+      EXPECT_NE(image.pixelColor(20, y), kDark);
+    }
   }
-  // Cancel changes nothing.
-  state().textureName = QStringLiteral("wood");
-  runLoadTexture([](LoadTextureDialog& dialog) {
-    dialog.nameField()->setText(QStringLiteral("apple"));
-    QTest::mouseClick(buttonNamed(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
-  });
-  EXPECT_EQ(state().textureName, QStringLiteral("wood"));
 }
 
 TEST_F(Textures, TheTexturePathDoesNotDependOnTheCurrentFolder) {
@@ -120,24 +100,6 @@ TEST_F(Textures, TheTexturePathDoesNotDependOnTheCurrentFolder) {
   const QImage tile = fretlets::loadTexture(state(), QStringLiteral("amp.bmp"));
   std::filesystem::current_path(before);
   EXPECT_EQ(tile.size(), QSize(2, 2));
-}
-
-TEST(Label, TextOverATextureIsCutToTwentyFourCharacters) {
-  EXPECT_EQ(labelText(QStringLiteral("Arpeggio delay in milliseconds")),
-            QStringLiteral("Arpeggio delay in millis"));
-  EXPECT_EQ(labelText(QStringLiteral("Vol")), QStringLiteral("Vol"));
-}
-
-TEST_F(Textures, AboutShowsTheVersion) {
-  QString shown;
-  QTimer::singleShot(0, [&shown] {
-    auto* box = qobject_cast<AboutBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    shown = box->findChild<QLineEdit*>()->text();
-    QTest::mouseClick(buttonNamed(*box, QStringLiteral("OK")), Qt::LeftButton);
-  });
-  frame_->runCommand(CommandId::About);
-  EXPECT_EQ(shown, QStringLiteral("Fretlets 1.21"));
 }
 
 TEST_F(Textures, F1OpensTheManualAtItsContents) {

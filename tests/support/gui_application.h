@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QWidget>
 #include <memory>
 
 namespace fretlets {
@@ -39,6 +40,19 @@ inline ApplicationEnvironment& applicationEnvironment() {
 
 inline QApplication& testApplication() {
   return applicationEnvironment().application();
+}
+
+// The nth control of a window by its accessible name, which is its tooltip
+// where it has one.
+template <typename Control = QWidget>
+Control* control(const QWidget* window, const QString& name, int nth = 0) {
+  for (Control* widget : window->findChildren<Control*>()) {
+    if (widget->accessibleName() == name && nth-- == 0) {
+      return widget;
+    }
+  }
+  ADD_FAILURE() << "no control " << name.toStdString();
+  return nullptr;
 }
 
 }  // namespace fretlets

@@ -90,17 +90,6 @@ class DocumentPanelTest : public FrameTest {
   Notifier& notifier() { return records_.context().notifier; }
   DesignerChord& chord() { return records_.context().chord; }
 
-  // A control of a window by its accessible name, which is its tooltip.
-  template <typename Widget>
-  static Widget* control(QWidget* window, const char* name) {
-    for (Widget* widget : window->findChildren<Widget*>()) {
-      if (widget->accessibleName() == QString::fromUtf8(name)) {
-        return widget;
-      }
-    }
-    ADD_FAILURE() << "no control " << name;
-    return nullptr;
-  }
   QLineEdit* designerBox(const char* name) { return control<QLineEdit>(designer(), name); }
 
   // Runs the event loop until the posted work, deletions included, is done.

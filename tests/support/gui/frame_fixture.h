@@ -37,6 +37,11 @@ class FrameTest : public ::testing::Test {
     placeBeside(state(), records_.context().session,
                 std::filesystem::path(folder_.path().toStdString()));
     setMessageHandler([this](const QString& text, MessageFlags) {
+      // The MIDI Amp's switch-on two seconds in finds no output on a test
+      // machine; a slow test sees its warning, a fast one does not.
+      if (text == QStringLiteral("Can't open Midi Mapper")) {
+        return MessageAnswer::Ok;
+      }
       messages_.append(text);
       const MessageAnswer answer = answers_.isEmpty() ? MessageAnswer::Ok : answers_.takeFirst();
       // Runs once, while the box is open.

@@ -4,16 +4,12 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QTimer>
 #include <algorithm>
-#include <optional>
 #include <random>
 #include <thread>
 #include <vector>
 
 #include "sound/held_hand_over.h"
-#include "sound/midi_device.h"
-#include "sound/recording_output.h"
 #include "sound/thread_timer_service.h"
 
 namespace fretlets {
@@ -87,30 +83,6 @@ TEST_F(GuiHandOverTest, ManyTimersArmedCancelledAndStoppedInFlightRunOnlyOnTheGu
   }
 }
 
-TEST_F(GuiHandOverTest, CallbacksRunInsideANestedEventLoop) {
-  GuiHandOver handOver;
-  ThreadTimerService boxTimers(handOver.handOver());
-  ThreadTimerService chainTimers(handOver.handOver());
-  std::vector<std::string> order;
-  int depth = 0;
-  boxTimers.schedule(milliseconds(1), [&] {
-    // A message box waits here for its answer while other events run.
-    QEventLoop box;
-    ++depth;
-    order.push_back("box opens");
-    chainTimers.schedule(milliseconds(5), [&] {
-      order.push_back(depth == 1 ? "chain step inside the box" : "chain step outside");
-      box.quit();
-    });
-    box.exec();
-    --depth;
-    order.push_back("box closes");
-  });
-  ASSERT_TRUE(pumpUntil([&] { return order.size() == 3; }));
-  EXPECT_EQ(order,
-            (std::vector<std::string>{"box opens", "chain step inside the box", "box closes"}));
-}
-
 TEST_F(GuiHandOverTest, ATimingThreadLeftRunningByStopFindsAClosedQueueAfterTheHandOverWent) {
   HeldHandOver held;
   bool fired = false;
@@ -125,32 +97,6 @@ TEST_F(GuiHandOverTest, ATimingThreadLeftRunningByStopFindsAClosedQueueAfterTheH
   EXPECT_TRUE(held.through(kPatience));
   pumpFor(milliseconds(10));
   EXPECT_FALSE(fired);
-}
-
-TEST_F(GuiHandOverTest, ADeviceDestroyedInTheMiddleOfAnArpeggioSendsNothingMore) {
-  GuiHandOver handOver;
-  ThreadTimerService timers(handOver.handOver());
-  RecordingOutput output(timers);
-  InstrumentState instrument;
-  DesignerChord chord;
-  chord.frets = {0, 2, 2, 1, 0, 0};
-  for (int round = 0; round < 10; ++round) {
-    SCOPED_TRACE(round);
-    output.clear();
-    std::optional<MidiDevice> device;
-    device.emplace(instrument, chord, timers, MidiDevice::Outputs{output});
-    device->openMidiMapper();
-    device->arpeggioDelayMs = 2;
-    device->arpeggiateChord(0);
-    ASSERT_TRUE(pumpUntil([&] { return output.sent().size() >= 2; }));
-    // A timer callback takes the device away, as closing the program does.
-    timers.schedule(milliseconds(0), [&] { device.reset(); });
-    ASSERT_TRUE(pumpUntil([&] { return !device; }));
-    const std::size_t sentAtEnd = output.sent().size();
-    pumpFor(milliseconds(20));
-    EXPECT_EQ(output.sent().size(), sentAtEnd);
-    EXPECT_LT(sentAtEnd, 8U);  // six notes at most, then all notes off
-  }
 }
 
 }  // namespace
