@@ -38,6 +38,7 @@ TEST(Install, PutsTheProgramItsFilesAndItsDesktopEntryInPlace) {
   // beside itself.
   const std::filesystem::path link = prefix / "bin" / "fretlets";
   ASSERT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_TRUE(std::filesystem::is_regular_file(prefix / "bin" / "fretlets-cli"));
   const std::filesystem::path program = std::filesystem::canonical(link);
   const std::filesystem::path folder = program.parent_path();
   EXPECT_NE(folder, prefix / "bin");

@@ -133,7 +133,6 @@ TEST(ScoreFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
       {withByte(kFull, kFirstEntryAt, 36), corrupt},  // name length
       {withByte(kFull, fields, 6), corrupt},          // root string
       {withByte(kFull, fields + 1, 18), corrupt},     // top fret
-      {withByte(kFull, fields + 5, 0), corrupt},      // no length
       {withByte(kFull, fields + 7, 23), corrupt},     // past the last fret
       {withByte(kFull, fields + 7, 0xEE), corrupt},   // below any writer's
       {withByte(kFull, fields + 7, 0xEF), "no error"},
@@ -141,6 +140,12 @@ TEST(ScoreFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
     EXPECT_EQ(failureKeepsTheInstrument(kRead, cases[i].bytes), cases[i].message);
+  }
+  // A length of 0, or above 127 as an unsigned byte, is a writer's, not damage: kept to 1..127.
+  for (const auto& [byte, length] : {std::pair{0x00, 1}, {0xC8, 127}}) {
+    InstrumentState state;
+    const Score read = parseScore(withByte(kFull, fields + 5, byte), state, false, "ann");
+    EXPECT_EQ(read.entries().front().beatsToNext, length);
   }
 }
 
