@@ -12,6 +12,14 @@
 namespace fretlets {
 namespace {
 
+// The audio output's period and their count. FluidSynth's own (64 frames, a
+// buffer of under 1 ms in PulseAudio) drop out on an idle machine; 768 x 2
+// (PulseAudio buffers 13 ms) played without a dropout, idle and with both
+// cores busy, where 384..640 frames still dropped out (README: "Sound in the
+// desktop program").
+constexpr int kPeriodFrames = 768;
+constexpr int kPeriods = 2;
+
 struct SettingsDeleter {
   void operator()(fluid_settings_t* settings) const { delete_fluid_settings(settings); }
 };
@@ -133,6 +141,8 @@ std::unique_ptr<FluidSynthOutput::Prepared> FluidSynthOutput::prepareSynth(
     return result;
   }
   if (mode == SynthMode::AudioDevice) {
+    fluid_settings_setint(settings, "audio.period-size", kPeriodFrames);
+    fluid_settings_setint(settings, "audio.periods", kPeriods);
     // The audio output comes first: without one the load would be wasted.
     // Until the SoundFont is in, the output plays silence.
     for (const AudioSink& sink : sinks) {
