@@ -249,16 +249,14 @@ void MainWindow::createToolbar() {
     // reader's toggle only flips the check. Once the toggle has settled, a
     // check that differs from what is shown runs the command.
     if (auto* tool = qobject_cast<QToolButton*>(button); tool != nullptr && entry->isCheckable()) {
-      connect(tool, &QToolButton::toggled, this, [this, tool, id] {
-        QMetaObject::invokeMethod(
-            this,
-            [this, tool = QPointer<QToolButton>(tool), id] {
-              if (tool && tool->isChecked() != panelShown(id)) {
-                runCommand(id);
-              }
-            },
-            Qt::QueuedConnection);
-      });
+      connect(
+          tool, &QToolButton::toggled, this,
+          [this, tool = QPointer<QToolButton>(tool), id] {
+            if (tool && tool->isChecked() != panelShown(id)) {
+              runCommand(id);
+            }
+          },
+          Qt::QueuedConnection);
     }
   };
   add(CommandId::ScoreNew);

@@ -64,7 +64,6 @@ int runPlayTo(const std::vector<std::string>& words, Console& console,
   std::optional<Score> score;
   DesignerChord chord;
   std::chrono::duration<double> length{kMaxSeconds};
-  int tempo = 0;
   bool repeat = false;
   try {
     const Args args(words, {"instrument", "tuning", "frets", "tempo", "seconds"},
@@ -96,9 +95,6 @@ int runPlayTo(const std::vector<std::string>& words, Console& console,
     } else if (fingering) {
       length = std::chrono::duration<double>(kFingeringSeconds);
     }
-    if (const auto bpm = args.value("tempo")) {
-      tempo = parseInt(*bpm, "tempo", kMinTempo, kMaxTempo);
-    }
     if (fingering) {
       instrument = instrumentFromArgs(args);
       chord = chordFromFrets(parseFrets(args.required("frets")), instrument.strings());
@@ -114,6 +110,10 @@ int runPlayTo(const std::vector<std::string>& words, Console& console,
         return 1;
       }
       repeat = args.has("repeat");
+      // Playback keeps to the score's tempo unless told another.
+      if (const auto bpm = args.value("tempo")) {
+        score->tempo = parseInt(*bpm, "tempo", kMinTempo, kMaxTempo);
+      }
     }
   } catch (const std::exception& error) {
     console.err << "fretlets-cli play: " << error.what() << '\n';
@@ -132,11 +132,10 @@ int runPlayTo(const std::vector<std::string>& words, Console& console,
   const auto previous = std::signal(SIGINT, onInterrupt);
   const auto total = std::chrono::duration_cast<std::chrono::steady_clock::duration>(length);
   if (score) {
-    applyPatch(device, score->patch.midiStandard == 1 ? MidiStandard::XG : MidiStandard::GM,
+    applyPatch(device, static_cast<MidiStandard>(score->patch.midiStandard),
                score->patch.patchIndex);
     ScorePlayback playback(*score, chord, instrument, device, timers);
     playback.setRepeat(repeat);
-    playback.setTempo(tempo != 0 ? tempo : score->tempo);
     playback.run();
     const auto started = std::chrono::steady_clock::now();
     pumpFor(loop, total, [&] { return !playback.playing(); });

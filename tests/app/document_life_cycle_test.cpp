@@ -56,6 +56,12 @@ class DocumentLifeCycle : public DocumentPanelTest, public ::testing::WithParamI
     control<QPushButton>(panel(), kind().changeButton)->click();
     settle();
   }
+  // The file dialog will pick path and the box answer; then the command runs.
+  void runPicking(CommandId id, const fs::path& path, MessageAnswer answer) {
+    dialogs_->answers.push_back(QString::fromStdString(path.string()));
+    answers_ = {answer};
+    run(id);
+  }
   void closeProgram(MessageAnswer answer) {
     answers_ = {answer};
     frame_->close();
@@ -136,26 +142,14 @@ TEST_P(DocumentLifeCycle, NewOpenSaveAndCloseAskBeforeAChangeIsLost) {
       {"New", [](T& t) { t.run(t.kind().newId); }, "", "[%k - ]", ""},
       {"a change", [](T& t) { t.change(); }, "", "[%k - ]*", ""},
       {"Close asks; Yes saves as the name chosen, with its extension",
-       [](T& t) {
-         t.dialogs_->answers.push_back(QString::fromStdString((t.folder() / "Fresh").string()));
-         t.answers_ = {MessageAnswer::Yes};
-         t.run(t.kind().closeId);
-       },
-       kAsk, "-", "Fresh.%e"},
+       [](T& t) { t.runPicking(t.kind().closeId, t.folder() / "Fresh", MessageAnswer::Yes); }, kAsk,
+       "-", "Fresh.%e"},
       {"Open names a missing file; No to creating it",
-       [](T& t) {
-         t.dialogs_->answers.push_back(QString::fromStdString(t.file("Made.%e").string()));
-         t.answers_ = {MessageAnswer::No};
-         t.run(t.kind().openId);
-       },
-       "box", "-", ""},
+       [](T& t) { t.runPicking(t.kind().openId, t.file("Made.%e"), MessageAnswer::No); }, "box",
+       "-", ""},
       {"Yes creates it",
-       [](T& t) {
-         t.dialogs_->answers.push_back(QString::fromStdString(t.file("Made.%e").string()));
-         t.answers_ = {MessageAnswer::Yes};
-         t.run(t.kind().openId);
-       },
-       "box", "[%k - Made.%e]", "Made.%e"},
+       [](T& t) { t.runPicking(t.kind().openId, t.file("Made.%e"), MessageAnswer::Yes); }, "box",
+       "[%k - Made.%e]", "Made.%e"},
       {"Open", [&sample](T& t) { t.open(t.kind().kind, sample); }, "", "[%k - %f]", ""},
       {"a missing path is a new document; No leaves the change unwritten",
        [](T& t) {
