@@ -42,12 +42,7 @@ bool save(const QPixmap& picture, const QDir& folder, const QString& name) {
 
 // The frame and every window below it, as they stand on the screen.
 QPixmap frameWithPanels(fretlets::MainWindow& frame) {
-  QRect area = frame.frameGeometry();
-  for (QWidget* panel : frame.findChildren<fretlets::Panel*>()) {
-    if (panel->isVisible()) {
-      area = area.united(panel->frameGeometry());
-    }
-  }
+  const QRect area = frame.frameGeometry();
   return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
                                                       area.height());
 }
@@ -70,7 +65,7 @@ int main(int argc, char* argv[]) {
   fretlets::MainWindow frame(records.context());
   frame.move(20, 20);
   frame.show();
-  frame.sizeToContent();
+  frame.layOutPanels();
   frame.layOutPanels();
   settle();
   bool ok = save(frameWithPanels(frame), out, QStringLiteral("frame.png"));
@@ -79,7 +74,7 @@ int main(int argc, char* argv[]) {
   frame.resize(frame.width(), frame.height() + 150);
   settle();
   ok = save(frame.grab(), out, QStringLiteral("frame-taller.png")) && ok;
-  frame.sizeToContent();
+  frame.layOutPanels();
 
   fretlets::AboutBox about(context.state, &frame);
   about.show();

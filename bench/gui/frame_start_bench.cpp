@@ -22,7 +22,7 @@ void BM_StartToFirstShownFrame(benchmark::State& state) {
     placeBeside(records.context().state, records.context().session, programFolder());
     MainWindow frame(records.context());
     frame.show();
-    frame.sizeToContent();
+    frame.layOutPanels();
     while (!frame.windowHandle()->isExposed()) {
       QApplication::processEvents();
     }

@@ -7,9 +7,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -17,6 +21,7 @@
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "app/load_texture_dialog.h"
+#include "app/panel_dock.h"
 #include "app/toolbar_art.h"
 #include "gui/common/app_state.h"
 #include "gui/common/document_panel.h"
@@ -60,11 +65,18 @@ void MainWindow::retire(QPointer<PanelType>& pointer, CommandId viewCommand) {
   panel->deleteLater();
 }
 
-// The frame's client area below the toolbar: the amp texture, and the guitar
-// picture, which shows once the user makes the frame taller.
-class MainWindow::Canvas : public QWidget {
+// The column under the toolbar: the panels docked one below the other on the
+// amp texture, which also fills beside a narrower panel; below them the free
+// area, where the guitar picture shows once the user makes the window taller.
+class MainWindow::Column : public QMainWindow {
  public:
-  Canvas(MainWindow& frame, QImage guitar) : QWidget(&frame), frame_(frame), guitar_(guitar) {}
+  Column(MainWindow& frame, QImage guitar)
+      : QMainWindow(nullptr, Qt::Widget), frame_(frame), guitar_(std::move(guitar)) {
+    setDockOptions(QMainWindow::AnimatedDocks);
+    auto* freeArea = new QWidget(this);
+    freeArea->setMinimumSize(0, 0);
+    setCentralWidget(freeArea);
+  }
 
  protected:
   void paintEvent(QPaintEvent* /*event*/) override {
@@ -72,10 +84,7 @@ class MainWindow::Canvas : public QWidget {
     tileBitmap(painter, fretlets::loadTexture(frame_.context_.state, QStringLiteral("amp.bmp")),
                rect());
     if (!guitar_.isNull()) {
-      // At (6, 32) of the frame's area under its menu bar.
-      const QPoint corner =
-          mapFrom(&frame_, QPoint(6, frame_.menuBar()->geometry().bottom() + 1 + 32));
-      painter.drawImage(corner, guitar_);
+      painter.drawImage(centralWidget()->geometry().topLeft() + QPoint(6, 6), guitar_);
     }
   }
 
@@ -103,8 +112,12 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   if (guitar.isNull()) {
     guitar.load(pathToQString(context_.state.programFolder / "guitar.bmp"));
   }
-  canvas_ = new Canvas(*this, guitar);
-  setCentralWidget(canvas_);
+  column_ = new Column(*this, guitar);
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(true);
+  scroll_->setWidget(column_);
+  setCentralWidget(scroll_);
 
   waitingTimer_->setInterval(kWaitingRetryMs);
   connect(waitingTimer_, &QTimer::timeout, this, &MainWindow::runWaitingCommands);
@@ -117,7 +130,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   }
   // Two seconds after start the MIDI Amp switches the output on.
   QTimer::singleShot(2000, midiAmp_.data(), &MidiAmpPanel::switchOnAtStart);
-  resize(QSize(midiAmp_->width(), 0));
+  layOutPanels();
 }
 
 MainWindow::~MainWindow() {
@@ -337,12 +350,17 @@ void MainWindow::runCommand(CommandId id) {
 
 // ---- Panels ---------------------------------------------------------------
 
+void MainWindow::dock(Panel* panel) {
+  auto* place = new PanelDock(panel, column_);
+  connect(place, &PanelDock::placeChanged, this, &MainWindow::layOutPanels, Qt::QueuedConnection);
+  column_->addDockWidget(Qt::TopDockWidgetArea, place, Qt::Vertical);
+  layOutPanels();
+}
+
 void MainWindow::adopt(Panel* panel, CommandId viewCommand) {
   action(viewCommand)->setChecked(true);
   connect(panel, &QObject::destroyed, this, [this, viewCommand] { panelGone(viewCommand); });
-  if (isVisible()) {
-    panel->show();
-  }
+  dock(panel);
 }
 
 void MainWindow::panelGone(CommandId viewCommand) {
@@ -373,10 +391,11 @@ void MainWindow::createDesignerPanel() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Compared as a plain object: the Designer may be half destroyed here.
-  if (watched == designerObject_.data() && !event->spontaneous() && isVisible() &&
-      (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
-    designerShown_ = event->type() == QEvent::Show;
+  // Compared as a plain object: the Designer may be half destroyed here. Only
+  // its own show and hide count, not those of the window around it.
+  if (watched == designerObject_.data() &&
+      (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
+    designerShown_ = event->type() == QEvent::ShowToParent;
     action(CommandId::ViewDesigner)->setChecked(designerShown_);
   }
   return QMainWindow::eventFilter(watched, event);
@@ -401,7 +420,7 @@ void MainWindow::toggleDesigner() {
     action(CommandId::ViewDesigner)->setChecked(false);
     return;
   }
-  designerShown_ = !designer->isVisible();
+  designerShown_ = designer->isHidden();
   designer->setVisible(designerShown_);
   action(CommandId::ViewDesigner)->setChecked(designerShown_);
 }
@@ -422,42 +441,54 @@ QList<Panel*> MainWindow::panelsInLayoutOrder() const {
 }
 
 void MainWindow::layOutPanels() {
-  // Below the frame's window, left edges flush with it; positions are signed
-  // (a screen left of or above the main one).
-  const QRect frame = frameGeometry();
-  int top = frame.y() + frame.height();
+  // Docked again in the column's order, whichever panel came last; a panel
+  // torn off floats where the user put it.
   for (Panel* panel : panelsInLayoutOrder()) {
-    panel->move(frame.x(), top);
-    top += panel->frameGeometry().height();
+    auto* place = qobject_cast<PanelDock*>(panel->parentWidget());
+    if (place == nullptr || place->isFloating()) {
+      continue;
+    }
+    column_->addDockWidget(Qt::TopDockWidgetArea, place, Qt::Vertical);
   }
+  fitToColumn();
 }
 
-void MainWindow::sizeToContent() {
-  const int width = midiAmp_ ? midiAmp_->frameGeometry().width() : this->width();
-  resize(width, menuBar()->sizeHint().height() + toolbar_->sizeHint().height());
+void MainWindow::fitToColumn() {
+  if (isMaximized() || isFullScreen()) {
+    return;
+  }
+  column_->layout()->activate();
+  layout()->activate();
+  // The menu bar, the toolbar and whatever else the window has around its
+  // column, as laid out now.
+  const QSize bars = size() - scroll_->maximumViewportSize();
+  const QSize column = column_->minimumSizeHint();
+  QSize wanted(std::max(column.width() + bars.width(), menuBar()->sizeHint().width()),
+               column.height() + bars.height());
+  // A column taller than the screen scrolls instead of leaving it.
+  const QRect available = screen()->availableGeometry();
+  const QSize decoration = frameGeometry().size() - size();
+  const int tallest = available.height() - decoration.height();
+  if (wanted.height() > tallest) {
+    wanted = QSize(wanted.width() + scroll_->verticalScrollBar()->sizeHint().width(), tallest);
+  }
+  wanted.setWidth(std::min(wanted.width(), available.width() - decoration.width()));
+  resize(wanted);
 }
 
 void MainWindow::repaintAll() {
   update();
-  canvas_->update();
+  column_->update();
   for (Panel* panel : panelsInLayoutOrder()) {
     panel->update();
   }
 }
 
-void MainWindow::moveEvent(QMoveEvent* event) {
-  QMainWindow::moveEvent(event);
-  layOutPanels();
-}
-
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  for (Panel* panel : panelsInLayoutOrder()) {
-    if (panel != designer_.data() || designerShown_) {
-      panel->show();
-    }
-  }
-  layOutPanels();
+  // The window manager's frame arrives after the window: fit again once it
+  // is known, so that the column fits the screen with it.
+  QMetaObject::invokeMethod(this, &MainWindow::fitToColumn, Qt::QueuedConnection);
 }
 
 // ---- Documents ------------------------------------------------------------
@@ -571,13 +602,12 @@ void MainWindow::documentOpened(DocumentKind kind) {
   if (maker != makers_.end() && maker->second) {
     Panel* panel = maker->second(context_, this);
     documents_[kind] = panel;
-    if (panel && isVisible()) {
-      panel->show();
+    if (panel) {
+      dock(panel);
     }
   }
   setDocumentCommandsEnabled(kind, true);
   context_.notifier.announceDocuments();
-  layOutPanels();
 }
 
 void MainWindow::documentClosing(DocumentKind kind) {

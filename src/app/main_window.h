@@ -13,6 +13,7 @@
 #include "models/document_session.h"
 
 class QAction;
+class QScrollArea;
 class QTimer;
 class QToolBar;
 
@@ -26,10 +27,11 @@ class InstrumentPanel;
 class MidiAmpPanel;
 class Panel;
 
-// The frame: caption, menu bar and toolbar, with the panels hanging below it
-// as windows of their own. It runs every command of the menu and toolbar,
-// creates and removes panels and keeps them stacked under itself. For the
-// document session it asks the user and shows each open document in its
+// The frame: the program's one window, with its caption, menu bar and
+// toolbar over a column of panels. It runs every command of the menu and
+// toolbar, creates and removes panels and keeps the column in order, the
+// window as tall as the column (a column taller than the screen scrolls). For
+// the document session it asks the user and shows each open document in its
 // panel.
 class MainWindow : public QMainWindow, private SessionHost {
   Q_OBJECT
@@ -62,16 +64,13 @@ class MainWindow : public QMainWindow, private SessionHost {
   // when it names a document.
   void acceptHandOver(const QString& path);
 
-  // As wide as the MIDI Amp panel, as tall as menu bar and toolbar.
-  void sizeToContent();
-  // Stacks the panels below the frame: MIDI Amp, Instrument, Chord Book,
-  // Score, Chord Designer, each as large as it is.
+  // Stacks the docked panels in the column: MIDI Amp, Instrument, Chord
+  // Book, Score, Chord Designer, each as large as it is; the window follows.
   void layOutPanels();
   // Repaints the frame and every panel, after the texture changed.
   void repaintAll();
 
  protected:
-  void moveEvent(QMoveEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -80,7 +79,7 @@ class MainWindow : public QMainWindow, private SessionHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  class Canvas;
+  class Column;
 
   void createActions();
   void createMenus();
@@ -90,6 +89,7 @@ class MainWindow : public QMainWindow, private SessionHost {
   void createMidiAmpPanel();
   void createInstrumentPanel();
   void createDesignerPanel();
+  void dock(Panel* panel);
   void adopt(Panel* panel, CommandId viewCommand);
   void panelGone(CommandId viewCommand);
   template <typename PanelType>
@@ -98,6 +98,8 @@ class MainWindow : public QMainWindow, private SessionHost {
   // Whether the panel of a View command is shown, whatever its check says.
   bool panelShown(CommandId viewCommand) const;
   QList<Panel*> panelsInLayoutOrder() const;
+  // As large as the column's panels and bars, within the screen.
+  void fitToColumn();
 
   // Documents.
   void openWithDialog(DocumentKind kind);
@@ -125,7 +127,8 @@ class MainWindow : public QMainWindow, private SessionHost {
   std::unique_ptr<FileDialogs> dialogs_;
   std::map<CommandId, QAction*> actions_;
   QToolBar* toolbar_ = nullptr;
-  Canvas* canvas_ = nullptr;
+  Column* column_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
   QPointer<HelpWindow> help_;
   std::map<DocumentKind, PanelMaker> makers_;
   std::map<DocumentKind, QPointer<Panel>> documents_;

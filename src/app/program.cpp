@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <cstring>
 
 #include "app/app_records.h"
 #include "app/file_commands.h"
@@ -18,20 +17,6 @@
 
 namespace fretlets {
 
-void preferX11OnWayland(int argc, char* argv[]) {
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY")) {
-    return;
-  }
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
-      return;
-    }
-  }
-  if (qgetenv("XDG_SESSION_TYPE") == "wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-    qputenv("QT_QPA_PLATFORM", "xcb");
-  }
-}
-
 void applyProgramLook() {
   qApp->setStyleSheet(QStringLiteral(
       "QPushButton:checked { background-color: palette(highlight); color: "
@@ -42,7 +27,6 @@ void applyProgramLook() {
 
 int runFretlets(int argc, char* argv[], const StartOptions& options) {
   installOutOfMemoryHandler();
-  preferX11OnWayland(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Fretlets"));
   QApplication::setWindowIcon(programIcon());
@@ -74,7 +58,7 @@ int runFretlets(int argc, char* argv[], const StartOptions& options) {
     options.prepareFrame(frame);
   }
   frame.show();
-  frame.sizeToContent();
+  frame.layOutPanels();
   QObject::connect(&instance, &SingleInstance::handedOver, &frame, &MainWindow::acceptHandOver);
 
   if (const std::optional<OpenRequest> request =

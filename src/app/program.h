@@ -23,9 +23,4 @@ int runFretlets(int argc, char* argv[], const StartOptions& options);
 // on (Bar, Hold, On, Repeat, Play) stands out clearly from one that is off.
 void applyProgramLook();
 
-// On a Wayland session, asks Qt for X11 (XWayland) unless the user chose a
-// platform: Wayland lets no program place its own windows, and the panels
-// are placed below the frame.
-void preferX11OnWayland(int argc, char* argv[]);
-
 }  // namespace fretlets

@@ -1,5 +1,9 @@
 #include <QAction>
+#include <QDockWidget>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest/QTest>
@@ -22,13 +26,19 @@ class Frame : public DocumentPanelTest {
   QToolButton* button(CommandId id) const {
     return qobject_cast<QToolButton*>(frame_->toolbar()->widgetForAction(action(id)));
   }
-  // The panels' screen positions, top to bottom.
-  QList<QPoint> positions() {
-    QList<QPoint> result;
+  // Where the shown panels stand in the window, top to bottom.
+  QList<QRect> places() {
+    QList<QRect> result;
     for (QWidget* panel : panels()) {
-      result.append(panel->frameGeometry().topLeft());
+      // A torn-off panel floats outside the window.
+      if (panel->isVisibleTo(frame_.get()) && panel->window() == frame_.get()) {
+        result.append(QRect(panel->mapTo(frame_.get(), QPoint(0, 0)), panel->size()));
+      }
     }
     return result;
+  }
+  bool scrolls() const {
+    return frame_->findChild<QScrollArea*>()->verticalScrollBar()->isVisible();
   }
   QList<QWidget*> panels() {
     QList<QWidget*> result;
@@ -59,14 +69,24 @@ class Frame : public DocumentPanelTest {
   std::filesystem::path scorePath() { return session().file(DocumentKind::Score)->path; }
 };
 
-// Every panel stands below the frame's window, flush left, each directly on
-// the one before it.
-void expectStacked(const QWidget& frame, const QList<QWidget*>& panels) {
-  int top = frame.frameGeometry().bottom() + 1;
-  for (QWidget* panel : panels) {
-    EXPECT_EQ(panel->frameGeometry().topLeft(), QPoint(frame.frameGeometry().left(), top))
-        << panel->windowTitle().toStdString();
-    top += panel->frameGeometry().height();
+// The shown panels stand in the window's column under the toolbar, flush
+// left, each just below the caption strip under the one before it; the
+// window ends with the last panel, unless the column is taller than the
+// screen and scrolls, and it never reaches past the screen.
+void expectStacked(Frame& t) {
+  const QList<QRect> shown = t.places();
+  ASSERT_FALSE(shown.isEmpty());
+  int bottom = t.frame_->toolbar()->geometry().bottom();
+  for (const QRect& place : shown) {
+    EXPECT_EQ(place.left(), shown.first().left());
+    EXPECT_GT(place.top(), bottom);
+    EXPECT_LT(place.top(), bottom + 32);
+    bottom = place.bottom();
+  }
+  const QRect screen = t.frame_->screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(t.frame_->frameGeometry()));
+  if (!t.scrolls()) {
+    EXPECT_NEAR(t.frame_->height(), bottom + 1, 12);
   }
 }
 
@@ -96,8 +116,8 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
       {"Close Score", [](Frame& t) { t.action(CommandId::ScoreClose)->trigger(); }, false, true,
        false, true},
       {"the chord book's close box",
-       [](Frame& t) { t.frame_->documentPanel(DocumentKind::ChordBook)->close(); }, false, true,
-       false, false},
+       [](Frame& t) { t.frame_->documentPanel(DocumentKind::ChordBook)->parentWidget()->close(); },
+       false, true, false, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.step);
@@ -119,7 +139,7 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
     }
     EXPECT_EQ(button(CommandId::ChordBookSave)->isEnabled(), row.bookCommands);
     EXPECT_TRUE(checked(CommandId::ViewMidiAmp));
-    expectStacked(*frame_, panels());
+    expectStacked(*this);
   }
   // The Designer was never destroyed, only hidden.
   EXPECT_EQ(opened_.size(), 2u);
@@ -152,28 +172,32 @@ TEST_F(Frame, EveryControlOfEveryWindowHasAnAccessibleName) {
   }
 }
 
-TEST_F(Frame, PanelsFollowTheFrameAndCloseGaps) {
-  frame_->move(200, 120);
+TEST_F(Frame, TheColumnScrollsPastTheScreenAndAPanelTearsOffAndDocksBack) {
+  run(CommandId::ChordBookNew);
+  run(CommandId::ScoreNew);
   settle();
-  expectStacked(*frame_, panels());
+  expectStacked(*this);
 
-  // A screen left of and above the main one.
-  // (The offscreen screen nudges windows that reach past its edge by their
-  // frame margin, so only the signs and the stacking are exact here.)
-  frame_->move(-300, 40);
+  // Made taller, the window shows more of its free area and moves nothing.
+  run(CommandId::ScoreClose);
   settle();
-  for (QWidget* panel : panels()) {
-    EXPECT_LT(panel->frameGeometry().left(), 0);
-    EXPECT_NEAR(panel->frameGeometry().left(), frame_->frameGeometry().left(), 2);
-  }
-
-  // Making the frame taller alone moves nothing.
-  frame_->move(50, 60);
-  settle();
-  const QList<QPoint> before = positions();
+  ASSERT_FALSE(scrolls());
+  const QList<QRect> before = places();
   frame_->resize(frame_->width(), frame_->height() + 100);
   settle();
-  EXPECT_EQ(positions(), before);
+  EXPECT_EQ(places(), before);
+
+  auto* book =
+      qobject_cast<QDockWidget*>(frame_->documentPanel(DocumentKind::ChordBook)->parentWidget());
+  ASSERT_NE(book, nullptr);
+  book->setFloating(true);
+  settle();
+  EXPECT_TRUE(book->isVisible());
+  EXPECT_EQ(places().size(), before.size() - 1);
+  expectStacked(*this);
+  book->setFloating(false);
+  settle();
+  EXPECT_EQ(places(), before);
 }
 
 TEST_F(Frame, OnlyTheFirstDroppedFileOfAKnownKindOpens) {

@@ -12,8 +12,7 @@ namespace fretlets {
 
 Panel::Panel(AppContext& context, const QString& title, QSize size, QString textureFile,
              QWidget* frame)
-    : QWidget(frame,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(frame),
       context_(context),
       units_(font()),
       textureFile_(std::move(textureFile)) {

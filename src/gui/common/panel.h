@@ -10,12 +10,13 @@ class QPushButton;
 
 namespace fretlets {
 
-// A panel: a top-level tool window owned by the frame, laid out below it by
-// the frame, painted on its texture tile. Subclasses place their controls in
-// dialog units and answer the panel keys:
+// A panel: one part of the frame's window, stacked in its column under the
+// menu bar and toolbar (alone, as in a test, it is a window of its own),
+// painted on its texture tile. Subclasses place their controls in dialog
+// units and answer the panel keys:
 //  - Escape runs silence() and never hides the panel;
 //  - Enter does nothing (a panel has no default button);
-//  - a request to close the window (its close box) runs closeRequested(),
+//  - a request to close the panel (its close box) runs closeRequested(),
 //    which decides whether and how the panel goes.
 class Panel : public QWidget {
   Q_OBJECT
@@ -35,6 +36,9 @@ class Panel : public QWidget {
   // default button.
   QPushButton* makeButton(const QString& text, QRect rect, const QString& tip);
 
+  // Whether the panel has a close box.
+  bool closable() const { return closable_; }
+
  protected:
   // The panel's Escape action; by default nothing.
   virtual void silence() {}
@@ -46,11 +50,15 @@ class Panel : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
+  // A panel that closes only with the program shows no close box.
+  void setClosable(bool closable) { closable_ = closable; }
+
   AppContext& context_;
 
  private:
   const DialogUnits units_;
   const QString textureFile_;
+  bool closable_ = true;
 };
 
 // Gives a control its tooltip, which is also its name for screen readers.

@@ -112,8 +112,8 @@ DesignerPanel::DesignerPanel(AppContext& context, QWidget* frame)
     : Panel(context, QStringLiteral("Chord Designer"), QSize(264, 112), QStringLiteral("chord.bmp"),
             frame),
       model_(context.instrument, context.chord, context.midi) {
-  // The Designer closes only with the program: a close button would do nothing.
-  setWindowFlag(Qt::WindowCloseButtonHint, false);
+  // The Designer closes only with the program: a close box would do nothing.
+  setClosable(false);
   createControls();
   initialiseControls();
   const Notifier& notifier = context.notifier;

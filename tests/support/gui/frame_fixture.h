@@ -61,7 +61,6 @@ class FrameTest : public ::testing::Test {
 
   void showFrame() {
     frame_->show();
-    frame_->sizeToContent();
     frame_->layOutPanels();
   }
 

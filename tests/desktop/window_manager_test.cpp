@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDockWidget>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QtTest/QTest>
+#include <functional>
+#include <vector>
+
+#include "gui/instrument/instrument_panel.h"
+#include "gui/midi_amp/midi_amp_panel.h"
+#include "support/gui/document_panel_fixture.h"
+
+namespace fretlets {
+namespace {
+
+// The real window on a virtual X screen with a real window manager, which
+// decides where the window goes and how large its frame is. Started by
+// under_window_manager.sh, once at scale 1 and once at scale 2.
+class UnderWindowManager : public DocumentPanelTest {
+ public:
+  void SetUp() override {
+    testApplication();
+    ASSERT_EQ(QGuiApplication::platformName().toStdString(), "xcb")
+        << "run through under_window_manager.sh";
+    DocumentPanelTest::SetUp();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+  }
+
+  // The window manager answers in its own time.
+  void settleWithManager() {
+    for (int i = 0; i < 4; ++i) {
+      settle();
+      QTest::qWait(100);
+    }
+  }
+
+  std::vector<QWidget*> shownPanels() {
+    std::vector<QWidget*> shown;
+    for (QWidget* panel : {static_cast<QWidget*>(frame_->midiAmpPanel()),
+                           static_cast<QWidget*>(frame_->instrumentPanel()),
+                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::ChordBook)),
+                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::Score)),
+                           static_cast<QWidget*>(designer())}) {
+      if (panel && panel->isVisibleTo(frame_.get())) {
+        shown.push_back(panel);
+      }
+    }
+    return shown;
+  }
+
+  // The window and its frame lie on the screen; the panels stand in order
+  // inside it, none over another; a column taller than the window scrolls,
+  // and a window that fits its column leaves no gap under the last panel.
+  void expectAtHome() {
+    const QRect screen = frame_->screen()->availableGeometry();
+    const QRect outline = frame_->frameGeometry();
+    EXPECT_TRUE(screen.contains(outline))
+        << "window " << outline.x() << "," << outline.y() << " " << outline.width() << "x"
+        << outline.height() << " screen " << screen.width() << "x" << screen.height();
+    auto* scroll = frame_->findChild<QScrollArea*>();
+    const QRect view(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size());
+    int bottom = view.top() - 1 - scroll->verticalScrollBar()->value();
+    const std::vector<QWidget*> shown = shownPanels();
+    ASSERT_FALSE(shown.empty());
+    for (QWidget* panel : shown) {
+      const QRect place(panel->mapToGlobal(QPoint(0, 0)), panel->size());
+      SCOPED_TRACE(panel->windowTitle().toStdString());
+      EXPECT_GT(place.top(), bottom);
+      EXPECT_EQ(place.left(), view.left());
+      EXPECT_LE(place.right(), view.right());
+      bottom = place.bottom();
+    }
+    const int columnBottom = bottom - view.top() + scroll->verticalScrollBar()->value();
+    if (scroll->verticalScrollBar()->isVisible()) {
+      EXPECT_GT(columnBottom, view.height());
+    } else {
+      EXPECT_LE(columnBottom, view.height());
+      EXPECT_LE(view.height() - columnBottom, 12);
+    }
+  }
+};
+
+TEST_F(UnderWindowManager, TheWindowStaysOnScreenWithItsPanelsInOrder) {
+  struct Step {
+    const char* what;
+    std::function<void(UnderWindowManager&)> act;
+  };
+  const std::vector<Step> steps = {
+      {"start", [](UnderWindowManager&) {}},
+      {"New Chord Book", [](UnderWindowManager& t) { t.run(CommandId::ChordBookNew); }},
+      {"Open Score",
+       [](UnderWindowManager& t) {
+         t.dialogs_->answers.push_back(
+             QString::fromStdString(t.copyOfSample("Waltz in G.score").string()));
+         t.run(CommandId::ScoreOpen);
+       }},
+      {"View Chord Designer off", [](UnderWindowManager& t) { t.run(CommandId::ViewDesigner); }},
+      {"View Chord Designer on", [](UnderWindowManager& t) { t.run(CommandId::ViewDesigner); }},
+      {"the score's close box",
+       [](UnderWindowManager& t) { t.frame_->documentPanel(DocumentKind::Score)->close(); }},
+      {"View MIDI Amp off", [](UnderWindowManager& t) { t.run(CommandId::ViewMidiAmp); }},
+      {"Close Chord Book", [](UnderWindowManager& t) { t.run(CommandId::ChordBookClose); }},
+      {"View Instrument on", [](UnderWindowManager& t) { t.run(CommandId::ViewInstrument); }},
+      {"View MIDI Amp on", [](UnderWindowManager& t) { t.run(CommandId::ViewMidiAmp); }},
+      {"New Score", [](UnderWindowManager& t) { t.run(CommandId::ScoreNew); }},
+      {"Open Chord Book",
+       [](UnderWindowManager& t) {
+         t.dialogs_->answers.push_back(
+             QString::fromStdString(t.copyOfSample("Guitar chords.cbk").string()));
+         t.run(CommandId::ChordBookOpen);
+       }},
+      {"minimised and restored",
+       [](UnderWindowManager& t) {
+         t.frame_->showMinimized();
+         t.settleWithManager();
+         t.frame_->showNormal();
+       }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act(*this);
+    settleWithManager();
+    expectAtHome();
+  }
+  EXPECT_TRUE(messages_.isEmpty()) << messages_.join(QStringLiteral("; ")).toStdString();
+}
+
+}  // namespace
+}  // namespace fretlets
