@@ -40,7 +40,7 @@ bool save(const QPixmap& picture, const QDir& folder, const QString& name) {
   return true;
 }
 
-// The frame and every window below it, as they stand on the screen.
+// The window as it stands on the screen.
 QPixmap frameWithPanels(fretlets::MainWindow& frame) {
   const QRect area = frame.frameGeometry();
   return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
