@@ -12,10 +12,7 @@ namespace fretlets {
 
 Panel::Panel(AppContext& context, const QString& title, QSize size, QString textureFile,
              QWidget* frame)
-    : QWidget(frame),
-      context_(context),
-      units_(font()),
-      textureFile_(std::move(textureFile)) {
+    : QWidget(frame), context_(context), units_(font()), textureFile_(std::move(textureFile)) {
   setWindowTitle(title);
   // The tooltips name the controls: they show whichever window is active.
   setAttribute(Qt::WA_AlwaysShowToolTips);
