@@ -13,7 +13,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all setup build run test test-normal test-asan test-tsan test-release bench fuzz format format-check clean
+.PHONY: all setup build run test test-normal test-asan test-tsan test-release bench fuzz soak soak-monkey format format-check clean
 
 all: build
 
@@ -83,6 +83,21 @@ fuzz: setup
 	  $(FUZZ_BUILD)/corpus/chord_book
 	$(FUZZ_BUILD)/bin/score_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
 	  $(FUZZ_BUILD)/corpus/score
+
+# Long runs that find what the tests do not (a fresh seed each run, printed
+# first; --seed replays it).
+MONKEY_STEPS ?= 100000
+
+soak: soak-monkey
+
+soak-monkey: setup
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFRETLETS_WERROR=ON \
+	  -DFRETLETS_SANITIZE=address,undefined -DFRETLETS_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target fretlets-monkey
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(ASAN_BUILD)/bin/fretlets-monkey --steps $(MONKEY_STEPS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
