@@ -11,6 +11,7 @@
 #include "documents/score_file.h"
 #include "documents/text_codec.h"
 #include "documents/user_name.h"
+#include "models/score_midi_file.h"
 #include "music/patch_table.h"
 
 namespace fretlets::cli {
@@ -19,9 +20,12 @@ namespace {
 constexpr std::string_view kScoreUsage =
     "usage: fretlets-cli score dump FILE [--json]\n"
     "       fretlets-cli score upgrade IN OUT\n"
+    "       fretlets-cli score export-midi FILE --out FILE.mid\n"
     "\n"
-    "  dump      print the score's properties and its chords with their lengths\n"
-    "  upgrade   read any supported version and write the current one\n";
+    "  dump         print the score's properties and its chords with their lengths\n"
+    "  upgrade      read any supported version and write the current one\n"
+    "  export-midi  write a Standard MIDI File that sounds as the score's playback: the\n"
+    "               tempo, the patch, each chord's name as a marker at its onset\n";
 
 // Twelfths of a beat as beats: "4", "1/2", "1 1/2", "2/3".
 std::string beats(int twelfths) {
@@ -153,19 +157,47 @@ const DocumentKind<Score> kScore{
     },
     kScoreVersion};
 
+// The score named by the one plain word after the action, with its chords.
+Score scoreToExport(const Args& args, std::string_view action, InstrumentState& state) {
+  if (args.positional().size() != 2) {
+    throw UsageError(std::string(action) + " takes one FILE");
+  }
+  const std::string& path = args.positional()[1];
+  Score score = [&] {
+    try {
+      return readScore(path, state, false, userName());
+    } catch (const FormatError& error) {
+      throw FormatError(path + ": " + error.what());
+    }
+  }();
+  if (score.empty()) {
+    throw FormatError(path + " has no chords");
+  }
+  return score;
+}
+
+int exportMidi(const Args& args, Console& console) {
+  const std::string out = args.required("out");
+  InstrumentState state;
+  const Score score = scoreToExport(args, "export-midi", state);
+  writeOutput(out, scoreMidiFile(score, state));
+  console.out << "wrote " << out << '\n';
+  return 0;
+}
+
 }  // namespace
 
 int runScore(const std::vector<std::string>& words, Console& console) {
   const CommandActions score{
       "score",
       kScoreUsage,
-      {},
+      {"out"},
       {"json"},
       {{"dump",
         [](const Args& args, Console& console) { return dumpDocument(args, console, kScore); }},
-       {"upgrade", [](const Args& args, Console& console) {
-          return upgradeDocument(args, console, kScore);
-        }}}};
+       {"upgrade",
+        [](const Args& args, Console& console) { return upgradeDocument(args, console, kScore); }},
+       {"export-midi", exportMidi}}};
   return runActions(score, words, console);
 }
 

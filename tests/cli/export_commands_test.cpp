@@ -4,9 +4,17 @@
 #include <QString>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <set>
+#include <sstream>
 #include <vector>
 
 #include "cli/commands.h"
+#include "documents/score_file.h"
+#include "documents/user_name.h"
+#include "models/score_playback.h"
 #include "support/cli_run.h"
 #include "support/document_test_support.h"
 
@@ -14,6 +22,49 @@ namespace fretlets::cli {
 namespace {
 
 using ExportCommands = document_test::DocumentFolder;
+namespace fs = std::filesystem;
+
+const fs::path kSamples = fs::path(FRETLETS_SOURCE_DIR) / "resources/samples";
+
+// Debian's Python, which python3-mido installs into.
+constexpr const char* kPython = "/usr/bin/python3";
+
+std::string outputOf(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
+      text.append(buffer, n);
+    }
+    ::pclose(pipe);
+  }
+  return text;
+}
+
+// The events of a MIDI file as mido reads them, one a line, times in
+// milliseconds.
+constexpr const char* kMidoDump = R"(
+import sys, mido
+m = mido.MidiFile(sys.argv[1])
+print('format', m.type)
+tempo, ticks = 500000, 0
+for msg in mido.merge_tracks(m.tracks):
+    ticks += msg.time
+    ms = round(mido.tick2second(ticks, m.ticks_per_beat, tempo) * 1000)
+    if msg.type == 'set_tempo':
+        tempo = msg.tempo
+        print('tempo', msg.tempo)
+    elif msg.type == 'marker':
+        print('marker', ms, msg.text)
+    elif msg.type == 'note_on' and msg.velocity > 0:
+        print('on', ms, msg.note)
+    elif msg.type in ('note_on', 'note_off'):
+        print('off', ms, msg.note)
+    elif msg.type == 'program_change':
+        print('program', msg.program)
+    elif msg.type == 'control_change' and msg.control == 32:
+        print('bank', msg.value)
+)";
 
 struct Circle {
   double x;
@@ -168,6 +219,72 @@ TEST_F(ExportCommands, DiagramPngHasItsDotsWhereTheSvgHasThem) {
     }
   }
   EXPECT_EQ(dots, 3);
+}
+
+TEST_F(ExportCommands, MidiFileOfEachSampleScoreSoundsAsThePlayback) {
+  if (outputOf(std::string(kPython) + " -c 'import mido' 2>&1 && echo ok") != "ok\n") {
+    GTEST_SKIP() << "python3-mido is not installed (scripts/setup.sh installs it)";
+  }
+  document_test::writeBytes(file("dump.py"),
+                            document_test::Bytes(kMidoDump, kMidoDump + std::strlen(kMidoDump)));
+  for (const char* sample : {"Four chords in C", "Twelve-bar blues in A", "Waltz in G"}) {
+    SCOPED_TRACE(sample);
+    const std::string path = (kSamples / (std::string(sample) + ".score")).string();
+    InstrumentState instrument;
+    const Score score = readScore(path, instrument, false, userName());
+    const CliRun run = runCli(runScore, {"export-midi", path, "--out", file("s.mid")});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    std::istringstream events(
+        outputOf(std::string(kPython) + " " + file("dump.py") + " " + file("s.mid")));
+    std::string kind;
+    std::map<int, std::set<int>> soundingAt;  // after the events at each onset
+    std::set<int> sounding;
+    std::vector<std::pair<int, std::string>> markers;
+    std::map<std::string, int> values;
+    int lastOff = 0;
+    while (events >> kind) {
+      int a = 0;
+      if (kind == "format" || kind == "tempo" || kind == "program" || kind == "bank") {
+        events >> values[kind];
+        continue;
+      }
+      events >> a;
+      if (kind == "marker") {
+        std::string name;
+        std::getline(events >> std::ws, name);
+        markers.emplace_back(a, name);
+        continue;
+      }
+      int note = 0;
+      events >> note;
+      kind == "on" ? (void)sounding.insert(note) : (void)sounding.erase(note);
+      lastOff = kind == "off" ? a : lastOff;
+      soundingAt[a] = sounding;
+    }
+    EXPECT_EQ(values["format"], 1);
+    EXPECT_EQ(values["tempo"], 1000 * static_cast<int>(beatMsForTempo(score.tempo)));
+    EXPECT_EQ(values["bank"], score.patch.bank);
+    EXPECT_EQ(values["program"], score.patch.program);
+    ASSERT_EQ(markers.size(), score.entries().size());
+    int onset = 0;
+    auto marker = markers.begin();
+    for (const ScoreEntry& entry : score.entries()) {
+      EXPECT_EQ(marker->first, onset);
+      EXPECT_EQ(marker->second, entry.name.view());
+      std::set<int> notes;
+      for (int s = 0; s < instrument.strings(); ++s) {
+        if (entry.frets[s] != kNone) {
+          notes.insert(instrument.tuning[s] + entry.frets[s]);
+        }
+      }
+      EXPECT_EQ(soundingAt[onset], notes) << "at " << onset << " ms";
+      onset += static_cast<int>(chordLengthMs(entry.beatsToNext, beatMsForTempo(score.tempo)));
+      ++marker;
+    }
+    EXPECT_TRUE(sounding.empty());
+    EXPECT_EQ(lastOff, onset);
+  }
 }
 
 TEST_F(ExportCommands, BadArgumentsAndUnwritableOutputs) {
