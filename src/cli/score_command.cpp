@@ -8,6 +8,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
+#include "documents/chord_pro.h"
 #include "documents/score_file.h"
 #include "documents/text_codec.h"
 #include "documents/user_name.h"
@@ -21,11 +22,14 @@ constexpr std::string_view kScoreUsage =
     "usage: fretlets-cli score dump FILE [--json]\n"
     "       fretlets-cli score upgrade IN OUT\n"
     "       fretlets-cli score export-midi FILE --out FILE.mid\n"
+    "       fretlets-cli score export-chordpro FILE [--out FILE.cho]\n"
     "\n"
     "  dump         print the score's properties and its chords with their lengths\n"
     "  upgrade      read any supported version and write the current one\n"
     "  export-midi  write a Standard MIDI File that sounds as the score's playback: the\n"
-    "               tempo, the patch, each chord's name as a marker at its onset\n";
+    "               tempo, the patch, each chord's name as a marker at its onset\n"
+    "  export-chordpro  a ChordPro chord chart: title, composer, tempo, a grid line per bar\n"
+    "                   and a {define} for each fingering (standard output without --out)\n";
 
 // Twelfths of a beat as beats: "4", "1/2", "1 1/2", "2/3".
 std::string beats(int twelfths) {
@@ -185,6 +189,19 @@ int exportMidi(const Args& args, Console& console) {
   return 0;
 }
 
+int exportChordPro(const Args& args, Console& console) {
+  InstrumentState state;
+  const Score score = scoreToExport(args, "export-chordpro", state);
+  const std::string text = scoreChordPro(score, state);
+  if (const auto out = args.value("out")) {
+    writeOutput(*out, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    console.out << "wrote " << *out << '\n';
+  } else {
+    console.out << text;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int runScore(const std::vector<std::string>& words, Console& console) {
@@ -197,7 +214,8 @@ int runScore(const std::vector<std::string>& words, Console& console) {
         [](const Args& args, Console& console) { return dumpDocument(args, console, kScore); }},
        {"upgrade",
         [](const Args& args, Console& console) { return upgradeDocument(args, console, kScore); }},
-       {"export-midi", exportMidi}}};
+       {"export-midi", exportMidi},
+       {"export-chordpro", exportChordPro}}};
   return runActions(score, words, console);
 }
 

@@ -12,9 +12,13 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "documents/chord_book_file.h"
 #include "documents/score_file.h"
+#include "documents/text_codec.h"
 #include "documents/user_name.h"
 #include "models/score_playback.h"
+#include "music/chord_type.h"
+#include "music/designer_chord.h"
 #include "support/cli_run.h"
 #include "support/document_test_support.h"
 
@@ -285,6 +289,85 @@ TEST_F(ExportCommands, MidiFileOfEachSampleScoreSoundsAsThePlayback) {
     EXPECT_TRUE(sounding.empty());
     EXPECT_EQ(lastOff, onset);
   }
+}
+
+DesignerChord fingering(std::array<std::int8_t, kStringSlots> frets, int top, bool barred,
+                        int root) {
+  DesignerChord chord;
+  chord.frets = frets;
+  chord.topFret = static_cast<std::int8_t>(top);
+  chord.barred = barred;
+  chord.rootString = static_cast<std::int8_t>(root);
+  return chord;
+}
+
+TEST_F(ExportCommands, ChordProRoundTripGivesTheSameBookByteForByte) {
+  // Every chord type, each with a fixed fingering, a barred shape, a shape
+  // with an open string made away from the nut, and a root off the bass.
+  InstrumentState guitar;
+  ChordBook every(guitar.strings());
+  const std::vector<DesignerChord> kinds{
+      fingering({-1, 3, 2, 0, 1, 0}, 0, false, 1), fingering({1, 3, 3, 2, 1, 1}, 1, true, 0),
+      fingering({-1, -1, 8, 0, 8, 9}, 7, false, 2), fingering({-1, 5, 7, 7, 6, 5}, 5, true, 3)};
+  for (const ChordType& type : chordTypeTable) {
+    for (const DesignerChord& chord : kinds) {
+      every.addFretlet(type.suffix, chord);
+    }
+  }
+  every.addFretlet(utf8ToWindows1252("maj é"), kinds[0]);
+  writeChordBook(every, guitar, file("every.cbk"));
+  for (const std::string& book : {(kSamples / "Guitar chords.cbk").string(), file("every.cbk")}) {
+    SCOPED_TRACE(book);
+    InstrumentState state;
+    const document_test::Bytes original = chordBookBytes(readChordBook(book, state, false), state);
+    ASSERT_EQ(runCli(runBook, {"export-chordpro", book, "--out", file("b.cho")}).status, 0);
+    fs::remove(file("back.cbk"));
+    const CliRun back = runCli(runBook, {"import-chordpro", file("b.cho"), file("back.cbk")});
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(document_test::bytesOf(file("back.cbk")), original);
+  }
+}
+
+TEST_F(ExportCommands, ChordProImportFilesWhatItReadsAndReportsTheRest) {
+  const std::string text =
+      "{title: Songs}\n"
+      "{chordfont: Serif}\n"
+      "{chord: Am base-fret 1 frets x 0 2 2 1 0}\n"
+      "# chord type: m7\n"
+      "{define: Am7 base-fret 5 frets 1 3 1 1 1 1 fingers 1 3 1 1 1 1}\n"
+      "{define: Dm7 base-fret 1 frets x x 0 2 2 2}\n"
+      "{define: G7 frets 3 2 0}\n"
+      "{define: C base-fret 1 frets x 3 2 0 1 q}\n";
+  document_test::writeBytes(file("in.cho"), document_test::Bytes(text.begin(), text.end()));
+  const CliRun run = runCli(runBook, {"import-chordpro", file("in.cho"), file("b.cbk")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "Filed 3 fretlets in " + file("b.cbk") + "\n");
+  const std::string at = file("in.cho") + ":";
+  EXPECT_EQ(run.err, at + "6: Dm7 reads as Dmaj7\n" +  //
+                         at + "7: skipped: fewer frets than the 6 strings\n" + at +
+                         "8: skipped: fret 'q' is not x, 0 or a fret on the neck\n");
+  const CliRun dump = runCli(runBook, {"dump", file("b.cbk"), "--json"});
+  EXPECT_NE(dump.out.find("{\"name\":\"m\",\"fretlets\":[{\"rootString\":1,\"position\":0,"
+                          "\"frets\":[-1,0,2,2,1,0]}]}"),
+            std::string::npos)
+      << dump.out;
+  EXPECT_NE(dump.out.find("{\"name\":\"m7\",\"fretlets\":[{\"rootString\":0,\"position\":5,"
+                          "\"frets\":[5,7,5,5,5,5]}"),
+            std::string::npos)
+      << dump.out;
+}
+
+TEST_F(ExportCommands, ScoreChordProIsAChartOfBarsWithADefinePerFingering) {
+  const CliRun run =
+      runCli(runScore, {"export-chordpro", (kSamples / "Waltz in G.score").string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  for (const char* line :
+       {"{title: Waltz in G}\n", "{tempo: 132}\n", "{define: D7 base-fret 1 frets x x 0 2 1 2}\n",
+        "{start_of_grid}\n| Gmaj . . |\n| Em . . |\n| Cmaj . . |\n| Dmaj . . |\n"
+        "| Gmaj . . |\n| Cmaj . D7 |\n| Gmaj . . |\n{end_of_grid}\n"}) {
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+  }
+  EXPECT_EQ(std::ranges::count(run.out, '{'), 3 + 5 + 2);
 }
 
 TEST_F(ExportCommands, BadArgumentsAndUnwritableOutputs) {
