@@ -1,3 +1,5 @@
+#include <QByteArray>
+#include <QString>
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
@@ -12,6 +14,7 @@
 #include "documents/text_codec.h"
 #include "music/chord_name.h"
 #include "music/fingering_reading.h"
+#include "print/chord_book_pages.h"
 
 namespace fretlets::cli {
 namespace {
@@ -23,6 +26,7 @@ constexpr std::string_view kBookUsage =
     "                             [--root SLOT] [--instrument INDEX|NAME] [--tuning N,N,...]\n"
     "\n"
     "       fretlets-cli book export-chordpro FILE [--out FILE.cho]\n"
+    "       fretlets-cli book print FILE --out FILE.pdf\n"
     "       fretlets-cli book import-chordpro FILE.cho BOOK [--instrument INDEX|NAME]\n"
     "                                         [--tuning N,N,...]\n"
     "\n"
@@ -36,6 +40,7 @@ constexpr std::string_view kBookUsage =
     "  --root    the root's string slot (default the lowest sounding string)\n"
     "  export-chordpro  a {define} line per fretlet under a comment naming its chord type\n"
     "                   (standard output without --out)\n"
+    "  print     the book as PDF pages: every chord type with its fretlets as diagrams\n"
     "  import-chordpro  file every {define} and {chord} of FILE.cho in BOOK, which is created\n"
     "                   for the instrument and tuning given, else those the file names\n";
 
@@ -209,19 +214,21 @@ int add(const Args& args, Console& console) {
   return 0;
 }
 
-int exportChordPro(const Args& args, Console& console) {
+ChordBook bookToExport(const Args& args, std::string_view action, InstrumentState& state) {
   if (args.positional().size() != 2) {
-    throw UsageError("export-chordpro takes one FILE");
+    throw UsageError(std::string(action) + " takes one FILE");
   }
   const std::string& path = args.positional()[1];
+  try {
+    return readChordBook(path, state, false);
+  } catch (const FormatError& error) {
+    throw FormatError(path + ": " + error.what());
+  }
+}
+
+int exportChordPro(const Args& args, Console& console) {
   InstrumentState state;
-  const ChordBook book = [&] {
-    try {
-      return readChordBook(path, state, false);
-    } catch (const FormatError& error) {
-      throw FormatError(path + ": " + error.what());
-    }
-  }();
+  const ChordBook book = bookToExport(args, "export-chordpro", state);
   const std::string text = bookChordPro(book, state);
   if (const auto out = args.value("out")) {
     writeOutput(*out, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
@@ -229,6 +236,22 @@ int exportChordPro(const Args& args, Console& console) {
   } else {
     console.out << text;
   }
+  return 0;
+}
+
+int print(const Args& args, Console& console) {
+  const std::string out = args.required("out");
+  InstrumentState state;
+  const ChordBook book = bookToExport(args, "print", state);
+  ensurePainting();
+  const std::filesystem::path path(args.positional()[1]);
+  const QByteArray pdf = chordBookPdf(book, state, QString::fromStdString(path.stem().string()));
+  if (pdf.isEmpty()) {
+    throw FormatError("cannot write " + out + ": the pages could not be made");
+  }
+  writeOutput(out, std::span(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
+                             static_cast<std::size_t>(pdf.size())));
+  console.out << "wrote " << out << '\n';
   return 0;
 }
 
@@ -327,7 +350,8 @@ int runBook(const std::vector<std::string>& words, Console& console) {
         [](const Args& args, Console& console) { return upgradeDocument(args, console, kBook); }},
        {"add", add},
        {"export-chordpro", exportChordPro},
-       {"import-chordpro", importChordPro}}};
+       {"import-chordpro", importChordPro},
+       {"print", print}}};
   return runActions(book, words, console);
 }
 

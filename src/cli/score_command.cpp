@@ -1,6 +1,6 @@
+#include <QByteArray>
 #include <algorithm>
 #include <array>
-#include <numeric>
 #include <ostream>
 #include <string>
 
@@ -14,6 +14,7 @@
 #include "documents/user_name.h"
 #include "models/score_midi_file.h"
 #include "music/patch_table.h"
+#include "print/score_chart.h"
 
 namespace fretlets::cli {
 namespace {
@@ -23,26 +24,16 @@ constexpr std::string_view kScoreUsage =
     "       fretlets-cli score upgrade IN OUT\n"
     "       fretlets-cli score export-midi FILE --out FILE.mid\n"
     "       fretlets-cli score export-chordpro FILE [--out FILE.cho]\n"
+    "       fretlets-cli score print FILE --out FILE.pdf\n"
     "\n"
     "  dump         print the score's properties and its chords with their lengths\n"
     "  upgrade      read any supported version and write the current one\n"
     "  export-midi  write a Standard MIDI File that sounds as the score's playback: the\n"
     "               tempo, the patch, each chord's name as a marker at its onset\n"
     "  export-chordpro  a ChordPro chord chart: title, composer, tempo, a grid line per bar\n"
-    "                   and a {define} for each fingering (standard output without --out)\n";
-
-// Twelfths of a beat as beats: "4", "1/2", "1 1/2", "2/3".
-std::string beats(int twelfths) {
-  const int whole = twelfths / kTwelfthsPerBeat;
-  const int rest = twelfths % kTwelfthsPerBeat;
-  if (rest == 0) {
-    return std::to_string(whole);
-  }
-  const int divisor = std::gcd(rest, kTwelfthsPerBeat);
-  const std::string fraction =
-      std::to_string(rest / divisor) + "/" + std::to_string(kTwelfthsPerBeat / divisor);
-  return whole == 0 ? fraction : std::to_string(whole) + " " + fraction;
-}
+    "                   and a {define} for each fingering (standard output without --out)\n"
+    "  print        a chord chart as PDF: title, composer, tempo, the chords with their\n"
+    "               lengths in beats and a diagram of each fingering\n";
 
 std::string fretsText(const ScoreEntry& entry, int strings) {
   std::string out;
@@ -80,12 +71,13 @@ void printScore(const Score& score, const InstrumentState& state, std::int32_t v
   for (const ScoreEntry& entry : score.entries()) {
     total += entry.beatsToNext;
   }
-  out << score.entries().size() << " chords, " << beats(total) << " beats\n\n";
+  out << score.entries().size() << " chords, " << beatsText(total) << " beats\n\n";
   int index = 1;
   for (const ScoreEntry& entry : score.entries()) {
     std::string line = std::to_string(index++) + ". " + windows1252ToUtf8(entry.name.view());
     line += std::string(line.size() < 18 ? 18 - line.size() : 1, ' ');
-    line += beats(entry.beatsToNext) + (entry.beatsToNext == kTwelfthsPerBeat ? " beat" : " beats");
+    line +=
+        beatsText(entry.beatsToNext) + (entry.beatsToNext == kTwelfthsPerBeat ? " beat" : " beats");
     line += std::string(line.size() < 32 ? 32 - line.size() : 1, ' ');
     line += fretsText(entry, strings);
     if (entry.topFret > 0) {
@@ -202,6 +194,21 @@ int exportChordPro(const Args& args, Console& console) {
   return 0;
 }
 
+int print(const Args& args, Console& console) {
+  const std::string out = args.required("out");
+  InstrumentState state;
+  const Score score = scoreToExport(args, "print", state);
+  ensurePainting();
+  const QByteArray pdf = scoreChartPdf(score, state);
+  if (pdf.isEmpty()) {
+    throw FormatError("cannot write " + out + ": the pages could not be made");
+  }
+  writeOutput(out, std::span(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
+                             static_cast<std::size_t>(pdf.size())));
+  console.out << "wrote " << out << '\n';
+  return 0;
+}
+
 }  // namespace
 
 int runScore(const std::vector<std::string>& words, Console& console) {
@@ -215,7 +222,8 @@ int runScore(const std::vector<std::string>& words, Console& console) {
        {"upgrade",
         [](const Args& args, Console& console) { return upgradeDocument(args, console, kScore); }},
        {"export-midi", exportMidi},
-       {"export-chordpro", exportChordPro}}};
+       {"export-chordpro", exportChordPro},
+       {"print", print}}};
   return runActions(score, words, console);
 }
 

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <map>
+#include <numeric>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -368,6 +370,56 @@ TEST_F(ExportCommands, ScoreChordProIsAChartOfBarsWithADefinePerFingering) {
     EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
   }
   EXPECT_EQ(std::ranges::count(run.out, '{'), 3 + 5 + 2);
+}
+
+std::vector<std::string> wordsOf(const std::string& text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in), {}};
+}
+
+TEST_F(ExportCommands, PrintedBookAndChartSayWhatTheDocumentsHold) {
+  if (outputOf("pdftotext -v 2>&1").find("pdftotext") == std::string::npos) {
+    GTEST_SKIP() << "pdftotext is not installed (scripts/setup.sh installs poppler-utils)";
+  }
+  const std::string book = (kSamples / "Guitar chords.cbk").string();
+  ASSERT_EQ(runCli(runBook, {"print", book, "--out", file("b.pdf")}).status, 0);
+  const std::vector<std::string> pages = wordsOf(outputOf("pdftotext " + file("b.pdf") + " -"));
+  // Every fretlet's diagram is named as its define is: the names' counts
+  // in the pages are the defines' counts.
+  std::map<std::string, int> names;
+  std::istringstream defines(runCli(runBook, {"export-chordpro", book}).out);
+  for (std::string line; std::getline(defines, line);) {
+    if (line.starts_with("{define: ")) {
+      ++names[line.substr(9, line.find(' ', 9) - 9)];
+    }
+  }
+  ASSERT_EQ(std::accumulate(names.begin(), names.end(), 0,
+                            [](int sum, const auto& name) { return sum + name.second; }),
+            43);
+  for (const auto& [name, count] : names) {
+    EXPECT_EQ(std::ranges::count(pages, name), count) << name;
+  }
+  EXPECT_EQ(std::ranges::count(pages, "Page"), 3);
+  EXPECT_NE(std::ranges::search(pages, std::vector<std::string>{"Page", "1", "of", "3"}).begin(),
+            pages.end());
+
+  const std::string score = (kSamples / "Four chords in C.score").string();
+  ASSERT_EQ(runCli(runScore, {"print", score, "--out", file("s.pdf")}).status, 0);
+  const std::string chart = outputOf("pdftotext " + file("s.pdf") + " -");
+  const std::vector<std::string> words = wordsOf(chart);
+  for (const char* text :
+       {"Four chords in C", "Traditional", "© 2024 Fretlets", "Tempo: 112 beats per minute"}) {
+    EXPECT_NE(chart.find(text), std::string::npos) << text << chart;
+  }
+  const std::vector<std::string> order{"Cmaj", "Gmaj", "Am", "Fmaj", "Cmaj", "Gmaj", "Am", "Fmaj"};
+  std::vector<std::string> chords;
+  std::ranges::copy_if(words, std::back_inserter(chords), [&](const std::string& word) {
+    return std::ranges::count(order, word) > 0;
+  });
+  std::vector<std::string> expected = order;
+  expected.insert(expected.end(), order.begin(), order.begin() + 4);  // the legend
+  EXPECT_EQ(chords, expected);
+  EXPECT_EQ(std::ranges::count(words, "beats"), 8 + 1);  // and the tempo's
 }
 
 TEST_F(ExportCommands, BadArgumentsAndUnwritableOutputs) {
