@@ -8,7 +8,6 @@
 
 #include "print/chord_diagram.h"
 
-
 namespace fretlets {
 
 // Lays printed matter down the pages of a paged device (a PDF file or a
