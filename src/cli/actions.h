@@ -33,6 +33,15 @@ struct CommandActions {
 int runActions(const CommandActions& command, const std::vector<std::string>& words,
                Console& console);
 
+// Writes a command's output file through a temporary file, so a failure
+// leaves a file already at path as it was. Throws FormatError naming the
+// file and what went wrong.
+void writeOutput(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// The commands that paint need a Qt application; without a display it
+// paints offscreen. Made once, on first use, and kept to the end.
+void ensurePainting();
+
 // What the dump and upgrade actions need of a document kind.
 template <typename Document>
 struct DocumentKind {

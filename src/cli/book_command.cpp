@@ -1,3 +1,6 @@
+#include <QByteArray>
+#include <QString>
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -7,7 +10,11 @@
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "documents/chord_book_file.h"
+#include "documents/chord_pro.h"
 #include "documents/text_codec.h"
+#include "music/chord_name.h"
+#include "music/fingering_reading.h"
+#include "print/chord_book_pages.h"
 
 namespace fretlets::cli {
 namespace {
@@ -18,6 +25,11 @@ constexpr std::string_view kBookUsage =
     "       fretlets-cli book add FILE --type NAME --frets F,F,... [--top-fret N] [--bar]\n"
     "                             [--root SLOT] [--instrument INDEX|NAME] [--tuning N,N,...]\n"
     "\n"
+    "       fretlets-cli book export-chordpro FILE [--out FILE.cho]\n"
+    "       fretlets-cli book print FILE --out FILE.pdf\n"
+    "       fretlets-cli book import-chordpro FILE.cho BOOK [--instrument INDEX|NAME]\n"
+    "                                         [--tuning N,N,...]\n"
+    "\n"
     "  dump      print the chord types and their fretlets as fret diagrams\n"
     "  upgrade   read any supported version and write the current one\n"
     "  add       file the fingering under chord type NAME; FILE is created for the\n"
@@ -25,7 +37,12 @@ constexpr std::string_view kBookUsage =
     "  --frets   absolute frets, lowest string first: x or -1 mutes, 0 is open\n"
     "  --top-fret the diagram's top fret, 0..17 (default 0)\n"
     "  --bar     bar the top fret\n"
-    "  --root    the root's string slot (default the lowest sounding string)\n";
+    "  --root    the root's string slot (default the lowest sounding string)\n"
+    "  export-chordpro  a {define} line per fretlet under a comment naming its chord type\n"
+    "                   (standard output without --out)\n"
+    "  print     the book as PDF pages: every chord type with its fretlets as diagrams\n"
+    "  import-chordpro  file every {define} and {chord} of FILE.cho in BOOK, which is created\n"
+    "                   for the instrument and tuning given, else those the file names\n";
 
 // The version the file was written with; only after a successful read.
 void printLine(std::string line, std::ostream& out) {
@@ -197,19 +214,144 @@ int add(const Args& args, Console& console) {
   return 0;
 }
 
+ChordBook bookToExport(const Args& args, std::string_view action, InstrumentState& state) {
+  if (args.positional().size() != 2) {
+    throw UsageError(std::string(action) + " takes one FILE");
+  }
+  const std::string& path = args.positional()[1];
+  try {
+    return readChordBook(path, state, false);
+  } catch (const FormatError& error) {
+    throw FormatError(path + ": " + error.what());
+  }
+}
+
+int exportChordPro(const Args& args, Console& console) {
+  InstrumentState state;
+  const ChordBook book = bookToExport(args, "export-chordpro", state);
+  const std::string text = bookChordPro(book, state);
+  if (const auto out = args.value("out")) {
+    writeOutput(*out, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    console.out << "wrote " << *out << '\n';
+  } else {
+    console.out << text;
+  }
+  return 0;
+}
+
+int print(const Args& args, Console& console) {
+  const std::string out = args.required("out");
+  InstrumentState state;
+  const ChordBook book = bookToExport(args, "print", state);
+  ensurePainting();
+  const std::filesystem::path path(args.positional()[1]);
+  const QByteArray pdf = chordBookPdf(book, state, QString::fromStdString(path.stem().string()));
+  if (pdf.isEmpty()) {
+    throw FormatError("cannot write " + out + ": the pages could not be made");
+  }
+  writeOutput(out, std::span(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
+                             static_cast<std::size_t>(pdf.size())));
+  console.out << "wrote " << out << '\n';
+  return 0;
+}
+
+int importChordPro(const Args& args, Console& console) {
+  if (args.positional().size() != 3) {
+    throw UsageError("import-chordpro takes FILE.cho and BOOK");
+  }
+  const std::string& source = args.positional()[1];
+  const std::string& path = args.positional()[2];
+  const std::vector<std::uint8_t> bytes = [&] {
+    try {
+      return readFileBytes(source);
+    } catch (const FormatError& error) {
+      throw FormatError(source + ": " + error.what());
+    }
+  }();
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  InstrumentState state = instrumentFromArgs(args);
+  if (!args.has("instrument") && !args.has("tuning")) {
+    // The instrument the file says it was written for, as far as it says.
+    const ChordProText told = readChordPro(text, kStringSlots);
+    if (told.instrument) {
+      const Tuning& tuning =
+          told.tuning ? *told.tuning : instrumentTable[*told.instrument].defaultTuning;
+      std::vector<int> notes;
+      std::ranges::copy_if(tuning, std::back_inserter(notes), [](int note) { return note >= 0; });
+      state = makeInstrumentState(*told.instrument, notes);
+    }
+  }
+  const InstrumentState asked = state;
+  const bool existed = pathExists(path);
+  ChordBook book = openOrCreateChordBook(path, state, false);
+  if (existed && (args.has("instrument") || args.has("tuning")) &&
+      checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
+          Compatibility::Compatible) {
+    throw UsageError("the book is for the " +
+                     std::string(instrumentTable[state.currentInstrument].name) + " tuned " +
+                     tuningNames(state));
+  }
+  const ChordProText read = readChordPro(text, state.strings());
+  std::vector<ChordProProblem> unreadable = read.unreadable;
+  int filed = 0;
+  int there = 0;
+  for (const ChordProChord& chord : read.chords) {
+    const std::string line = source + ":" + std::to_string(chord.line) + ": ";
+    if (chord.chordType.size() > kChordTypeNameMax) {
+      unreadable.push_back({chord.line, "the chord type has more than 29 characters"});
+      continue;
+    }
+    const FingeringReading reading =
+        readFingering(chord.chord, state.tuning, chord.chord.rootString);
+    const std::string named =
+        reading.name.found()
+            ? composeChordName(reading.name.root, reading.name.type, reading.name.bass)
+            : "";
+    if (named != chord.name) {
+      console.err << line << windows1252ToUtf8(chord.name) << " reads as "
+                  << (named.empty() ? "no chord" : windows1252ToUtf8(named)) << '\n';
+    }
+    if (book.addFretlet(chord.chordType, chord.chord)) {
+      ++filed;
+    } else {
+      ++there;
+    }
+  }
+  std::ranges::sort(unreadable, {}, &ChordProProblem::line);
+  for (const ChordProProblem& problem : unreadable) {
+    console.err << source << ":" << problem.line << ": skipped: " << problem.message << '\n';
+  }
+  if (book.modified() || !existed) {
+    try {
+      writeChordBook(book, state, path);
+    } catch (const FormatError& error) {
+      throw FormatError("cannot write " + path + ": " + error.what());
+    }
+  }
+  console.out << "Filed " << filed << (filed == 1 ? " fretlet" : " fretlets") << " in " << path;
+  if (there > 0) {
+    console.out << " (" << there << " already there)";
+  }
+  console.out << '\n';
+  return unreadable.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int runBook(const std::vector<std::string>& words, Console& console) {
   const CommandActions book{
       "book",
       kBookUsage,
-      {"type", "frets", "top-fret", "root", "instrument", "tuning"},
+      {"type", "frets", "top-fret", "root", "instrument", "tuning", "out"},
       {"json", "bar"},
       {{"dump",
         [](const Args& args, Console& console) { return dumpDocument(args, console, kBook); }},
        {"upgrade",
         [](const Args& args, Console& console) { return upgradeDocument(args, console, kBook); }},
-       {"add", add}}};
+       {"add", add},
+       {"export-chordpro", exportChordPro},
+       {"import-chordpro", importChordPro},
+       {"print", print}}};
   return runActions(book, words, console);
 }
 

@@ -24,6 +24,7 @@ int runRender(const std::vector<std::string>& args, Console& console);
 int runBook(const std::vector<std::string>& args, Console& console);
 int runScore(const std::vector<std::string>& args, Console& console);
 int runVoicings(const std::vector<std::string>& args, Console& console);
+int runDiagram(const std::vector<std::string>& args, Console& console);
 int runPlay(const std::vector<std::string>& args, Console& console);
 // play through the given audio outputs, tried in turn, instead of the desktop's.
 int runPlayTo(const std::vector<std::string>& args, Console& console, std::vector<AudioSink> sinks);

@@ -14,6 +14,7 @@ constexpr std::string_view kUsage =
     "  book    dump, upgrade or add to a chord book (.cbk)\n"
     "  score   dump or upgrade a score (.score)\n"
     "  voicings  list the fingerings of a chord, easiest first, or file them in a book\n"
+    "  diagram draw a fingering as a chord diagram (SVG or PNG)\n"
     "  play    play a score or strike a fingering live through the built-in synthesizer\n"
     "\n"
     "Run 'fretlets-cli COMMAND --help' for the options of a command.\n";
@@ -43,6 +44,9 @@ int main(int argc, char* argv[]) {
   }
   if (command == "voicings") {
     return fretlets::cli::runVoicings(args, console);
+  }
+  if (command == "diagram") {
+    return fretlets::cli::runDiagram(args, console);
   }
   if (command == "play") {
     return fretlets::cli::runPlay(args, console);

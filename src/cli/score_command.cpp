@@ -1,6 +1,6 @@
+#include <QByteArray>
 #include <algorithm>
 #include <array>
-#include <numeric>
 #include <ostream>
 #include <string>
 
@@ -8,10 +8,13 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
+#include "documents/chord_pro.h"
 #include "documents/score_file.h"
 #include "documents/text_codec.h"
 #include "documents/user_name.h"
+#include "models/score_midi_file.h"
 #include "music/patch_table.h"
+#include "print/score_chart.h"
 
 namespace fretlets::cli {
 namespace {
@@ -19,22 +22,18 @@ namespace {
 constexpr std::string_view kScoreUsage =
     "usage: fretlets-cli score dump FILE [--json]\n"
     "       fretlets-cli score upgrade IN OUT\n"
+    "       fretlets-cli score export-midi FILE --out FILE.mid\n"
+    "       fretlets-cli score export-chordpro FILE [--out FILE.cho]\n"
+    "       fretlets-cli score print FILE --out FILE.pdf\n"
     "\n"
-    "  dump      print the score's properties and its chords with their lengths\n"
-    "  upgrade   read any supported version and write the current one\n";
-
-// Twelfths of a beat as beats: "4", "1/2", "1 1/2", "2/3".
-std::string beats(int twelfths) {
-  const int whole = twelfths / kTwelfthsPerBeat;
-  const int rest = twelfths % kTwelfthsPerBeat;
-  if (rest == 0) {
-    return std::to_string(whole);
-  }
-  const int divisor = std::gcd(rest, kTwelfthsPerBeat);
-  const std::string fraction =
-      std::to_string(rest / divisor) + "/" + std::to_string(kTwelfthsPerBeat / divisor);
-  return whole == 0 ? fraction : std::to_string(whole) + " " + fraction;
-}
+    "  dump         print the score's properties and its chords with their lengths\n"
+    "  upgrade      read any supported version and write the current one\n"
+    "  export-midi  write a Standard MIDI File that sounds as the score's playback: the\n"
+    "               tempo, the patch, each chord's name as a marker at its onset\n"
+    "  export-chordpro  a ChordPro chord chart: title, composer, tempo, a grid line per bar\n"
+    "                   and a {define} for each fingering (standard output without --out)\n"
+    "  print        a chord chart as PDF: title, composer, tempo, the chords with their\n"
+    "               lengths in beats and a diagram of each fingering\n";
 
 std::string fretsText(const ScoreEntry& entry, int strings) {
   std::string out;
@@ -72,12 +71,13 @@ void printScore(const Score& score, const InstrumentState& state, std::int32_t v
   for (const ScoreEntry& entry : score.entries()) {
     total += entry.beatsToNext;
   }
-  out << score.entries().size() << " chords, " << beats(total) << " beats\n\n";
+  out << score.entries().size() << " chords, " << beatsText(total) << " beats\n\n";
   int index = 1;
   for (const ScoreEntry& entry : score.entries()) {
     std::string line = std::to_string(index++) + ". " + windows1252ToUtf8(entry.name.view());
     line += std::string(line.size() < 18 ? 18 - line.size() : 1, ' ');
-    line += beats(entry.beatsToNext) + (entry.beatsToNext == kTwelfthsPerBeat ? " beat" : " beats");
+    line +=
+        beatsText(entry.beatsToNext) + (entry.beatsToNext == kTwelfthsPerBeat ? " beat" : " beats");
     line += std::string(line.size() < 32 ? 32 - line.size() : 1, ' ');
     line += fretsText(entry, strings);
     if (entry.topFret > 0) {
@@ -153,19 +153,77 @@ const DocumentKind<Score> kScore{
     },
     kScoreVersion};
 
+// The score named by the one plain word after the action, with its chords.
+Score scoreToExport(const Args& args, std::string_view action, InstrumentState& state) {
+  if (args.positional().size() != 2) {
+    throw UsageError(std::string(action) + " takes one FILE");
+  }
+  const std::string& path = args.positional()[1];
+  Score score = [&] {
+    try {
+      return readScore(path, state, false, userName());
+    } catch (const FormatError& error) {
+      throw FormatError(path + ": " + error.what());
+    }
+  }();
+  if (score.empty()) {
+    throw FormatError(path + " has no chords");
+  }
+  return score;
+}
+
+int exportMidi(const Args& args, Console& console) {
+  const std::string out = args.required("out");
+  InstrumentState state;
+  const Score score = scoreToExport(args, "export-midi", state);
+  writeOutput(out, scoreMidiFile(score, state));
+  console.out << "wrote " << out << '\n';
+  return 0;
+}
+
+int exportChordPro(const Args& args, Console& console) {
+  InstrumentState state;
+  const Score score = scoreToExport(args, "export-chordpro", state);
+  const std::string text = scoreChordPro(score, state);
+  if (const auto out = args.value("out")) {
+    writeOutput(*out, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    console.out << "wrote " << *out << '\n';
+  } else {
+    console.out << text;
+  }
+  return 0;
+}
+
+int print(const Args& args, Console& console) {
+  const std::string out = args.required("out");
+  InstrumentState state;
+  const Score score = scoreToExport(args, "print", state);
+  ensurePainting();
+  const QByteArray pdf = scoreChartPdf(score, state);
+  if (pdf.isEmpty()) {
+    throw FormatError("cannot write " + out + ": the pages could not be made");
+  }
+  writeOutput(out, std::span(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
+                             static_cast<std::size_t>(pdf.size())));
+  console.out << "wrote " << out << '\n';
+  return 0;
+}
+
 }  // namespace
 
 int runScore(const std::vector<std::string>& words, Console& console) {
   const CommandActions score{
       "score",
       kScoreUsage,
-      {},
+      {"out"},
       {"json"},
       {{"dump",
         [](const Args& args, Console& console) { return dumpDocument(args, console, kScore); }},
-       {"upgrade", [](const Args& args, Console& console) {
-          return upgradeDocument(args, console, kScore);
-        }}}};
+       {"upgrade",
+        [](const Args& args, Console& console) { return upgradeDocument(args, console, kScore); }},
+       {"export-midi", exportMidi},
+       {"export-chordpro", exportChordPro},
+       {"print", print}}};
   return runActions(score, words, console);
 }
 

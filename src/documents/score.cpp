@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <limits>
+#include <numeric>
 #include <utility>
 
 #include "music/designer_chord.h"
@@ -27,6 +28,18 @@ constexpr int kQuarterTripletPart = 8;
 constexpr int kEighthTripletPart = 4;
 
 }  // namespace
+
+std::string beatsText(int twelfths) {
+  const int whole = twelfths / kTwelfthsPerBeat;
+  const int rest = twelfths % kTwelfthsPerBeat;
+  if (rest == 0) {
+    return std::to_string(whole);
+  }
+  const int divisor = std::gcd(rest, kTwelfthsPerBeat);
+  const std::string fraction =
+      std::to_string(rest / divisor) + "/" + std::to_string(kTwelfthsPerBeat / divisor);
+  return whole == 0 ? fraction : std::to_string(whole) + " " + fraction;
+}
 
 NoteLengths splitNoteLengths(int beatsToNext) {
   NoteLengths lengths;

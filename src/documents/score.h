@@ -76,6 +76,9 @@ struct NoteLengths {
   friend bool operator==(const NoteLengths&, const NoteLengths&) = default;
 };
 
+// Twelfths of a beat as beats: "4", "1/2", "1 1/2", "2/3".
+std::string beatsText(int twelfths);
+
 // The note values of a length in twelfths of a beat. The whole beats and the
 // rest of a beat are split each on its own, and either one that no values
 // make (more than seven beats, 7/12 of a beat) is left out.

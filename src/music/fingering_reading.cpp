@@ -56,4 +56,13 @@ FingeringReading readFingering(const DesignerChord& chord, const Tuning& tuning,
   return reading;
 }
 
+std::string_view spelledRoot(const FingeringReading& reading) {
+  if (reading.name.found()) {
+    return reading.name.root;
+  }
+  return reading.rootString == kNone
+             ? std::string_view{}
+             : pitchClassName(reading.strings[reading.rootString].pitchClass);
+}
+
 }  // namespace fretlets

@@ -30,4 +30,9 @@ struct FingeringReading {
 // gives the pitch classes alone: no root, intervals, notes or name.
 FingeringReading readFingering(const DesignerChord& chord, const Tuning& tuning, int rootString);
 
+// The root as the Designer spells it: the name's root, or for a fingering
+// no chord type fits, the plain name of the root string's note; "" when the
+// root string is silent.
+std::string_view spelledRoot(const FingeringReading& reading);
+
 }  // namespace fretlets
