@@ -31,6 +31,7 @@
 #include "gui/common/show_message.h"
 #include "gui/common/texture.h"
 #include "gui/designer/designer_panel.h"
+#include "gui/finder/chord_finder_panel.h"
 #include "gui/instrument/instrument_panel.h"
 #include "gui/midi_amp/midi_amp_panel.h"
 #include "sound/midi_device.h"
@@ -138,6 +139,7 @@ MainWindow::~MainWindow() {
   context_.session.setHost(nullptr);
   delete instrument_.data();
   delete designer_.data();
+  delete finder_.data();
   delete midiAmp_.data();
   for (const DocumentKind kind : kDocumentKinds) {
     delete documents_[kind].data();
@@ -178,6 +180,7 @@ constexpr CommandEntry kCommands[] = {
     {CommandId::ViewMidiAmp, "&MIDI Amp", nullptr, MenuPlace::View, true},
     {CommandId::ViewInstrument, "&Instrument", nullptr, MenuPlace::View, true},
     {CommandId::ViewDesigner, "&Chord Designer", nullptr, MenuPlace::View, true},
+    {CommandId::ViewFinder, "Chord &Finder", nullptr, MenuPlace::View, true},
     {CommandId::HelpContents, "&Contents", "Help", MenuPlace::Help},
     {CommandId::About, "&About", nullptr, MenuPlace::Help},
 };
@@ -210,6 +213,7 @@ void MainWindow::createActions() {
   action(CommandId::ChordBookSave)->setIcon(toolbarIcon(ToolbarImage::Save));
   action(CommandId::ViewInstrument)->setIcon(toolbarIcon(ToolbarImage::Instrument));
   action(CommandId::ViewDesigner)->setIcon(toolbarIcon(ToolbarImage::Designer));
+  action(CommandId::ViewFinder)->setIcon(toolbarIcon(ToolbarImage::Finder));
   action(CommandId::HelpContents)->setIcon(toolbarIcon(ToolbarImage::Help));
 }
 
@@ -282,6 +286,7 @@ void MainWindow::createToolbar() {
   toolbar_->addSeparator();
   add(CommandId::ViewInstrument);
   add(CommandId::ViewDesigner);
+  add(CommandId::ViewFinder);
   toolbar_->addSeparator();
   add(CommandId::HelpContents);
 }
@@ -341,6 +346,13 @@ void MainWindow::runCommand(CommandId id) {
       return layOutPanels();
     case CommandId::ViewDesigner:
       return toggleDesigner();
+    case CommandId::ViewFinder:
+      if (finder_) {
+        retire(finder_, id);
+      } else {
+        createFinderPanel();
+      }
+      return layOutPanels();
     case CommandId::HelpContents:
       return showHelp();
     case CommandId::About:
@@ -390,6 +402,12 @@ void MainWindow::createDesignerPanel() {
   panel->installEventFilter(this);
 }
 
+void MainWindow::createFinderPanel() {
+  auto* panel = new ChordFinderPanel(context_, this);
+  finder_ = panel;
+  adopt(panel, CommandId::ViewFinder);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Compared as a plain object: the Designer may be half destroyed here. Only
   // its own show and hide count, not those of the window around it.
@@ -409,6 +427,8 @@ bool MainWindow::panelShown(CommandId viewCommand) const {
       return instrument_ != nullptr;
     case CommandId::ViewDesigner:
       return designer_ != nullptr && designerShown_;
+    case CommandId::ViewFinder:
+      return finder_ != nullptr;
     default:
       return false;
   }
@@ -437,6 +457,7 @@ QList<Panel*> MainWindow::panelsInLayoutOrder() const {
   add(documentPanel(DocumentKind::ChordBook));
   add(documentPanel(DocumentKind::Score));
   add(designer_.data());
+  add(finder_.data());
   return panels;
 }
 
@@ -519,6 +540,10 @@ DesignerPanel* MainWindow::designerPanel() const {
 
 InstrumentPanel* MainWindow::instrumentPanel() const {
   return instrument_;
+}
+
+ChordFinderPanel* MainWindow::finderPanel() const {
+  return finder_;
 }
 
 MidiAmpPanel* MainWindow::midiAmpPanel() const {
@@ -705,6 +730,9 @@ void MainWindow::closeRemainingPanels() {
   }
   if (designer_) {
     retire(designer_, CommandId::ViewDesigner);
+  }
+  if (finder_) {
+    retire(finder_, CommandId::ViewFinder);
   }
   if (midiAmp_) {
     retire(midiAmp_, CommandId::ViewMidiAmp);

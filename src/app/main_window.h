@@ -19,6 +19,7 @@ class QToolBar;
 
 namespace fretlets {
 
+class ChordFinderPanel;
 class DesignerPanel;
 class DocumentPanel;
 class FileDialogs;
@@ -54,6 +55,7 @@ class MainWindow : public QMainWindow, private SessionHost {
   DesignerPanel* designerPanel() const;
   InstrumentPanel* instrumentPanel() const;
   MidiAmpPanel* midiAmpPanel() const;
+  ChordFinderPanel* finderPanel() const;
   HelpWindow* helpWindow() const;
 
   // Every way into opening a document (command line, drop, hand-over) comes
@@ -89,6 +91,7 @@ class MainWindow : public QMainWindow, private SessionHost {
   void createMidiAmpPanel();
   void createInstrumentPanel();
   void createDesignerPanel();
+  void createFinderPanel();
   void dock(Panel* panel);
   void adopt(Panel* panel, CommandId viewCommand);
   void panelGone(CommandId viewCommand);
@@ -135,6 +138,7 @@ class MainWindow : public QMainWindow, private SessionHost {
   QPointer<MidiAmpPanel> midiAmp_;
   QPointer<InstrumentPanel> instrument_;
   QPointer<DesignerPanel> designer_;
+  QPointer<ChordFinderPanel> finder_;
   QPointer<QObject> designerObject_;
   bool designerShown_ = true;
   // Looks again, while requests wait, whether the box they wait for is gone.

@@ -49,6 +49,19 @@ void drawDesigner(QPainter& p) {
   p.drawEllipse(QRectF(9.5, 10.5, 3, 3));
 }
 
+// A magnifying glass over a diagram's dots.
+void drawFinder(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(kBlue);
+  p.drawEllipse(QRectF(1.5, 2.5, 3, 3));
+  p.drawEllipse(QRectF(1.5, 9.5, 3, 3));
+  p.setPen(QPen(kInk, 1.5));
+  p.setBrush(kPaper);
+  p.drawEllipse(QRectF(5.5, 1.5, 7, 7));
+  p.setPen(QPen(kInk, 2.5, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(11.5, 8.5), QPointF(14.5, 12.5));
+}
+
 void drawHelp(QPainter& p) {
   p.setPen(QPen(kBlue.darker(120), 1));
   p.setBrush(kBlue);
@@ -136,6 +149,9 @@ QPixmap drawn(ToolbarImage image) {
       break;
     case ToolbarImage::Designer:
       drawDesigner(painter);
+      break;
+    case ToolbarImage::Finder:
+      drawFinder(painter);
       break;
     case ToolbarImage::Help:
       drawHelp(painter);

@@ -24,6 +24,7 @@ ChordBookPanel::ChordBookPanel(AppContext& context, ChordBookDocument& document,
       book_(document.book) {
   createControls();
   connect(&context.notifier, &Notifier::chordChanged, this, &ChordBookPanel::designerChordChanged);
+  connect(&context.notifier, &Notifier::bookAddRequested, this, &ChordBookPanel::addChord);
   if (!document_.file.path.empty()) {
     // The book brought its instrument and tuning.
     context.notifier.documentInstrumentArrived();

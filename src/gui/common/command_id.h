@@ -21,6 +21,7 @@ enum class CommandId : int {
   ViewMidiAmp = 12010,
   ViewInstrument = 12020,
   ViewDesigner = 12030,
+  ViewFinder = 12040,
   HelpContents = 13010,
   About = 13020,
 };

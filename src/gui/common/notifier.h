@@ -48,6 +48,11 @@ class Notifier : public QObject {
   void requestPlaybackStop() { emit playbackStopRequested(); }
   // A document panel hands the keyboard on to the Designer.
   void requestDesignerFocus() { emit designerFocusRequested(); }
+  // The user chose another reading of the Designer's chord: the root on
+  // this string, as the Designer's root button would choose it.
+  void chooseRoot(int slot) { emit rootChosen(slot); }
+  // The Designer's chord goes into the open chord book, as its Add files it.
+  void requestBookAdd() { emit bookAddRequested(); }
   // A chord book or score opened or closed.
   void announceDocuments() { emit documentsChanged(); }
   // The Designer named its chord again.
@@ -67,6 +72,8 @@ class Notifier : public QObject {
   void playbackStopRequested();
   void designerFocusRequested();
   void documentsChanged();
+  void rootChosen(int slot);
+  void bookAddRequested();
 
  private:
   InstrumentState& instrument_;

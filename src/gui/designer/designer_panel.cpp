@@ -122,6 +122,10 @@ DesignerPanel::DesignerPanel(AppContext& context, QWidget* frame)
   connect(&notifier, &Notifier::midiOpenChanged, this, &DesignerPanel::midiOpenChanged);
   connect(&notifier, &Notifier::chordLoaded, this, &DesignerPanel::chordLoaded);
   connect(&notifier, &Notifier::chordCleared, this, &DesignerPanel::clear);
+  connect(&notifier, &Notifier::rootChosen, this, [this](int slot) {
+    model_.chooseRoot(slot);
+    refresh();
+  });
   connect(&notifier, &Notifier::designerFocusRequested, this, [this] {
     if (isVisible()) {
       activateWindow();

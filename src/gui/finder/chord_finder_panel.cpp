@@ -1,0 +1,240 @@
+#include "gui/finder/chord_finder_panel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "gui/common/notifier.h"
+#include "gui/common/screen_text.h"
+#include "models/document_session.h"
+#include "music/chord_request.h"
+#include "music/designer_chord.h"
+#include "music/instrument.h"
+#include "print/chord_diagram.h"
+#include "sound/midi_device.h"
+
+namespace fretlets {
+namespace {
+
+// A diagram in the list, in panel pixels.
+constexpr QSize kDiagramSize(64, 80);
+
+// A chord as players write it: the major triad without its "maj", so C/E
+// reads "C/E".
+QString chordLabel(const ChordName& name) {
+  QString text = screenText(name.root);
+  if (name.type != "maj") {
+    text += screenText(name.type);
+  }
+  if (!name.bass.empty()) {
+    text += QLatin1Char('/') + screenText(name.bass);
+  }
+  return text;
+}
+
+QString impliedText(const ImpliedIntervals& implied) {
+  QStringList degrees;
+  for (const auto& [assumed, degree] :
+       {std::pair{implied.third, "3"}, std::pair{implied.fifth, "5"},
+        std::pair{implied.seventh, "7"}, std::pair{implied.ninth, "9"}}) {
+    if (assumed) {
+      degrees.append(QString::fromLatin1(degree));
+    }
+  }
+  return degrees.isEmpty() ? QString() : QStringLiteral("implied ") + degrees.join(u", ");
+}
+
+QString fretsText(const Voicing& voicing, int strings) {
+  QStringList frets;
+  for (int s = 0; s < strings; ++s) {
+    frets.append(voicing.frets[s] < 0 ? QStringLiteral("x") : QString::number(voicing.frets[s]));
+  }
+  return frets.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+ChordFinderPanel::ChordFinderPanel(AppContext& context, QWidget* frame)
+    : Panel(context, QStringLiteral("Chord Finder"), QSize(264, 186), QStringLiteral("chord.bmp"),
+            frame) {
+  createControls();
+  const Notifier& notifier = context.notifier;
+  connect(&notifier, &Notifier::chordChanged, this, &ChordFinderPanel::refreshNames);
+  connect(&notifier, &Notifier::chordCleared, this, &ChordFinderPanel::refreshNames);
+  for (const auto signal : {&Notifier::instrumentChanged, &Notifier::tuningChanged}) {
+    connect(&notifier, signal, this, [this] {
+      refreshNames();
+      refreshVoicings();
+    });
+  }
+  connect(&notifier, &Notifier::documentsChanged, this, &ChordFinderPanel::updateAddButton);
+  refreshNames();
+  refreshVoicings();
+}
+
+void ChordFinderPanel::createControls() {
+  const auto label = [this](const QString& text, QRect rect) {
+    auto* caption = new QLabel(text, this);
+    caption->setGeometry(rect);
+    return caption;
+  };
+  label(QStringLiteral("Names:"), dialogRect(6, 4, 60, 10));
+  names_ = described(new QListWidget(this), QStringLiteral("Names of the Designer's chord"));
+  names_->setGeometry(dialogRect(6, 14, 252, 42));
+  connect(names_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { chooseName(names_->row(item)); });
+  connect(names_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { chooseName(names_->row(item)); });
+
+  label(QStringLiteral("Chord:"), dialogRect(6, 64, 24, 10));
+  chordBox_ = described(new QLineEdit(QStringLiteral("C"), this), QStringLiteral("Chord to find"));
+  chordBox_->setGeometry(dialogRect(30, 62, 50, 12));
+  connect(chordBox_, &QLineEdit::textChanged, this, &ChordFinderPanel::refreshVoicings);
+  const auto number = [this](int low, int high, int value, QRect rect, const QString& tip) {
+    auto* box = described(new QSpinBox(this), tip);
+    box->setRange(low, high);
+    box->setValue(value);
+    box->setGeometry(rect);
+    connect(box, &QSpinBox::valueChanged, this, &ChordFinderPanel::refreshVoicings);
+    return box;
+  };
+  label(QStringLiteral("Span:"), dialogRect(86, 64, 20, 10));
+  span_ = number(1, 6, 4, dialogRect(106, 62, 26, 12), QStringLiteral("Frets the fingers span"));
+  label(QStringLiteral("Frets:"), dialogRect(140, 64, 22, 10));
+  lowest_ = number(0, kMaxFret, 0, dialogRect(162, 62, 28, 12), QStringLiteral("Lowest position"));
+  label(QStringLiteral("to"), dialogRect(193, 64, 10, 10));
+  highest_ =
+      number(0, kMaxFret, 12, dialogRect(204, 62, 28, 12), QStringLiteral("Highest position"));
+
+  voicings_ = described(new QListWidget(this), QStringLiteral("Fingerings of the chord"));
+  voicings_->setGeometry(dialogRect(6, 78, 252, 88));
+  voicings_->setViewMode(QListView::IconMode);
+  voicings_->setFlow(QListView::LeftToRight);
+  voicings_->setWrapping(true);
+  voicings_->setResizeMode(QListView::Adjust);
+  voicings_->setMovement(QListView::Static);
+  voicings_->setIconSize(kDiagramSize);
+  voicings_->setUniformItemSizes(true);
+  connect(voicings_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { chooseVoicing(voicings_->row(item)); });
+  connect(voicings_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { chooseVoicing(voicings_->row(item)); });
+  connect(voicings_, &QListWidget::currentRowChanged, this, &ChordFinderPanel::updateAddButton);
+
+  count_ = label(QString(), dialogRect(6, 172, 150, 10));
+  add_ = makeButton(QStringLiteral("Add to Chord Book"), dialogRect(186, 170, 72, 12),
+                    QStringLiteral("Add to Chord Book"));
+  connect(add_, &QPushButton::clicked, this, &ChordFinderPanel::addToBook);
+  updateAddButton();
+}
+
+void ChordFinderPanel::setLeftHanded(bool leftHanded) {
+  leftHanded_ = leftHanded;
+  refreshVoicings();
+}
+
+void ChordFinderPanel::refreshNames() {
+  const int strings = context_.instrument.strings();
+  candidates_ = chordCandidates(context_.chord, context_.instrument.tuning);
+  names_->clear();
+  for (const ChordCandidate& candidate : candidates_) {
+    QString text = chordLabel(candidate.name) +
+                   QStringLiteral("    root on string %1").arg(strings - candidate.rootString);
+    if (const QString implied = impliedText(candidate.name.implied); !implied.isEmpty()) {
+      text += QStringLiteral("    ") + implied;
+    }
+    names_->addItem(text);
+  }
+}
+
+void ChordFinderPanel::chooseName(int row) {
+  if (row >= 0 && row < static_cast<int>(candidates_.size())) {
+    context_.notifier.chooseRoot(candidates_[static_cast<std::size_t>(row)].rootString);
+  }
+}
+
+void ChordFinderPanel::refreshVoicings() {
+  voicings_->clear();
+  found_.clear();
+  const std::optional<ChordRequest> chord = parseChordRequest(chordBox_->text().toStdString());
+  if (!chord) {
+    count_->setText(chordBox_->text().isEmpty() ? QString() : QStringLiteral("Not a chord name"));
+    updateAddButton();
+    return;
+  }
+  VoicingQuery query;
+  query.rootClass = chord->rootClass;
+  query.typeRow = chord->typeRow;
+  query.bassClass = chord->bassClass;
+  query.enharmonic = chord->enharmonic;
+  query.strings = context_.instrument.strings();
+  query.tuning = context_.instrument.tuning;
+  query.span = span_->value();
+  query.lowestPosition = std::min(lowest_->value(), highest_->value());
+  query.highestPosition = std::max(lowest_->value(), highest_->value());
+  enharmonic_ = chord->enharmonic;
+  found_ = findVoicings(query);
+
+  const qreal ratio = devicePixelRatioF();
+  for (const Voicing& voicing : found_) {
+    const QString name = chordLabel(voicing.name);
+    ChordDiagram diagram =
+        diagramOfChord(designerChordFor(voicing, enharmonic_), query.strings, name);
+    diagram.leftHanded = leftHanded_;
+    QPixmap picture(kDiagramSize * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    paintChordDiagram(painter, QRectF(QPointF(0, 0), QSizeF(kDiagramSize)), diagram);
+    painter.end();
+    auto* item = new QListWidgetItem(QIcon(picture), QStringLiteral("cost %1").arg(voicing.cost));
+    const QString tip = QStringLiteral("%1: %2, cost %3")
+                            .arg(name, fretsText(voicing, query.strings))
+                            .arg(voicing.cost);
+    item->setToolTip(tip);
+    item->setData(Qt::AccessibleTextRole, tip);
+    voicings_->addItem(item);
+  }
+  count_->setText(found_.size() == 1 ? QStringLiteral("1 fingering")
+                                     : QStringLiteral("%1 fingerings").arg(found_.size()));
+  updateAddButton();
+}
+
+void ChordFinderPanel::chooseVoicing(int row) {
+  if (row < 0 || row >= static_cast<int>(found_.size())) {
+    return;
+  }
+  // Loaded as the Chord Book loads a fretlet: the shape and its place on the
+  // neck; the Designer's own options stay.
+  const DesignerChord shape = designerChordFor(found_[static_cast<std::size_t>(row)], enharmonic_);
+  DesignerChord& chord = context_.chord;
+  chord.frets = shape.frets;
+  chord.rootString = shape.rootString;
+  chord.topFret = shape.topFret;
+  chord.barred = shape.barred;
+  chord.enharmonic = shape.enharmonic;
+  chord.held = {};
+  context_.notifier.loadChord();
+  if (context_.midi.isOpen()) {
+    context_.midi.arpeggiateChord(0);
+  }
+}
+
+void ChordFinderPanel::addToBook() {
+  const int row = voicings_->currentRow();
+  if (row < 0 || !context_.session.isOpen(DocumentKind::ChordBook)) {
+    return;
+  }
+  chooseVoicing(row);
+  context_.notifier.requestBookAdd();
+}
+
+void ChordFinderPanel::updateAddButton() {
+  add_->setEnabled(context_.session.isOpen(DocumentKind::ChordBook) &&
+                   voicings_->currentRow() >= 0);
+}
+
+}  // namespace fretlets

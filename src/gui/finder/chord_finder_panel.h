@@ -1,0 +1,62 @@
+#pragma once
+
+#include <vector>
+
+#include "gui/common/panel.h"
+#include "music/chord_candidates.h"
+#include "music/voicing_finder.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QSpinBox;
+
+namespace fretlets {
+
+// The chord tools beside the Designer. Above, every name the Designer's
+// chord could have, best reading first; choosing one gives the Designer
+// that root. Below, the fingerings of a chord typed by name on the current
+// instrument, easiest first, as small diagrams; choosing one loads it into
+// the Designer, and "Add to Chord Book" files it through the open book's
+// own Add.
+class ChordFinderPanel : public Panel {
+  Q_OBJECT
+
+ public:
+  ChordFinderPanel(AppContext& context, QWidget* frame);
+
+  QListWidget* names() const { return names_; }
+  QListWidget* voicings() const { return voicings_; }
+  QLineEdit* chordBox() const { return chordBox_; }
+  const std::vector<ChordCandidate>& candidates() const { return candidates_; }
+  const std::vector<Voicing>& found() const { return found_; }
+
+  // Mirrors the diagrams: the lowest string on the right.
+  void setLeftHanded(bool leftHanded);
+
+ private:
+  void createControls();
+  void refreshNames();
+  void refreshVoicings();
+  void chooseName(int row);
+  void chooseVoicing(int row);
+  void addToBook();
+  void updateAddButton();
+
+  QListWidget* names_ = nullptr;
+  QLineEdit* chordBox_ = nullptr;
+  QSpinBox* span_ = nullptr;
+  QSpinBox* lowest_ = nullptr;
+  QSpinBox* highest_ = nullptr;
+  QListWidget* voicings_ = nullptr;
+  QLabel* count_ = nullptr;
+  QPushButton* add_ = nullptr;
+  std::vector<ChordCandidate> candidates_;
+  std::vector<Voicing> found_;
+  bool enharmonic_ = false;
+  bool leftHanded_ = false;
+};
+
+}  // namespace fretlets

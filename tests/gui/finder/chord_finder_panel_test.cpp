@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest/QTest>
+#include <algorithm>
+
+#include "gui/designer/fretboard_view.h"
+#include "gui/finder/chord_finder_panel.h"
+#include "support/gui/document_panel_fixture.h"
+
+namespace fretlets {
+namespace {
+
+class ChordFinder : public DocumentPanelTest {
+ public:
+  void SetUp() override {
+    DocumentPanelTest::SetUp();
+    run(CommandId::ViewFinder);
+    ASSERT_NE(finder(), nullptr);
+  }
+  ChordFinderPanel* finder() { return frame_->finderPanel(); }
+  // Frets a string as a click on its cell does; 0 opens it.
+  void fret(int slot, int fret) {
+    FretboardView* board = designer()->fretboard();
+    QTest::mouseClick(board, Qt::LeftButton, {}, board->cellRect(fret, slot).center());
+  }
+  void find(const char* chord) {
+    finder()->chordBox()->selectAll();
+    QTest::keyClicks(finder()->chordBox(), QString::fromLatin1(chord));
+  }
+  void chooseVoicing(int row) {
+    QListWidget* list = finder()->voicings();
+    QListWidgetItem* item = list->item(row);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+  }
+  std::string designerName() {
+    return (designerBox("Chord root")->text() + " " + designerBox("Chord type")->text() + " " +
+            designerBox("Chord bass note")->text())
+        .toStdString();
+  }
+};
+
+TEST_F(ChordFinder, NamesTheDesignersChordAndChoosingOneReRootsTheDesigner) {
+  const int frets[] = {0, 3, 2, 0, 1, 0};
+  for (int slot = 0; slot < 6; ++slot) {
+    fret(slot, frets[slot]);
+  }
+  settle();
+  QListWidget* names = finder()->names();
+  ASSERT_GT(names->count(), 1);
+  EXPECT_TRUE(names->item(0)->text().startsWith(QStringLiteral("C/E    root on string 5")))
+      << names->item(0)->text().toStdString();
+  EXPECT_EQ(designerName(), "E m#5 ");
+  QTest::mouseClick(names->viewport(), Qt::LeftButton, {},
+                    names->visualItemRect(names->item(0)).center());
+  settle();
+  EXPECT_EQ(designerName(), "C maj E");
+}
+
+TEST_F(ChordFinder, FindsFingeringsOnTheCurrentInstrumentAndLoadsTheChosenOne) {
+  notifier().chooseInstrument(*findInstrument("Mandolin"));
+  find("G");
+  settle();
+  ASSERT_FALSE(finder()->found().empty());
+  const auto& first = finder()->found().front().frets;
+  EXPECT_EQ(std::vector<int>(first.begin(), first.begin() + 4), (std::vector<int>{0, 0, 2, 3}));
+  chooseVoicing(0);
+  settle();
+  EXPECT_EQ(designerName(), "G maj ");
+
+  find("Hm7");
+  settle();
+  EXPECT_TRUE(finder()->found().empty());
+  EXPECT_EQ(finder()->voicings()->count(), 0);
+}
+
+TEST_F(ChordFinder, AddsTheChosenFingeringToTheOpenBookOnceOnly) {
+  auto* add = control<QPushButton>(finder(), "Add to Chord Book");
+  find("Am7");
+  settle();
+  // A shape up the neck, loaded where it is played.
+  const auto& found = finder()->found();
+  const auto high =
+      std::find_if(found.begin(), found.end(), [](const Voicing& v) { return v.position >= 5; });
+  ASSERT_NE(high, found.end());
+  const int row = static_cast<int>(high - found.begin());
+  chooseVoicing(row);
+  settle();
+  EXPECT_EQ(chord().frets, high->frets);
+  EXPECT_FALSE(add->isEnabled());
+
+  // The keyboard picks the next one; Add files that one.
+  run(CommandId::ChordBookNew);
+  ASSERT_TRUE(add->isEnabled());
+  QTest::keyClick(finder()->voicings(), Qt::Key_Right);
+  QTest::mouseClick(add, Qt::LeftButton);
+  settle();
+  const ChordBook& book = session().chordBook()->book;
+  EXPECT_EQ(book.fretletCount(), 1);
+  EXPECT_EQ(chord().frets, found[static_cast<std::size_t>(row) + 1].frets);
+  EXPECT_TRUE(messages_.isEmpty());
+  QTest::mouseClick(add, Qt::LeftButton);
+  settle();
+  EXPECT_EQ(messages_, QStringList{QStringLiteral("Fretlet exists")});
+  EXPECT_EQ(book.fretletCount(), 1);
+}
+
+}  // namespace
+}  // namespace fretlets
