@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
+#include <iterator>
 
 #include "app/about_box.h"
 #include "app/help_window.h"
@@ -129,6 +131,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
   for (const DocumentKind kind : kDocumentKinds) {
     setDocumentCommandsEnabled(kind, false);
   }
+  action(CommandId::ZoomOut)->setEnabled(false);
   // Two seconds after start the MIDI Amp switches the output on.
   QTimer::singleShot(2000, midiAmp_.data(), &MidiAmpPanel::switchOnAtStart);
   layOutPanels();
@@ -153,7 +156,10 @@ MainWindow::~MainWindow() {
 namespace {
 
 // Where a command shows in the menu bar.
-enum class MenuPlace { Score, ChordBook, File, FileAfterSeparator, View, Help };
+enum class MenuPlace { Score, ChordBook, File, FileAfterSeparator, View, ViewAfterSeparator, Help };
+
+// The zooms View > Zoom In and Zoom Out step through, in percent.
+constexpr int kZooms[] = {100, 125, 150, 175, 200, 250, 300};
 
 struct CommandEntry {
   CommandId id;
@@ -181,6 +187,10 @@ constexpr CommandEntry kCommands[] = {
     {CommandId::ViewInstrument, "&Instrument", nullptr, MenuPlace::View, true},
     {CommandId::ViewDesigner, "&Chord Designer", nullptr, MenuPlace::View, true},
     {CommandId::ViewFinder, "Chord &Finder", nullptr, MenuPlace::View, true},
+    {CommandId::ViewLeftHanded, "&Left-Handed", nullptr, MenuPlace::ViewAfterSeparator, true},
+    {CommandId::ZoomIn, "Zoom &In", nullptr, MenuPlace::ViewAfterSeparator},
+    {CommandId::ZoomOut, "Zoom &Out", nullptr, MenuPlace::View},
+    {CommandId::ZoomActualSize, "&Actual Size", nullptr, MenuPlace::View},
     {CommandId::HelpContents, "&Contents", "Help", MenuPlace::Help},
     {CommandId::About, "&About", nullptr, MenuPlace::Help},
 };
@@ -204,6 +214,17 @@ void MainWindow::createActions() {
   // F1 opens the manual from the frame and from every panel.
   help->setShortcut(QKeySequence(Qt::Key_F1));
   help->setShortcutContext(Qt::ApplicationShortcut);
+  const auto shortcut = [this](CommandId id, QKeySequence keys) {
+    action(id)->setShortcut(keys);
+    action(id)->setShortcutContext(Qt::ApplicationShortcut);
+  };
+  shortcut(CommandId::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus));
+  shortcut(CommandId::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  shortcut(CommandId::ZoomActualSize, QKeySequence(Qt::CTRL | Qt::Key_0));
+  // Ctrl+= is Ctrl++ without Shift on most keyboards.
+  action(CommandId::ZoomIn)
+      ->setShortcuts(
+          {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
 
   action(CommandId::ScoreNew)->setIcon(toolbarIcon(ToolbarImage::NewScore));
   action(CommandId::ChordBookNew)->setIcon(toolbarIcon(ToolbarImage::NewChordBook));
@@ -240,6 +261,10 @@ void MainWindow::createMenus() {
         file->addAction(item);
         break;
       case MenuPlace::View:
+        view->addAction(item);
+        break;
+      case MenuPlace::ViewAfterSeparator:
+        view->addSeparator();
         view->addAction(item);
         break;
       case MenuPlace::Help:
@@ -353,6 +378,24 @@ void MainWindow::runCommand(CommandId id) {
         createFinderPanel();
       }
       return layOutPanels();
+    case CommandId::ViewLeftHanded:
+      context_.state.leftHanded = !context_.state.leftHanded;
+      action(id)->setChecked(context_.state.leftHanded);
+      context_.notifier.announceLeftHanded(context_.state.leftHanded);
+      return;
+    case CommandId::ZoomIn:
+    case CommandId::ZoomOut: {
+      const int now = context_.state.zoom;
+      const int* next = id == CommandId::ZoomIn
+                            ? std::upper_bound(std::begin(kZooms), std::end(kZooms), now)
+                            : std::lower_bound(std::begin(kZooms), std::end(kZooms), now) - 1;
+      if (next >= std::begin(kZooms) && next < std::end(kZooms)) {
+        setZoom(*next);
+      }
+      return;
+    }
+    case CommandId::ZoomActualSize:
+      return setZoom(100);
     case CommandId::HelpContents:
       return showHelp();
     case CommandId::About:
@@ -362,7 +405,18 @@ void MainWindow::runCommand(CommandId id) {
 
 // ---- Panels ---------------------------------------------------------------
 
+void MainWindow::setZoom(int percent) {
+  context_.state.zoom = percent;
+  for (Panel* panel : panelsInLayoutOrder()) {
+    panel->setZoom(percent);
+  }
+  action(CommandId::ZoomIn)->setEnabled(percent < kZooms[std::size(kZooms) - 1]);
+  action(CommandId::ZoomOut)->setEnabled(percent > kZooms[0]);
+  layOutPanels();
+}
+
 void MainWindow::dock(Panel* panel) {
+  panel->setZoom(context_.state.zoom);
   auto* place = new PanelDock(panel, column_);
   connect(place, &PanelDock::placeChanged, this, &MainWindow::layOutPanels, Qt::QueuedConnection);
   column_->addDockWidget(Qt::TopDockWidgetArea, place, Qt::Vertical);

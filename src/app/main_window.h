@@ -93,6 +93,8 @@ class MainWindow : public QMainWindow, private SessionHost {
   void createDesignerPanel();
   void createFinderPanel();
   void dock(Panel* panel);
+  // Every panel at a zoom in percent, for the rest of the run.
+  void setZoom(int percent);
   void adopt(Panel* panel, CommandId viewCommand);
   void panelGone(CommandId viewCommand);
   template <typename PanelType>

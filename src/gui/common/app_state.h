@@ -14,6 +14,10 @@ struct AppState {
   QString textureName = QStringLiteral("default");
   QString versionTitle = QStringLiteral("Fretlets 1.21");
   std::filesystem::path programFolder;  // the folder that holds the running program
+  // How the panels show for the run: mirrored for a left-handed player, and
+  // the zoom in percent.
+  bool leftHanded = false;
+  int zoom = 100;
 };
 
 // The folder that holds the running program (after links are followed).

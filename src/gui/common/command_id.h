@@ -22,6 +22,10 @@ enum class CommandId : int {
   ViewInstrument = 12020,
   ViewDesigner = 12030,
   ViewFinder = 12040,
+  ViewLeftHanded = 12050,
+  ZoomIn = 12060,
+  ZoomOut = 12061,
+  ZoomActualSize = 12062,
   HelpContents = 13010,
   About = 13020,
 };

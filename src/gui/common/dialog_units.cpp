@@ -13,6 +13,10 @@ DialogUnits::DialogUnits(const QFont& font) {
   charHeight_ = metrics.height();
 }
 
+DialogUnits DialogUnits::zoomed(int percent) const {
+  return {(charWidth_ * percent + 50) / 100, (charHeight_ * percent + 50) / 100};
+}
+
 QRect DialogUnits::rect(int left, int top, int width, int height) const {
   return {x(left), y(top), x(left + width) - x(left), y(top + height) - y(top)};
 }

@@ -53,6 +53,8 @@ class Notifier : public QObject {
   void chooseRoot(int slot) { emit rootChosen(slot); }
   // The Designer's chord goes into the open chord book, as its Add files it.
   void requestBookAdd() { emit bookAddRequested(); }
+  // View > Left-Handed went on or off.
+  void announceLeftHanded(bool on) { emit leftHandedChanged(on); }
   // A chord book or score opened or closed.
   void announceDocuments() { emit documentsChanged(); }
   // The Designer named its chord again.
@@ -73,6 +75,7 @@ class Notifier : public QObject {
   void designerFocusRequested();
   void documentsChanged();
   void rootChosen(int slot);
+  void leftHandedChanged(bool on);
   void bookAddRequested();
 
  private:

@@ -39,6 +39,11 @@ class Panel : public QWidget {
   // Whether the panel has a close box.
   bool closable() const { return closable_; }
 
+  // Shows the panel at a zoom in percent (100 is actual size): its size, its
+  // controls, their fonts and the dialog units scale together.
+  void setZoom(int percent);
+  int zoom() const { return zoom_; }
+
  protected:
   // The panel's Escape action; by default nothing.
   virtual void silence() {}
@@ -53,12 +58,25 @@ class Panel : public QWidget {
   // A panel that closes only with the program shows no close box.
   void setClosable(bool closable) { closable_ = closable; }
 
+  // Moves a control to a rectangle given at actual size; the zoom scales it.
+  void placeControl(QWidget* control, QRect actualSize);
+  // The dialog units at actual size.
+  const DialogUnits& actualUnits() const { return actualUnits_; }
+  // The zoom changed: what the panel draws itself follows here.
+  virtual void zoomChanged() {}
+
   AppContext& context_;
 
  private:
-  const DialogUnits units_;
+  QRect zoomed(QRect actualSize) const;
+
+  const DialogUnits actualUnits_;
+  DialogUnits units_;
+  const QFont actualFont_;
+  const QSize size_;
   const QString textureFile_;
   bool closable_ = true;
+  int zoom_ = 100;
 };
 
 // Gives a control its tooltip, which is also its name for screen readers.

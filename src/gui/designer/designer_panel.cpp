@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "documents/chord_book.h"
+#include "gui/common/app_state.h"
 #include "gui/common/notifier.h"
 #include "gui/common/screen_text.h"
 #include "gui/designer/fretboard_view.h"
@@ -116,12 +117,14 @@ DesignerPanel::DesignerPanel(AppContext& context, QWidget* frame)
   setClosable(false);
   createControls();
   initialiseControls();
+  placeStringColumns();
   const Notifier& notifier = context.notifier;
   connect(&notifier, &Notifier::instrumentChanged, this, &DesignerPanel::instrumentChanged);
   connect(&notifier, &Notifier::tuningChanged, this, &DesignerPanel::tuningChanged);
   connect(&notifier, &Notifier::midiOpenChanged, this, &DesignerPanel::midiOpenChanged);
   connect(&notifier, &Notifier::chordLoaded, this, &DesignerPanel::chordLoaded);
   connect(&notifier, &Notifier::chordCleared, this, &DesignerPanel::clear);
+  connect(&notifier, &Notifier::leftHandedChanged, this, &DesignerPanel::placeStringColumns);
   connect(&notifier, &Notifier::rootChosen, this, [this](int slot) {
     model_.chooseRoot(slot);
     refresh();
@@ -327,8 +330,30 @@ void DesignerPanel::instrumentChanged() {
   model_.instrumentChanged();
   fretboard_->rebuild();
   initialiseControls();
+  placeStringColumns();
   redraw();
   refresh();
+}
+
+// Left-handed, the columns of the strings run from the highest string on
+// the left to the lowest on the right, as on the mirrored fretboard.
+void DesignerPanel::placeStringColumns() {
+  const bool mirrored = context_.state.leftHanded;
+  const int n = model_.strings();
+  for (int k = 0; k < kStringSlots; ++k) {
+    const int column = mirrored && k < n ? n - 1 - k : k;
+    placeControl(rootButtons_[k], actualUnits().rect(rootButtonX(column), 18, 10, 10));
+    placeControl(intervalBoxes_[k], actualUnits().rect(stringBoxX(column), 34, 15, 10));
+    placeControl(noteBoxes_[k], actualUnits().rect(stringBoxX(column), 50, 15, 10));
+  }
+  stringsGroup_->setTitle(mirrored ? QStringLiteral("Strings: High to Low")
+                                   : QStringLiteral("Strings: Low to High"));
+  stringsGroup_->setAccessibleName(stringsGroup_->title());
+  fretboard_->setLeftHanded(mirrored);
+}
+
+void DesignerPanel::zoomChanged() {
+  fretboard_->setBaseUnitHeight(units().baseHeight());
 }
 
 void DesignerPanel::tuningChanged() {

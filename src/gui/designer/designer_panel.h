@@ -33,6 +33,7 @@ class DesignerPanel : public Panel {
 
  protected:
   void silence() override;
+  void zoomChanged() override;
   // The Designer stays for the life of the program: only the program's
   // closing removes it.
   void closeRequested() override;
@@ -41,6 +42,7 @@ class DesignerPanel : public Panel {
   // The instrument (and tuning) may have changed: rebuild for the string
   // count and clear the chord.
   void instrumentChanged();
+  void placeStringColumns();
   // The tuning changed: redraw and name the chord again.
   void tuningChanged();
   void midiOpenChanged(bool open);

@@ -190,11 +190,27 @@ void FretboardView::rebuild() {
   update();
 }
 
+void FretboardView::setBaseUnitHeight(int baseUnitHeight) {
+  baseUnitHeight_ = baseUnitHeight;
+  rebuild();
+}
+
+void FretboardView::setLeftHanded(bool leftHanded) {
+  leftHanded_ = leftHanded;
+  update();
+}
+
+// Left-handed, the lowest string stands on the right: string s takes the
+// column of string n - 1 - s.
+const PixelRect& FretboardView::cell(int row, int string) const {
+  return cells_.cell(row, leftHanded_ ? strings() - 1 - string : string);
+}
+
 QRect FretboardView::cellRect(int row, int string) const {
   if (row < 0 || row >= kDiagramRows || string < 0 || string >= strings()) {
     return {};
   }
-  const PixelRect& c = cells_.cell(row, string);
+  const PixelRect& c = cell(row, string);
   return QRect(c.left, c.top, c.right - c.left, c.bottom - c.top)
       .translated(contentsRect().topLeft());
 }
@@ -249,7 +265,7 @@ void FretboardView::paintEvent(QPaintEvent* event) {
   }
   paintMarks(painter, ratio);
   if (hasFocus() && n > 0) {
-    const PixelRect& c = cells_.cell(cursorRow_, cursorString_);
+    const PixelRect& c = cell(cursorRow_, cursorString_);
     painter.setPen(QPen(palette().color(QPalette::Highlight), penWidth, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(
@@ -264,8 +280,8 @@ void FretboardView::paintEvent(QPaintEvent* event) {
     if (fret == kNone) {
       continue;
     }
-    const PixelRect& top = cells_.cell(0, s);
-    const PixelRect& bottom = cells_.cell(kDiagramRows - 1, s);
+    const PixelRect& top = cell(0, s);
+    const PixelRect& bottom = cell(kDiagramRows - 1, s);
     painter.drawText(QPoint(top.left + g.stringSpacing / 15,
                             bottom.bottom + 15 + painter.fontMetrics().ascent()),
                      QString::number(fret));
@@ -277,7 +293,7 @@ void FretboardView::paintMarks(QPainter& painter, qreal ratio) const {
   const int penWidth = std::max(1, qRound(ratio));
   for (int s = 0; s < strings(); ++s) {
     const DiagramMark mark = model_.mark(s);
-    const PixelRect& top = cells_.cell(0, s);
+    const PixelRect& top = cell(0, s);
     painter.setPen(QPen(Qt::black, penWidth));
     if (mark.kind == DiagramMark::Kind::Muted) {
       painter.setRenderHint(QPainter::Antialiasing, false);
@@ -285,10 +301,10 @@ void FretboardView::paintMarks(QPainter& painter, qreal ratio) const {
       painter.drawLine(px(top.right - 1), px(top.top), px(top.left), px(top.bottom + 1));
       continue;
     }
-    const PixelRect& cell = cells_.cell(mark.row, s);
+    const PixelRect& place = cell(mark.row, s);
     const qreal inset = penWidth / 2.0;
-    const QRectF box = QRectF(QPointF(px(cell.left), px(cell.top)),
-                              QPointF(px(cell.right + 1), px(cell.bottom + 1)))
+    const QRectF box = QRectF(QPointF(px(place.left), px(place.top)),
+                              QPointF(px(place.right + 1), px(place.bottom + 1)))
                            .adjusted(inset, inset, -inset, -inset);
     const bool open = mark.kind == DiagramMark::Kind::Open;
     painter.setBrush(mark.held ? QColor(Qt::lightGray) : open ? QColor(Qt::white) : Qt::black);
@@ -318,18 +334,18 @@ void FretboardView::mousePressEvent(QMouseEvent* event) {
   }
   if (const auto hit = cells_.hitTest(p.x(), p.y())) {
     cursorRow_ = hit->row;
-    cursorString_ = hit->string;
-    pressCell(hit->row, hit->string);
+    cursorString_ = leftHanded_ ? strings() - 1 - hit->string : hit->string;
+    pressCell(cursorRow_, cursorString_);
   }
 }
 
 void FretboardView::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Left:
-      moveCursor(0, -1);
+      moveCursor(0, leftHanded_ ? 1 : -1);
       break;
     case Qt::Key_Right:
-      moveCursor(0, 1);
+      moveCursor(0, leftHanded_ ? -1 : 1);
       break;
     case Qt::Key_Up:
       moveCursor(-1, 0);

@@ -21,6 +21,11 @@ class FretboardView : public QFrame {
 
   // Lays the cells out again for the instrument's string count.
   void rebuild();
+  // The panel's character height changed with its zoom.
+  void setBaseUnitHeight(int baseUnitHeight);
+  // Mirrors the board: the lowest string on the right, clicks and keys too.
+  void setLeftHanded(bool leftHanded);
+  bool leftHanded() const { return leftHanded_; }
   int strings() const { return cells_.strings(); }
   // A cell's rectangle in this widget's coordinates.
   QRect cellRect(int row, int string) const;
@@ -52,8 +57,11 @@ class FretboardView : public QFrame {
   // ratio: device pixels per panel pixel; the painter counts device pixels.
   void paintMarks(QPainter& painter, qreal ratio) const;
 
+  const PixelRect& cell(int row, int string) const;
+
   const DesignerModel& model_;
-  const int baseUnitHeight_;
+  int baseUnitHeight_;
+  bool leftHanded_ = false;
   FretboardGeometry geometry_;
   CellRects cells_;
   int cursorRow_ = 0;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "gui/common/app_state.h"
 #include "gui/common/notifier.h"
 #include "gui/common/screen_text.h"
 #include "models/document_session.h"
@@ -71,6 +72,7 @@ ChordFinderPanel::ChordFinderPanel(AppContext& context, QWidget* frame)
     });
   }
   connect(&notifier, &Notifier::documentsChanged, this, &ChordFinderPanel::updateAddButton);
+  connect(&notifier, &Notifier::leftHandedChanged, this, &ChordFinderPanel::refreshVoicings);
   refreshNames();
   refreshVoicings();
 }
@@ -117,6 +119,7 @@ void ChordFinderPanel::createControls() {
   voicings_->setResizeMode(QListView::Adjust);
   voicings_->setMovement(QListView::Static);
   voicings_->setIconSize(kDiagramSize);
+  voicings_->setGridSize(QSize(kDiagramSize.width() + 8, kDiagramSize.height() + 22));
   voicings_->setUniformItemSizes(true);
   connect(voicings_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { chooseVoicing(voicings_->row(item)); });
@@ -131,8 +134,7 @@ void ChordFinderPanel::createControls() {
   updateAddButton();
 }
 
-void ChordFinderPanel::setLeftHanded(bool leftHanded) {
-  leftHanded_ = leftHanded;
+void ChordFinderPanel::zoomChanged() {
   refreshVoicings();
 }
 
@@ -179,16 +181,19 @@ void ChordFinderPanel::refreshVoicings() {
   found_ = findVoicings(query);
 
   const qreal ratio = devicePixelRatioF();
+  const QSize size = kDiagramSize * zoom() / 100;
+  voicings_->setIconSize(size);
+  voicings_->setGridSize(QSize(size.width() + 8, size.height()) + QSize(0, 22) * zoom() / 100);
   for (const Voicing& voicing : found_) {
     const QString name = chordLabel(voicing.name);
     ChordDiagram diagram =
         diagramOfChord(designerChordFor(voicing, enharmonic_), query.strings, name);
-    diagram.leftHanded = leftHanded_;
-    QPixmap picture(kDiagramSize * ratio);
+    diagram.leftHanded = context_.state.leftHanded;
+    QPixmap picture(size * ratio);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     QPainter painter(&picture);
-    paintChordDiagram(painter, QRectF(QPointF(0, 0), QSizeF(kDiagramSize)), diagram);
+    paintChordDiagram(painter, QRectF(QPointF(0, 0), QSizeF(size)), diagram);
     painter.end();
     auto* item = new QListWidgetItem(QIcon(picture), QStringLiteral("cost %1").arg(voicing.cost));
     const QString tip = QStringLiteral("%1: %2, cost %3")

@@ -33,10 +33,8 @@ class ChordFinderPanel : public Panel {
   const std::vector<ChordCandidate>& candidates() const { return candidates_; }
   const std::vector<Voicing>& found() const { return found_; }
 
-  // Mirrors the diagrams: the lowest string on the right.
-  void setLeftHanded(bool leftHanded);
-
  private:
+  void zoomChanged() override;
   void createControls();
   void refreshNames();
   void refreshVoicings();
@@ -56,7 +54,6 @@ class ChordFinderPanel : public Panel {
   std::vector<ChordCandidate> candidates_;
   std::vector<Voicing> found_;
   bool enharmonic_ = false;
-  bool leftHanded_ = false;
 };
 
 }  // namespace fretlets

@@ -108,5 +108,36 @@ TEST_F(ChordFinder, AddsTheChosenFingeringToTheOpenBookOnceOnly) {
   EXPECT_EQ(book.fretletCount(), 1);
 }
 
+// View > Zoom and Left-Handed reach every panel: at 200 % the panels and
+// the fretboard's cells are twice as large, and a left-handed board takes a
+// click on the right for the lowest string.
+TEST_F(ChordFinder, ZoomScalesThePanelsAndLeftHandedMirrorsTheFretboard) {
+  FretboardView* board = designer()->fretboard();
+  const QSize cell = board->cellRect(2, 0).size();
+  const QSize panel = finder()->size();
+  for (int step = 0; step < 4; ++step) {
+    run(CommandId::ZoomIn);
+  }
+  EXPECT_NEAR(board->cellRect(2, 0).width(), 2 * cell.width(), 1);
+  EXPECT_NEAR(board->cellRect(2, 0).height(), 2 * cell.height(), 1);
+  EXPECT_NEAR(finder()->width(), 2 * panel.width(), 2);
+  EXPECT_EQ(finder()->voicings()->iconSize().width(), 128);
+  // A panel made now comes at the zoom too.
+  run(CommandId::ViewFinder);
+  run(CommandId::ViewFinder);
+  EXPECT_NEAR(finder()->width(), 2 * panel.width(), 2);
+  run(CommandId::ZoomActualSize);
+  EXPECT_EQ(board->cellRect(2, 0).size(), cell);
+  EXPECT_EQ(finder()->size(), panel);
+
+  const QRect rightHanded = board->cellRect(3, 0);
+  run(CommandId::ViewLeftHanded);
+  EXPECT_GT(board->cellRect(3, 0).left(), rightHanded.left());
+  fret(0, 3);
+  settle();
+  EXPECT_EQ(chord().frets[0], 3);
+  EXPECT_EQ(designerBox("Chord root")->text().toStdString(), "G");
+}
+
 }  // namespace
 }  // namespace fretlets
