@@ -21,6 +21,7 @@
 #include <iterator>
 
 #include "app/about_box.h"
+#include "app/export_commands.h"
 #include "app/help_window.h"
 #include "app/load_texture_dialog.h"
 #include "app/panel_dock.h"
@@ -176,11 +177,18 @@ constexpr CommandEntry kCommands[] = {
     {CommandId::ScoreClose, "&Close", "Close Score", MenuPlace::Score},
     {CommandId::ScoreSave, "&Save", "Save Score", MenuPlace::Score},
     {CommandId::ScoreSaveAs, "Save &As...", "Save Score As", MenuPlace::Score},
+    {CommandId::ScorePrint, "&Print...", "Print Score", MenuPlace::Score},
+    {CommandId::ScoreExportPdf, "Export P&DF...", "Export Score as PDF", MenuPlace::Score},
+    {CommandId::ScoreExportMidi, "Export &MIDI...", "Export Score as MIDI File", MenuPlace::Score},
     {CommandId::ChordBookNew, "&New", "New Chord Book", MenuPlace::ChordBook},
     {CommandId::ChordBookOpen, "&Open", "Open Chord Book", MenuPlace::ChordBook},
     {CommandId::ChordBookClose, "&Close", "Close Chord Book", MenuPlace::ChordBook},
     {CommandId::ChordBookSave, "&Save", "Save Chord Book", MenuPlace::ChordBook},
     {CommandId::ChordBookSaveAs, "Save &As...", "Save Chord Book As", MenuPlace::ChordBook},
+    {CommandId::ChordBookPrint, "&Print...", "Print Chord Book", MenuPlace::ChordBook},
+    {CommandId::ChordBookExportPdf, "Export P&DF...", "Export Chord Book as PDF",
+     MenuPlace::ChordBook},
+    {CommandId::ExportChordDiagram, "Export Chord &Diagram...", nullptr, MenuPlace::File},
     {CommandId::LoadTexture, "Load &Texture", nullptr, MenuPlace::File},
     {CommandId::Exit, "E&xit", nullptr, MenuPlace::FileAfterSeparator},
     {CommandId::ViewMidiAmp, "&MIDI Amp", nullptr, MenuPlace::View, true},
@@ -352,6 +360,13 @@ void MainWindow::runCommand(CommandId id) {
       return;
     case CommandId::LoadTexture:
       return loadTexture();
+    case CommandId::ScorePrint:
+    case CommandId::ScoreExportPdf:
+    case CommandId::ScoreExportMidi:
+    case CommandId::ChordBookPrint:
+    case CommandId::ChordBookExportPdf:
+    case CommandId::ExportChordDiagram:
+      return runExportCommand(id, context_, *dialogs_, this);
     case CommandId::Exit:
       close();
       return;
@@ -584,6 +599,9 @@ Panel* MainWindow::documentPanel(DocumentKind kind) const {
 void MainWindow::setDocumentCommandsEnabled(DocumentKind kind, bool enabled) {
   const DocumentKindInfo& info = documentKindInfo(kind);
   for (const CommandId id : {info.closeCommand, info.saveCommand, info.saveAsCommand}) {
+    action(id)->setEnabled(enabled);
+  }
+  for (const CommandId id : documentExportCommands(kind)) {
     action(id)->setEnabled(enabled);
   }
 }

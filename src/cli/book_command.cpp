@@ -283,7 +283,13 @@ int importChordPro(const Args& args, Console& console) {
   }
   const InstrumentState asked = state;
   const bool existed = pathExists(path);
-  ChordBook book = openOrCreateChordBook(path, state, false);
+  ChordBook book = [&] {
+    try {
+      return openOrCreateChordBook(path, state, false);
+    } catch (const FormatError& error) {
+      throw FormatError(path + ": " + error.what());
+    }
+  }();
   if (existed && (args.has("instrument") || args.has("tuning")) &&
       checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
           Compatibility::Compatible) {
@@ -321,12 +327,8 @@ int importChordPro(const Args& args, Console& console) {
   for (const ChordProProblem& problem : unreadable) {
     console.err << source << ":" << problem.line << ": skipped: " << problem.message << '\n';
   }
-  if (book.modified() || !existed) {
-    try {
-      writeChordBook(book, state, path);
-    } catch (const FormatError& error) {
-      throw FormatError("cannot write " + path + ": " + error.what());
-    }
+  if (book.modified()) {
+    writeOutput(path, chordBookBytes(book, state));
   }
   console.out << "Filed " << filed << (filed == 1 ? " fretlet" : " fretlets") << " in " << path;
   if (there > 0) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <numeric>
 #include <stdexcept>
 #include <utility>
 
@@ -218,6 +217,20 @@ Define readDefine(std::string_view body, int strings) {
   return define;
 }
 
+// A chord must have a name to be defined and shown: an entry without one
+// takes the name the program reads in its fingering, or "?".
+std::string entryName(const ScoreEntry& entry, const InstrumentState& instrument) {
+  if (!entry.name.empty()) {
+    return std::string(entry.name.view());
+  }
+  DesignerChord chord;
+  chord.frets = entry.frets;
+  const FingeringReading reading = readFingering(chord, instrument.tuning, entry.rootString);
+  return reading.name.found()
+             ? composeChordName(reading.name.root, reading.name.type, reading.name.bass)
+             : "?";
+}
+
 }  // namespace
 
 std::string_view nameWithoutRoot(std::string_view name) {
@@ -264,7 +277,7 @@ std::string scoreChordPro(const Score& score, const InstrumentState& instrument)
       fingerings.push_back(&entry);
       DesignerChord chord;
       chord.frets = entry.frets;
-      text += defineLine(entry.name.view(), chord, strings);
+      text += defineLine(entryName(entry, instrument), chord, strings);
     }
   }
 
@@ -276,8 +289,8 @@ std::string scoreChordPro(const Score& score, const InstrumentState& instrument)
   for (const ScoreEntry& entry : score.entries()) {
     const auto cell = static_cast<std::size_t>(at / kTwelfthsPerBeat);
     cells.resize(std::max(cells.size(), cell + 1), ".");
-    cells[cell] =
-        cells[cell] == "." ? utf8(entry.name.view()) : cells[cell] + "~" + utf8(entry.name.view());
+    cells[cell] = cells[cell] == "." ? utf8(entryName(entry, instrument))
+                                     : cells[cell] + "~" + utf8(entryName(entry, instrument));
     at += std::max<int>(kMinBeatsToNext, entry.beatsToNext);
   }
   cells.resize(static_cast<std::size_t>((at + kTwelfthsPerBeat - 1) / kTwelfthsPerBeat), ".");

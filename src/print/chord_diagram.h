@@ -5,7 +5,6 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <vector>
 
 #include "music/designer_chord.h"
 #include "music/fretlet_record.h"

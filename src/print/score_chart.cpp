@@ -19,6 +19,17 @@ namespace {
 constexpr int kChartColumns = 8;
 constexpr int kLegendColumns = 6;
 
+// An entry without a name shows the name the program reads in it.
+QString entryName(const ScoreEntry& entry, const InstrumentState& instrument) {
+  if (!entry.name.empty()) {
+    return documentText(entry.name.view());
+  }
+  DesignerChord chord;
+  chord.frets = entry.frets;
+  chord.rootString = entry.rootString;
+  return chordNameOf(chord, instrument);
+}
+
 }  // namespace
 
 bool printScoreChart(QPagedPaintDevice& device, const Score& score,
@@ -32,7 +43,7 @@ bool printScoreChart(QPagedPaintDevice& device, const Score& score,
     };
     if (std::ranges::none_of(fingerings, same)) {
       fingerings.push_back(&entry);
-      legend.push_back(diagramOfEntry(entry, strings, documentText(entry.name.view())));
+      legend.push_back(diagramOfEntry(entry, strings, entryName(entry, instrument)));
     }
   }
   QPainter painter;
@@ -72,7 +83,7 @@ bool printScoreChart(QPagedPaintDevice& device, const Score& score,
         const QRectF top(box.left(), box.top(), box.width(), box.height() * 0.6);
         const QRectF bottom(box.left(), top.bottom(), box.width(), box.height() * 0.4);
         painter.setFont(nameFont);
-        painter.drawText(top, Qt::AlignCenter, documentText(entry->name.view()));
+        painter.drawText(top, Qt::AlignCenter, entryName(*entry, instrument));
         painter.setFont(lengthFont);
         const QString beats = QString::fromStdString(beatsText(entry->beatsToNext));
         painter.drawText(

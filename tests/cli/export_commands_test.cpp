@@ -1,3 +1,4 @@
+#include <fluidsynth.h>
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -21,6 +22,7 @@
 #include "models/score_playback.h"
 #include "music/chord_type.h"
 #include "music/designer_chord.h"
+#include "sound/fluid_synth_output.h"
 #include "support/cli_run.h"
 #include "support/document_test_support.h"
 
@@ -291,6 +293,71 @@ TEST_F(ExportCommands, MidiFileOfEachSampleScoreSoundsAsThePlayback) {
     EXPECT_TRUE(sounding.empty());
     EXPECT_EQ(lastOff, onset);
   }
+}
+
+// FluidSynth's own MIDI player renders the file offline; the moments, in
+// milliseconds of rendered sound, at which it strikes the first note of each
+// chord, and the loudest sample.
+struct PlayerRun {
+  std::vector<int> onsets;
+  float peak = 0;
+};
+
+PlayerRun playWithFluidSynth(const std::string& soundFont, const std::string& midi) {
+  struct State {
+    fluid_synth_t* synth;
+    long rendered = 0;
+    PlayerRun run;
+  };
+  fluid_settings_t* settings = new_fluid_settings();
+  fluid_settings_setnum(settings, "synth.sample-rate", 44100);
+  State state{new_fluid_synth(settings), 0, {}};
+  fluid_synth_sfload(state.synth, soundFont.c_str(), 1);
+  fluid_player_t* player = new_fluid_player(state.synth);
+  fluid_player_set_playback_callback(
+      player,
+      [](void* data, fluid_midi_event_t* event) {
+        State& s = *static_cast<State*>(data);
+        const int ms = static_cast<int>(s.rendered / 44.1);
+        if (fluid_midi_event_get_type(event) == 0x90 && fluid_midi_event_get_velocity(event) > 0 &&
+            (s.run.onsets.empty() || ms - s.run.onsets.back() > 5)) {
+          s.run.onsets.push_back(ms);
+        }
+        return fluid_synth_handle_midi_event(s.synth, event);
+      },
+      &state);
+  fluid_player_add(player, midi.c_str());
+  fluid_player_play(player);
+  std::array<float, 64> left{};
+  std::array<float, 64> right{};
+  while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING) {
+    fluid_synth_write_float(state.synth, 64, left.data(), 0, 1, right.data(), 0, 1);
+    state.rendered += 64;
+    for (const float sample : left) {
+      state.run.peak = std::max(state.run.peak, std::abs(sample));
+    }
+  }
+  delete_fluid_player(player);
+  delete_fluid_synth(state.synth);
+  delete_fluid_settings(settings);
+  return state.run;
+}
+
+TEST_F(ExportCommands, FluidSynthsPlayerSoundsTheChordsAtTheScoresOnsets) {
+  const auto soundFont = findSoundFont(systemSoundFonts());
+  if (!soundFont) {
+    GTEST_SKIP() << "no General MIDI SoundFont installed (scripts/setup.sh installs it)";
+  }
+  const std::string path = (kSamples / "Waltz in G.score").string();
+  ASSERT_EQ(runCli(runScore, {"export-midi", path, "--out", file("w.mid")}).status, 0);
+  const PlayerRun run = playWithFluidSynth(*soundFont, file("w.mid"));
+  // 132 beats a minute: 454 ms a beat; three beats each but a 2 and a 1.
+  const std::vector<int> expected{0, 1362, 2724, 4086, 5448, 6810, 7718, 8172};
+  ASSERT_EQ(run.onsets.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_NEAR(run.onsets[i], expected[i], 2) << i;  // the player steps 64 samples
+  }
+  EXPECT_GT(run.peak, 0.05F);
 }
 
 DesignerChord fingering(std::array<std::int8_t, kStringSlots> frets, int top, bool barred,
