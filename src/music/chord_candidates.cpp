@@ -49,8 +49,9 @@ const std::vector<TypeFamiliarity> typeFamiliarity{
     {"m(add9)", 22}, {"dim", 24},     {"m7b5", 24},    {"6/9", 22},     {"13", 22},
     {"7#9", 22},     {"7b9", 20},     {"(#5)", 20},    {"7#5", 18},     {"7b5", 16},
     {"11", 16},      {"m11", 18},     {"m(maj7)", 18}, {"maj7#11", 16}, {"m13", 16},
-    {"maj13", 16},   {"7#11", 16},    {"maj7#5", 16},    {"9#11", 14},    {"7b13", 14},    {"m6/9", 14},
-    {"(add11)", 14}, {"maj7sus", 12}, {"6sus", 8},     {"9b5", 8},      {"9#5", 8},
+    {"maj13", 16},   {"7#11", 16},    {"maj7#5", 16},  {"9#11", 14},    {"7b13", 14},
+    {"m6/9", 14},    {"(add11)", 14}, {"maj7sus", 12}, {"6sus", 8},     {"9b5", 8},
+    {"9#5", 8},
 };
 
 int candidateScore(const ChordName& name, int bassInterval) {
@@ -68,8 +69,8 @@ int candidateScore(const ChordName& name, int bassInterval) {
     score -= w.impliedFifth + (has(3) || has(4) ? 0 : w.impliedFifthWithoutThird) +
              (has(4) && has(9) ? w.impliedFifthBesideSixth : 0);
   }
-  score -= (name.implied.seventh ? w.impliedSeventh : 0) +
-           (name.implied.ninth ? w.impliedNinth : 0);
+  score -=
+      (name.implied.seventh ? w.impliedSeventh : 0) + (name.implied.ninth ? w.impliedNinth : 0);
   return score;
 }
 

@@ -13,16 +13,25 @@ namespace fretlets {
 // fret it adds, four frets far more than three. Then each finger, each muted
 // string inside the shape (which the picking hand has to avoid or the
 // fretting hand to damp), each string left out (adding a finger to sound
-// one more string pays), and two points a fret of position, so that the
-// open C comes before the A-shape barre at the third fret and that before
-// the E-shape at the eighth.
+// one more string pays), a point a fret of position, so that the open C
+// comes before the A-shape barre at the third fret and that before the
+// E-shape at the eighth, and an open string rung while the hand is high up
+// the neck. An inversion costs a little more than a string left out:
+// x32010 comes before C/E at the nut (032010), and that before the barres.
+//
+// The points were set by hand on a table of the shapes guitarists play for
+// the common chords (open, barre, inversions, shells): each changed alone,
+// kept where more of those shapes came among the first ten.
 const PlayabilityWeights playabilityWeights{
     .implied = 12,
+    .inversion = 6,
     .span = {0, 1, 3, 5, 9, 14, 20},
     .finger = 2,
     .mutedInner = 5,
-    .position = 2,
-    .silentString = 5,
+    .position = 1,
+    .silentString = 4,
+    .openAwayFromHand = 8,
+    .openAwayFromFret = 4,
 };
 
 namespace {
@@ -36,11 +45,13 @@ int impliedCount(const ImpliedIntervals& implied) {
 
 // Fingers for the fretted strings, the index finger barring the lowest fret
 // across the run of fretted strings where that saves most fingers. A barre
-// cannot cross an open or muted string.
+// cannot cross an open or muted string. Above the lowest fret one finger
+// lies flat across adjacent strings at the same fret: x3555x takes two.
 void countFingers(Voicing& v, int strings) {
   int fretted = 0;
   int bestBarred = 0;
   int runBarred = 0;
+  int partiallyBarred = 0;
   for (int s = 0; s < strings; ++s) {
     const int fret = v.frets[s];
     if (fret <= 0) {
@@ -50,9 +61,10 @@ void countFingers(Voicing& v, int strings) {
     ++fretted;
     runBarred += fret == v.position ? 1 : 0;
     bestBarred = std::max(bestBarred, runBarred);
+    partiallyBarred += s > 0 && fret > v.position && v.frets[s - 1] == fret ? 1 : 0;
   }
   v.barre = bestBarred >= 2;
-  v.fingers = v.barre ? fretted - bestBarred + 1 : fretted;
+  v.fingers = (v.barre ? fretted - bestBarred + 1 : fretted) - partiallyBarred;
 }
 
 class Search {
@@ -73,6 +85,7 @@ class Search {
       }
     }
     suffix_ = suffix;
+    anyBass_ = query.bassClass == kNone && !query.rootPosition;
     bassClass_ = query.bassClass == kNone ? query.rootClass : query.bassClass;
     minSounding_ = std::min(kMinSounding, query.strings);
   }
@@ -129,7 +142,8 @@ class Search {
     }
     for (const std::int8_t fret : options_[s]) {
       // The lowest sounding string is the bass.
-      if (fret != kNone && !anySounds && (query_.tuning[s] + fret) % 12 != bassClass_) {
+      if (fret != kNone && !anySounds && !anyBass_ &&
+          (query_.tuning[s] + fret) % 12 != bassClass_) {
         continue;
       }
       current_[s] = fret;
@@ -186,6 +200,7 @@ class Search {
   const VoicingQuery& query_;
   std::uint16_t tones_ = 0;
   std::string_view suffix_;
+  bool anyBass_ = false;
   int bassClass_ = 0;
   int minSounding_ = kMinSounding;
   int low_ = 0;
@@ -199,13 +214,17 @@ class Search {
 int playabilityCost(const Voicing& voicing, int strings) {
   const PlayabilityWeights& w = playabilityWeights;
   int sounding = 0;
+  int open = 0;
   for (int s = 0; s < strings; ++s) {
     sounding += voicing.frets[s] != kNone ? 1 : 0;
+    open += voicing.frets[s] == 0 ? 1 : 0;
   }
   return w.implied * impliedCount(voicing.name.implied) +
+         (voicing.name.bass.empty() ? 0 : w.inversion) +
          w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] + w.finger * voicing.fingers +
          w.mutedInner * voicing.mutedInner + w.position * voicing.position +
-         w.silentString * (strings - sounding);
+         w.silentString * (strings - sounding) +
+         (voicing.position >= w.openAwayFromFret ? w.openAwayFromHand * open : 0);
 }
 
 std::vector<Voicing> findVoicings(const VoicingQuery& query) {
