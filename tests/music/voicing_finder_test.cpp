@@ -39,6 +39,7 @@ TEST(VoicingFinder, FindsTheFamiliarShapesFirstAndFilesThemAsTheyMove) {
   ASSERT_FALSE(c.empty());
   EXPECT_EQ(place(c, "x32010"), 0U);
   EXPECT_LT(place(c, "x35553"), place(c, "8aa988"));  // the A shape before the E shape
+  EXPECT_LT(place(c, "8aa988"), place(c, "8aa980"));  // an open string far from the hand
   ASSERT_LT(place(c, "8aa988"), c.size());
   const Voicing& aShape = c[place(c, "x35553")];
   EXPECT_TRUE(aShape.barre);
