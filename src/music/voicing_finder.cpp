@@ -77,6 +77,7 @@ class Search {
     for (const ChordType& type : chordTypeTable) {
       if (type.suffix == suffix) {
         intervals |= type.intervalMask;
+        typeMasks_.push_back(type.intervalMask);
       }
     }
     for (int interval = 0; interval < 12; ++interval) {
@@ -152,7 +153,27 @@ class Search {
     current_[s] = kNone;
   }
 
+  // Whether the namer could name these intervals as the asked type: they
+  // are the type's own, and the type's others are ones it may assume. Most
+  // fingerings of a chord of many notes fail here, before the namer is asked.
+  bool nameable(std::uint16_t sounding) const {
+    constexpr std::uint16_t kAssumable = 1U << 2 | 1U << 4 | 1U << 7 | 1U << 10;
+    return std::ranges::any_of(typeMasks_, [sounding](std::uint16_t mask) {
+      return (sounding & ~mask) == 0 && (mask & ~sounding & ~kAssumable) == 0;
+    });
+  }
+
   void evaluate() {
+    std::uint16_t sounding = 0;
+    for (int s = 0; s < query_.strings; ++s) {
+      if (current_[s] != kNone) {
+        sounding |= static_cast<std::uint16_t>(
+            1U << ((query_.tuning[s] + current_[s] - query_.rootClass + 12) % 12));
+      }
+    }
+    if (!nameable(sounding)) {
+      return;
+    }
     Voicing v;
     v.frets = current_;
     int highest = 0;
@@ -199,6 +220,7 @@ class Search {
 
   const VoicingQuery& query_;
   std::uint16_t tones_ = 0;
+  std::vector<std::uint16_t> typeMasks_;  // the rows named by the asked text
   std::string_view suffix_;
   bool anyBass_ = false;
   int bassClass_ = 0;
