@@ -15,8 +15,9 @@ namespace fretlets {
 // fretting hand to damp), each string left out (adding a finger to sound
 // one more string pays), a point a fret of position, so that the open C
 // comes before the A-shape barre at the third fret and that before the
-// E-shape at the eighth, and an open string rung while the hand is high up
-// the neck. An inversion costs a little more than a string left out:
+// E-shape at the eighth, and each open string rung while a finger frets the
+// fourth fret or higher (open shapes live in the first frets: 355003 is no
+// way to play G). An inversion costs a little more than a string left out:
 // x32010 comes before C/E at the nut (032010), and that before the barres.
 //
 // The points were set by hand on a table of the shapes guitarists play for
@@ -27,7 +28,7 @@ const PlayabilityWeights playabilityWeights{
     .inversion = 6,
     .span = {0, 1, 3, 5, 9, 14, 20},
     .finger = 2,
-    .mutedInner = 5,
+    .mutedInner = 6,
     .position = 1,
     .silentString = 4,
     .openAwayFromHand = 8,
@@ -237,16 +238,18 @@ int playabilityCost(const Voicing& voicing, int strings) {
   const PlayabilityWeights& w = playabilityWeights;
   int sounding = 0;
   int open = 0;
+  int highest = 0;
   for (int s = 0; s < strings; ++s) {
     sounding += voicing.frets[s] != kNone ? 1 : 0;
     open += voicing.frets[s] == 0 ? 1 : 0;
+    highest = std::max(highest, int{voicing.frets[s]});
   }
   return w.implied * impliedCount(voicing.name.implied) +
          (voicing.name.bass.empty() ? 0 : w.inversion) +
          w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] + w.finger * voicing.fingers +
          w.mutedInner * voicing.mutedInner + w.position * voicing.position +
          w.silentString * (strings - sounding) +
-         (voicing.position >= w.openAwayFromFret ? w.openAwayFromHand * open : 0);
+         (highest >= w.openAwayFromFret ? w.openAwayFromHand * open : 0);
 }
 
 std::vector<Voicing> findVoicings(const VoicingQuery& query) {

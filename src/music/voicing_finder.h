@@ -48,7 +48,7 @@ struct PlayabilityWeights {
   int mutedInner;
   int position;
   int silentString;
-  int openAwayFromHand;  // each open string, when the hand is at or above...
+  int openAwayFromHand;  // each open string, when a finger frets at or above...
   int openAwayFromFret;  // ...this fret
 };
 
