@@ -217,6 +217,8 @@ int voicings(const Args& args, Console& console) {
     }
     chord.bassClass = *bassClass;
   }
+  // The root asked as the bass (C/C, --bass C) is the root position.
+  const bool rootPosition = args.has("root-position") || chord.bassClass == chord.rootClass;
   if (chord.bassClass == chord.rootClass) {
     chord.bassClass = kNone;
   }
@@ -239,7 +241,7 @@ int voicings(const Args& args, Console& console) {
   query.typeRow = chord.typeRow;
   query.bassClass = chord.bassClass;
   query.enharmonic = chord.enharmonic;
-  query.rootPosition = args.has("root-position");
+  query.rootPosition = rootPosition;
   query.strings = state.strings();
   query.tuning = state.tuning;
   if (const auto span = args.value("span")) {

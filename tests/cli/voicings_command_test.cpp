@@ -29,6 +29,7 @@ TEST_F(VoicingsCommand, ListsTheEasiestFingeringsFirst) {
   const CliRun rooted = runCli(runVoicings, {"--chord", "C", "--root-position", "--max", "20"});
   EXPECT_NE(rooted.out.find(": 20 of 414 "), std::string::npos) << rooted.out;
   EXPECT_EQ(rooted.out.find("Cmaj/"), std::string::npos);
+  EXPECT_EQ(runCli(runVoicings, {"--chord", "C", "--bass", "C", "--max", "20"}).out, rooted.out);
 
   // Spelled as asked; a slash in the name or --bass gives the bass.
   EXPECT_EQ(firstLine(runCli(runVoicings, {"--chord", "Dbm7", "--max", "1"}).out).substr(0, 5),
