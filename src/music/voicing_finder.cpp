@@ -132,12 +132,13 @@ class Search {
     }
     low_ = low;
     current_.fill(kNone);
-    place(0, false, 0);
+    place(0, false, 0, 0);
   }
 
-  void place(int s, bool anySounds, int sounding) {
+  // `intervals` are those the strings below s sound, above the root.
+  void place(int s, bool anySounds, int sounding, std::uint16_t intervals) {
     if (s == query_.strings) {
-      if (sounding >= minSounding_) {
+      if (sounding >= minSounding_ && nameable(intervals)) {
         evaluate();
       }
       return;
@@ -149,7 +150,10 @@ class Search {
         continue;
       }
       current_[s] = fret;
-      place(s + 1, anySounds || fret != kNone, sounding + (fret != kNone ? 1 : 0));
+      const auto interval =
+          static_cast<unsigned>(query_.tuning[s] + fret - query_.rootClass + 12) % 12;
+      place(s + 1, anySounds || fret != kNone, sounding + (fret != kNone ? 1 : 0),
+            fret == kNone ? intervals : static_cast<std::uint16_t>(intervals | 1U << interval));
     }
     current_[s] = kNone;
   }
@@ -165,16 +169,6 @@ class Search {
   }
 
   void evaluate() {
-    std::uint16_t sounding = 0;
-    for (int s = 0; s < query_.strings; ++s) {
-      if (current_[s] != kNone) {
-        sounding |= static_cast<std::uint16_t>(
-            1U << ((query_.tuning[s] + current_[s] - query_.rootClass + 12) % 12));
-      }
-    }
-    if (!nameable(sounding)) {
-      return;
-    }
     Voicing v;
     v.frets = current_;
     int highest = 0;
