@@ -17,15 +17,19 @@ namespace fretlets {
 // comes before the A-shape barre at the third fret and that before the
 // E-shape at the eighth, and each open string rung while a finger frets the
 // fourth fret or higher (open shapes live in the first frets: 355003 is no
-// way to play G). An inversion costs a little more than a string left out:
-// x32010 comes before C/E at the nut (032010), and that before the barres.
+// way to play G). An inversion over the third or fifth costs a little more
+// than a string left out: x32010 comes before C/E at the nut (032010), and
+// that before the barres; over any other note (C7/Bb) more than twice that,
+// as players seldom mean it.
 //
 // The points were set by hand on a table of the shapes guitarists play for
 // the common chords (open, barre, inversions, shells): each changed alone,
-// kept where more of those shapes came among the first ten.
+// kept where more of those shapes came among the first ten or the median
+// place rose.
 const PlayabilityWeights playabilityWeights{
     .implied = 12,
-    .inversion = 6,
+    //       1  b2  2   b3 3  4   b5  5  #5  6   b7  #7
+    .bass = {0, 14, 14, 6, 6, 14, 14, 6, 14, 14, 14, 14},
     .span = {0, 1, 3, 5, 9, 14, 20},
     .finger = 2,
     .mutedInner = 6,
@@ -209,6 +213,8 @@ class Search {
       v.mutedInner += v.frets[s] == kNone ? 1 : 0;
     }
     v.rootString = rootString;
+    v.bassInterval =
+        (query_.tuning[firstSounding] + v.frets[firstSounding] - query_.rootClass + 12) % 12;
     v.cost = playabilityCost(v, query_.strings);
     found_.push_back(v);
   }
@@ -239,7 +245,7 @@ int playabilityCost(const Voicing& voicing, int strings) {
     highest = std::max(highest, int{voicing.frets[s]});
   }
   return w.implied * impliedCount(voicing.name.implied) +
-         (voicing.name.bass.empty() ? 0 : w.inversion) +
+         w.bass[static_cast<std::size_t>(voicing.bassInterval % 12)] +
          w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] + w.finger * voicing.fingers +
          w.mutedInner * voicing.mutedInner + w.position * voicing.position +
          w.silentString * (strings - sounding) +

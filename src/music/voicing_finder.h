@@ -28,11 +28,12 @@ struct Voicing {
   DesignerChord::Slots frets{-1, -1, -1, -1, -1, -1};
   int rootString = kNone;  // the lowest string that plays the root
   ChordName name;
-  int position = 0;    // the lowest fretted fret, 0 when nothing is fretted
-  int span = 0;        // frets from the lowest to the highest fretted note
-  int fingers = 0;     // a barre, or a partial barre above it, counts as one
-  bool barre = false;  // the index finger across the lowest fretted fret
-  int mutedInner = 0;  // muted strings between the lowest and highest sounding
+  int position = 0;      // the lowest fretted fret, 0 when nothing is fretted
+  int span = 0;          // frets from the lowest to the highest fretted note
+  int fingers = 0;       // a barre, or a partial barre above it, counts as one
+  bool barre = false;    // the index finger across the lowest fretted fret
+  int bassInterval = 0;  // of the lowest sounding note above the root
+  int mutedInner = 0;    // muted strings between the lowest and highest sounding
   int cost = 0;
 };
 
@@ -42,8 +43,8 @@ struct Voicing {
 // inversion pays a little for not having the root in the bass.
 struct PlayabilityWeights {
   int implied;
-  int inversion;
-  std::array<int, 7> span;  // by the frets fretted notes cover, 0 for none
+  std::array<int, 12> bass;  // by the bass note's interval above the root
+  std::array<int, 7> span;   // by the frets fretted notes cover, 0 for none
   int finger;
   int mutedInner;
   int position;
