@@ -217,6 +217,10 @@ int voicings(const Args& args, Console& console) {
     }
     chord.bassClass = *bassClass;
   }
+  if (args.has("root-position") && chord.bassClass != kNone && chord.bassClass != chord.rootClass) {
+    throw UsageError(
+        "--root-position asks for the root in the bass, but the bass given is another");
+  }
   // The root asked as the bass (C/C, --bass C) is the root position.
   const bool rootPosition = args.has("root-position") || chord.bassClass == chord.rootClass;
   if (chord.bassClass == chord.rootClass) {

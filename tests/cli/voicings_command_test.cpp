@@ -55,7 +55,8 @@ TEST_F(VoicingsCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {
                                             {"--chord", "H7"},
                                             {"--chord", "Cmaj8"},
                                             {"--chord", ""},
-                                            {"--chord", "C/X"}};
+                                            {"--chord", "C/X"},
+                                            {"--chord", "C/E", "--root-position"}};
   for (const auto& [option, value] : {std::pair{"--bass", "Q"},
                                       {"--span", "0"},
                                       {"--span", "7"},
