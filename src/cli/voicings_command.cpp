@@ -18,11 +18,13 @@ namespace {
 constexpr std::string_view kVoicingsUsage =
     "usage: fretlets-cli voicings --chord NAME [--bass NOTE] [--instrument INDEX|NAME]\n"
     "                             [--tuning N,N,...] [--span N] [--position LOW-HIGH]\n"
-    "                             [--max N] [--json] [--into-book FILE]\n"
+    "                             [--root-position] [--max N] [--json] [--into-book FILE]\n"
     "\n"
     "  --chord      a root and a chord type of the program's own, such as Cmaj7, F#m7b5,\n"
     "               Bb7#9 or C (a major triad); C/E gives the bass too\n"
-    "  --bass       the bass note (default the root)\n"
+    "  --bass       the bass note (default any note of the chord: the inversions are\n"
+    "               listed too, each as its slash chord, C/E, C/G)\n"
+    "  --root-position  only fingerings with the root in the bass\n"
     "  --span       frets the fretted notes may cover, 1..6 (default 4)\n"
     "  --position   the range of the lowest fretted fret (default 0-22)\n"
     "  --max        how many fingerings to show, easiest first (default 10)\n"
@@ -215,6 +217,12 @@ int voicings(const Args& args, Console& console) {
     }
     chord.bassClass = *bassClass;
   }
+  if (args.has("root-position") && chord.bassClass != kNone && chord.bassClass != chord.rootClass) {
+    throw UsageError(
+        "--root-position asks for the root in the bass, but the bass given is another");
+  }
+  // The root asked as the bass (C/C, --bass C) is the root position.
+  const bool rootPosition = args.has("root-position") || chord.bassClass == chord.rootClass;
   if (chord.bassClass == chord.rootClass) {
     chord.bassClass = kNone;
   }
@@ -237,6 +245,7 @@ int voicings(const Args& args, Console& console) {
   query.typeRow = chord.typeRow;
   query.bassClass = chord.bassClass;
   query.enharmonic = chord.enharmonic;
+  query.rootPosition = rootPosition;
   query.strings = state.strings();
   query.tuning = state.tuning;
   if (const auto span = args.value("span")) {
@@ -289,14 +298,16 @@ int voicings(const Args& args, Console& console) {
                 << " within these limits.\n";
     return 0;
   }
-  console.out << found.front().name.root << type << (found.front().name.bass.empty() ? "" : "/")
-              << found.front().name.bass << " on the " << instrument << " tuned "
-              << tuningNames(state) << ": " << found.size() << " of " << total
-              << (total == 1 ? " fingering\n\n" : " fingerings\n\n");
-  console.out << padded("frets", 3 * strings + 2) << "fingers  span  position  implied\n";
+  const std::string bass(chord.bassClass == kNone ? "" : found.front().name.bass);
+  console.out << found.front().name.root << type << (bass.empty() ? "" : "/") << bass << " on the "
+              << instrument << " tuned " << tuningNames(state) << ": " << found.size() << " of "
+              << total << (total == 1 ? " fingering\n\n" : " fingerings\n\n");
+  console.out << padded("frets", 3 * strings + 2) << padded("chord", 12)
+              << "fingers  span  position  implied\n";
   for (const Voicing& v : found) {
     std::ostringstream line;
     line << padded(fretsText(v, strings), 3 * strings + 2)
+         << padded(composeChordName(v.name.root, v.name.type, v.name.bass), 12)
          << padded(std::to_string(v.fingers) + (v.barre ? " b" : ""), 9)
          << padded(std::to_string(v.span), 6) << padded(std::to_string(v.position), 10)
          << impliedText(v.name.implied);
@@ -321,7 +332,7 @@ int runVoicings(const std::vector<std::string>& words, Console& console) {
   try {
     const Args args(
         words, {"chord", "bass", "instrument", "tuning", "span", "position", "max", "into-book"},
-        {"json", "help"});
+        {"json", "root-position", "help"});
     if (args.has("help")) {
       console.out << kVoicingsUsage;
       return 0;

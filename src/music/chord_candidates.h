@@ -22,11 +22,15 @@ struct ChordCandidate {
 // Points a reading earns or loses. A reading scores the familiarity of its
 // chord type, a bonus when the root is the bass (or, for a slash chord, what
 // the bass note is heard as), and loses points for every interval the name
-// has to assume.
+// has to assume; what an assumed third or fifth costs depends on what else
+// the type holds.
 struct CandidateWeights {
   int rootInBass;
   int impliedThird;
+  int impliedThirdBesideFourth;  // in an eleventh chord, whose fourth sounds
   int impliedFifth;
+  int impliedFifthWithoutThird;  // added when the type has no third at all
+  int impliedFifthBesideSixth;   // added when the type has a major third and a sixth
   int impliedSeventh;
   int impliedNinth;
   // Points for a slash chord's bass by its interval above the root; a bass

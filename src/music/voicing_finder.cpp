@@ -13,16 +13,30 @@ namespace fretlets {
 // fret it adds, four frets far more than three. Then each finger, each muted
 // string inside the shape (which the picking hand has to avoid or the
 // fretting hand to damp), each string left out (adding a finger to sound
-// one more string pays), and two points a fret of position, so that the
-// open C comes before the A-shape barre at the third fret and that before
-// the E-shape at the eighth.
+// one more string pays), a point a fret of position, so that the open C
+// comes before the A-shape barre at the third fret and that before the
+// E-shape at the eighth, and each open string rung while a finger frets the
+// fourth fret or higher (open shapes live in the first frets: 355003 is no
+// way to play G). An inversion over the third or fifth costs a little more
+// than a string left out: x32010 comes before C/E at the nut (032010), and
+// that before the barres; over any other note (C7/Bb) more than twice that,
+// as players seldom mean it.
+//
+// The points were set by hand on a table of the shapes guitarists play for
+// the common chords (open, barre, inversions, shells): each changed alone,
+// kept where more of those shapes came among the first ten or the median
+// place rose.
 const PlayabilityWeights playabilityWeights{
     .implied = 12,
+    //       1  b2  2   b3 3  4   b5  5  #5  6   b7  #7
+    .bass = {0, 14, 14, 6, 6, 14, 14, 6, 14, 14, 14, 14},
     .span = {0, 1, 3, 5, 9, 14, 20},
     .finger = 2,
-    .mutedInner = 5,
-    .position = 2,
-    .silentString = 5,
+    .mutedInner = 6,
+    .position = 1,
+    .silentString = 4,
+    .openAwayFromHand = 8,
+    .openAwayFromFret = 4,
 };
 
 namespace {
@@ -36,11 +50,13 @@ int impliedCount(const ImpliedIntervals& implied) {
 
 // Fingers for the fretted strings, the index finger barring the lowest fret
 // across the run of fretted strings where that saves most fingers. A barre
-// cannot cross an open or muted string.
+// cannot cross an open or muted string. Above the lowest fret one finger
+// lies flat across adjacent strings at the same fret: x3555x takes two.
 void countFingers(Voicing& v, int strings) {
   int fretted = 0;
   int bestBarred = 0;
   int runBarred = 0;
+  int partiallyBarred = 0;
   for (int s = 0; s < strings; ++s) {
     const int fret = v.frets[s];
     if (fret <= 0) {
@@ -50,9 +66,10 @@ void countFingers(Voicing& v, int strings) {
     ++fretted;
     runBarred += fret == v.position ? 1 : 0;
     bestBarred = std::max(bestBarred, runBarred);
+    partiallyBarred += s > 0 && fret > v.position && v.frets[s - 1] == fret ? 1 : 0;
   }
   v.barre = bestBarred >= 2;
-  v.fingers = v.barre ? fretted - bestBarred + 1 : fretted;
+  v.fingers = (v.barre ? fretted - bestBarred + 1 : fretted) - partiallyBarred;
 }
 
 class Search {
@@ -65,6 +82,7 @@ class Search {
     for (const ChordType& type : chordTypeTable) {
       if (type.suffix == suffix) {
         intervals |= type.intervalMask;
+        typeMasks_.push_back(type.intervalMask);
       }
     }
     for (int interval = 0; interval < 12; ++interval) {
@@ -73,6 +91,7 @@ class Search {
       }
     }
     suffix_ = suffix;
+    anyBass_ = query.bassClass == kNone && !query.rootPosition;
     bassClass_ = query.bassClass == kNone ? query.rootClass : query.bassClass;
     minSounding_ = std::min(kMinSounding, query.strings);
   }
@@ -117,25 +136,40 @@ class Search {
     }
     low_ = low;
     current_.fill(kNone);
-    place(0, false, 0);
+    place(0, false, 0, 0);
   }
 
-  void place(int s, bool anySounds, int sounding) {
+  // `intervals` are those the strings below s sound, above the root.
+  void place(int s, bool anySounds, int sounding, std::uint16_t intervals) {
     if (s == query_.strings) {
-      if (sounding >= minSounding_) {
+      if (sounding >= minSounding_ && nameable(intervals)) {
         evaluate();
       }
       return;
     }
     for (const std::int8_t fret : options_[s]) {
       // The lowest sounding string is the bass.
-      if (fret != kNone && !anySounds && (query_.tuning[s] + fret) % 12 != bassClass_) {
+      if (fret != kNone && !anySounds && !anyBass_ &&
+          (query_.tuning[s] + fret) % 12 != bassClass_) {
         continue;
       }
       current_[s] = fret;
-      place(s + 1, anySounds || fret != kNone, sounding + (fret != kNone ? 1 : 0));
+      const auto interval =
+          static_cast<unsigned>(query_.tuning[s] + fret - query_.rootClass + 12) % 12;
+      place(s + 1, anySounds || fret != kNone, sounding + (fret != kNone ? 1 : 0),
+            fret == kNone ? intervals : static_cast<std::uint16_t>(intervals | 1U << interval));
     }
     current_[s] = kNone;
+  }
+
+  // Whether the namer could name these intervals as the asked type: they
+  // are the type's own, and the type's others are ones it may assume. Most
+  // fingerings of a chord of many notes fail here, before the namer is asked.
+  bool nameable(std::uint16_t sounding) const {
+    constexpr std::uint16_t kAssumable = 1U << 2 | 1U << 4 | 1U << 7 | 1U << 10;
+    return std::ranges::any_of(typeMasks_, [sounding](std::uint16_t mask) {
+      return (sounding & ~mask) == 0 && (mask & ~sounding & ~kAssumable) == 0;
+    });
   }
 
   void evaluate() {
@@ -179,13 +213,17 @@ class Search {
       v.mutedInner += v.frets[s] == kNone ? 1 : 0;
     }
     v.rootString = rootString;
+    v.bassInterval =
+        (query_.tuning[firstSounding] + v.frets[firstSounding] - query_.rootClass + 12) % 12;
     v.cost = playabilityCost(v, query_.strings);
     found_.push_back(v);
   }
 
   const VoicingQuery& query_;
   std::uint16_t tones_ = 0;
+  std::vector<std::uint16_t> typeMasks_;  // the rows named by the asked text
   std::string_view suffix_;
+  bool anyBass_ = false;
   int bassClass_ = 0;
   int minSounding_ = kMinSounding;
   int low_ = 0;
@@ -199,13 +237,19 @@ class Search {
 int playabilityCost(const Voicing& voicing, int strings) {
   const PlayabilityWeights& w = playabilityWeights;
   int sounding = 0;
+  int open = 0;
+  int highest = 0;
   for (int s = 0; s < strings; ++s) {
     sounding += voicing.frets[s] != kNone ? 1 : 0;
+    open += voicing.frets[s] == 0 ? 1 : 0;
+    highest = std::max(highest, int{voicing.frets[s]});
   }
   return w.implied * impliedCount(voicing.name.implied) +
+         w.bass[static_cast<std::size_t>(voicing.bassInterval % 12)] +
          w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] + w.finger * voicing.fingers +
          w.mutedInner * voicing.mutedInner + w.position * voicing.position +
-         w.silentString * (strings - sounding);
+         w.silentString * (strings - sounding) +
+         (highest >= w.openAwayFromFret ? w.openAwayFromHand * open : 0);
 }
 
 std::vector<Voicing> findVoicings(const VoicingQuery& query) {

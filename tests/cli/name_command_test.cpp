@@ -121,7 +121,7 @@ TEST(NameCommand, CandidatesRankEveryRoot) {
   EXPECT_EQ(json.out.substr(0, json.out.find('}', 100) + 1),
             "{\"candidates\":[{\"rootString\":1,\"name\":\"Am\",\"root\":\"A\",\"type\":\"m\","
             "\"bass\":\"\",\"implied\":[],\"score\":55},{\"rootString\":4,\"name\":\"C6/A\","
-            "\"root\":\"C\",\"type\":\"6\",\"bass\":\"A\",\"implied\":[5],\"score\":20}");
+            "\"root\":\"C\",\"type\":\"6\",\"bass\":\"A\",\"implied\":[5],\"score\":6}");
   EXPECT_EQ(runCli(runName, {"--candidates", "--frets", "x,x,x,x,x,x"}).out, "No string sounds.\n");
   // With --batch, --candidates is every line's default; a line's own choice wins.
   const CliRun batch = runCli(runName, {"--batch", "--candidates"},

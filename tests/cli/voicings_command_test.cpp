@@ -23,8 +23,13 @@ TEST_F(VoicingsCommand, ListsTheEasiestFingeringsFirst) {
   const CliRun c = runCli(runVoicings, {"--chord", "C", "--max", "3"});
   EXPECT_EQ(c.status, 0) << c.err;
   EXPECT_EQ(c.out.substr(0, c.out.find("fingerings")),
-            "Cmaj on the Guitar tuned E2 A2 D3 G3 B3 E4: 3 of 396 ");
-  EXPECT_NE(c.out.find("\nx,3,2,0,1,0         3        3     1\n"), std::string::npos) << c.out;
+            "Cmaj on the Guitar tuned E2 A2 D3 G3 B3 E4: 3 of 1370 ");
+  EXPECT_NE(c.out.find("\nx,3,2,0,1,0         Cmaj        3        3     1\n"), std::string::npos)
+      << c.out;
+  const CliRun rooted = runCli(runVoicings, {"--chord", "C", "--root-position", "--max", "20"});
+  EXPECT_NE(rooted.out.find(": 20 of 414 "), std::string::npos) << rooted.out;
+  EXPECT_EQ(rooted.out.find("Cmaj/"), std::string::npos);
+  EXPECT_EQ(runCli(runVoicings, {"--chord", "C", "--bass", "C", "--max", "20"}).out, rooted.out);
 
   // Spelled as asked; a slash in the name or --bass gives the bass.
   EXPECT_EQ(firstLine(runCli(runVoicings, {"--chord", "Dbm7", "--max", "1"}).out).substr(0, 5),
@@ -50,7 +55,8 @@ TEST_F(VoicingsCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {
                                             {"--chord", "H7"},
                                             {"--chord", "Cmaj8"},
                                             {"--chord", ""},
-                                            {"--chord", "C/X"}};
+                                            {"--chord", "C/X"},
+                                            {"--chord", "C/E", "--root-position"}};
   for (const auto& [option, value] : {std::pair{"--bass", "Q"},
                                       {"--span", "0"},
                                       {"--span", "7"},
