@@ -9,6 +9,7 @@
 #include "cli/json.h"
 #include "documents/byte_stream.h"
 #include "documents/chord_book_file.h"
+#include "music/chord_request.h"
 #include "music/chord_type.h"
 #include "music/voicing_finder.h"
 
@@ -31,85 +32,12 @@ constexpr std::string_view kVoicingsUsage =
     "  --into-book  file the shown fingerings in this chord book as the Chord Book's Add\n"
     "               does; a missing book is created for the instrument and tuning\n";
 
-// A note name: a letter with sharps or flats, "C", "F#", "Bb", "Ebb".
-std::optional<int> noteClass(std::string_view text) {
-  if (text.empty()) {
-    return std::nullopt;
+ChordRequest parseChord(const std::string& text) {
+  const std::optional<ChordRequest> chord = parseChordRequest(text);
+  if (!chord) {
+    throw UsageError("unknown chord '" + text + "' (give a root and a chord type, such as Cmaj7)");
   }
-  const char letter = static_cast<char>(text[0] >= 'a' ? text[0] - 'a' + 'A' : text[0]);
-  const auto index = kLetters.find(letter);
-  if (index == std::string_view::npos) {
-    return std::nullopt;
-  }
-  constexpr std::array<int, 7> kNatural{0, 2, 4, 5, 7, 9, 11};
-  int pc = kNatural[index];
-  for (const char c : text.substr(1)) {
-    if (c != '#' && c != 'b') {
-      return std::nullopt;
-    }
-    pc += c == '#' ? 1 : -1;
-  }
-  return (pc % 12 + 12) % 12;
-}
-
-// The length of the note name at the start of a chord name: a letter and
-// then sharps or flats, but a "b" only where a flat can be meant ("Bb7",
-// never the "b" of "b5").
-std::size_t rootLength(std::string_view chord) {
-  std::size_t n = 1;
-  while (n < chord.size() && n < 3 && (chord[n] == '#' || chord[n] == 'b')) {
-    ++n;
-  }
-  return n;
-}
-
-int typeRowOf(std::string_view suffix) {
-  if (suffix.empty()) {
-    suffix = "maj";
-  }
-  for (int row = 0; row < kChordTypeCount; ++row) {
-    if (chordTypeTable[row].suffix == suffix) {
-      return row;
-    }
-  }
-  return kNone;
-}
-
-struct AskedChord {
-  int rootClass;
-  int typeRow;
-  int bassClass = kNone;
-  bool enharmonic;
-};
-
-AskedChord parseChord(const std::string& text) {
-  const std::string bad =
-      "unknown chord '" + text + "' (give a root and a chord type, such as Cmaj7)";
-  if (text.empty() || !noteClass(text.substr(0, 1))) {
-    throw UsageError(bad);
-  }
-  const std::size_t length = rootLength(text);
-  const std::string_view root = std::string_view(text).substr(0, length);
-  AskedChord chord{*noteClass(root), typeRowOf(std::string_view(text).substr(length)), kNone,
-                   false};
-  if (chord.typeRow == kNone) {
-    // A slash chord: the type before the last slash, the bass after it.
-    const std::size_t slash = text.rfind('/');
-    const std::optional<int> bass =
-        slash == std::string::npos ? std::nullopt : noteClass(text.substr(slash + 1));
-    if (!bass) {
-      throw UsageError(bad);
-    }
-    chord.typeRow = typeRowOf(std::string_view(text).substr(length, slash - length));
-    chord.bassClass = *bass;
-    if (chord.typeRow == kNone) {
-      throw UsageError(bad);
-    }
-  }
-  // Names are spelled from the root as it was asked: "Db" rather than "C#".
-  chord.enharmonic = root != pitchClassName(chord.rootClass) &&
-                     spellPitchClass(chord.rootClass, chord.rootClass, true) == root;
-  return chord;
+  return *chord;
 }
 
 std::pair<int, int> parsePositions(const std::string& text) {
@@ -209,7 +137,7 @@ int voicings(const Args& args, Console& console) {
     throw UsageError("unexpected argument '" + args.positional().front() + "'");
   }
   const std::string chordText = args.required("chord");
-  AskedChord chord = parseChord(chordText);
+  ChordRequest chord = parseChord(chordText);
   if (const auto bass = args.value("bass")) {
     const std::optional<int> bassClass = noteClass(*bass);
     if (!bassClass) {

@@ -73,7 +73,7 @@ std::optional<ChordRequest> parseChordRequest(std::string_view text) {
     if (!bass || !row) {
       return std::nullopt;
     }
-    chord.bassClass = *bass == chord.rootClass ? -1 : *bass;
+    chord.bassClass = *bass;
   }
   chord.typeRow = *row;
   // Names are spelled from the root as it was asked: "Db" rather than "C#".

@@ -170,7 +170,9 @@ void ChordFinderPanel::refreshVoicings() {
   VoicingQuery query;
   query.rootClass = chord->rootClass;
   query.typeRow = chord->typeRow;
-  query.bassClass = chord->bassClass;
+  // C/C asks for the root in the bass; C alone lists the inversions too.
+  query.rootPosition = chord->bassClass == chord->rootClass;
+  query.bassClass = query.rootPosition ? kNone : chord->bassClass;
   query.enharmonic = chord->enharmonic;
   query.strings = context_.instrument.strings();
   query.tuning = context_.instrument.tuning;
