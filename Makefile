@@ -13,7 +13,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all setup build run test test-normal test-asan test-tsan test-release bench fuzz format format-check clean
+.PHONY: all setup build run test test-normal test-asan test-tsan test-release bench soak fuzz format format-check clean
 
 all: build
 
@@ -64,6 +64,12 @@ test-release:
 bench: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target fretlets-bench
 	$(BUILD)/bin/fretlets-bench
+
+# Real sound through a private PulseAudio server, idle and with both cores
+# busy: dropouts, stream latency and idle CPU (bench/soak.sh).
+soak: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target fretlets-cli fretlets-bench
+	BUILD=$(BUILD) bench/soak.sh
 
 # Each document reader under libFuzzer with AddressSanitizer and
 # UndefinedBehaviorSanitizer, FUZZ_SECONDS per reader, starting from the
