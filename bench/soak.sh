@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The sound soak: fretlets-cli plays through a private PulseAudio server whose
 # only sink is a null sink, and the sink's monitor is recorded.
-#   1. idle: one fingering struck, then nothing sounds; the CPU of the program
-#      and of the sound server is sampled over 10 s once the chord has died;
+#   1. idle: the synthesizer ready and nothing sounding, in fretlets-cli and in
+#      the desktop program; the CPU of the program and of the sound server is
+#      sampled over 10 s;
 #   2. a sample score on repeat on a quiet machine (SOAK_QUIET_SECONDS);
 #   3. the same score for SOAK_SECONDS while two busy processes load both cores.
 # For 2 and 3 it counts dropouts (runs of 1 ms or more of digital silence
@@ -99,13 +100,27 @@ load() {
   uptime | sed 's/.*load average: /machine load /'
 }
 
-echo "== idle: a chord struck, then nothing sounds ($(load))"
-"$CLI" play --frets x,3,2,0,1,0 --seconds 28 &
-cli=$!
-sleep 14
-read -r cli_cpu server_cpu < <(sample_cpu "$cli" "$server" | paste -sd' ')
-wait "$cli"
-echo "idle CPU: program ${cli_cpu} %, sound server ${server_cpu} % of a core"
+# Idle: the synthesizer ready and nothing sounding, from 8 s after start (its
+# SoundFont loaded, its output shut after the quiet while).
+idle() {
+  local label=$1
+  shift
+  "$@" &
+  local pid=$!
+  sleep 8
+  read -r cli_cpu server_cpu < <(sample_cpu "$pid" "$server" | paste -sd' ')
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "idle CPU, $label: program ${cli_cpu} %, sound server ${server_cpu} % of a core"
+}
+
+echo "== idle ($(load))"
+idle "fretlets-cli" "$CLI" play --frets x,x,x,x,x,x --seconds 30
+if [ -x "$BUILD/bin/fretlets" ]; then
+  # The desktop program switches its sound on two seconds after start.
+  idle "fretlets (the desktop program)" env QT_QPA_PLATFORM=offscreen HOME="$work" \
+    "$BUILD/bin/fretlets"
+fi
 
 if [ -x "$BENCH" ]; then
   echo "== the next note after a quiet while"
