@@ -40,9 +40,14 @@ class LateTimers : public TimerService {
 };
 
 // A clock whose cancel does not reach a callback already on its way: the
-// test fires what was armed whenever it likes.
+// test fires what was armed whenever it likes. A sound armed with one is
+// dropped: one on its way has gone out before anything the owner did since.
 class HeldTimers : public TimerService {
  public:
+  TimerHandle scheduleSoundAt(std::chrono::microseconds deadline, Callback /*sound*/,
+                              Callback callback) override {
+    return scheduleAt(deadline, std::move(callback));
+  }
   TimerHandle schedule(milliseconds /*delay*/, Callback callback) override {
     return scheduleAt({}, std::move(callback));
   }
