@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -142,6 +143,13 @@ TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
        "0:41 100:44 100:41 500:42 / 0",
        "s1412",
        "play playing armed"},
+      // The chord worked out ahead follows the cursor and the repeat switch.
+      {{12, 12, 12, 12},
+       "run +100 last show +400",
+       "0:41 100:44 500:41 / 0",
+       "s141",
+       "play playing armed"},
+      {{12, 12}, "run +600 once +1000", "0:41 500:42 / 0 1000", "s12s", "play"},
       // With MIDI off the chords are shown silently; an empty score does not run.
       {{12, 24, 48}, "midi-off once run +4000", "/", "s123s", "play"},
       {{}, "run", "/", "", "edit"},
@@ -215,6 +223,18 @@ TEST(ScorePlayback, LateChordsDoNotDelayTheirSuccessors) {
     timers.clock.advance(milliseconds(300));
     EXPECT_EQ(rig.heard(), c.heard);
   }
+}
+
+// A chord sent ahead of its tick still stops the note its string rang and
+// records the one it rings now.
+TEST(ScorePlayback, AChordSentAheadKeepsTrackOfWhatEachStringSounds) {
+  ManualTimerService clock;
+  Rig rig({12, 12, 12}, clock);
+  rig.playback->run();
+  clock.advance(milliseconds(1100));
+  EXPECT_EQ(rig.midi.soundingNotes[0], 43);
+  const auto messages = rig.output.messages();
+  EXPECT_NE(std::find(messages.begin(), messages.end(), shortMessage(0x80, 42, 0)), messages.end());
 }
 
 TEST(ScorePlayback, ATickOnItsWayAfterAStopOrAfterThePlaybackWentDoesNothing) {
