@@ -116,7 +116,8 @@ void ScorePlayback::tick() {
     return;
   }
   score_.applyCurrentToDesigner(chord_, instrument_.strings());
-  if (soundingAhead_) {
+  const bool sentAhead = soundingAhead_.has_value();
+  if (sentAhead) {
     midi_.soundingNotes = *soundingAhead_;  // its messages went out at its moment
     soundingAhead_.reset();
   } else if (midi_.isOpen()) {
@@ -130,7 +131,7 @@ void ScorePlayback::tick() {
   notify(chordShown_);
   // Whoever redrew may have stopped the run.
   if (playing_ && generation == generation_) {
-    armNext();
+    armNext(sentAhead);
   }
 }
 
@@ -144,7 +145,7 @@ void ScorePlayback::strikeHeldStrings() {
   }
 }
 
-void ScorePlayback::armNext() {
+void ScorePlayback::armNext(bool sentAhead) {
   // Before a tempo was ever set, the score's own tempo holds.
   const std::uint32_t beatMs = midi_.beatMs != 0 ? midi_.beatMs : beatMsForTempo(score_.tempo);
   const std::chrono::microseconds length(
@@ -153,8 +154,10 @@ void ScorePlayback::armNext() {
   chordDue_ = (timing_ == ChordTiming::FromStart ? chordDue_ : now) + length;
   // A chord that came later than its successor was due (the program was
   // held up) starts the count afresh, rather than letting the chords it
-  // missed follow in a burst.
-  if (chordDue_ <= now) {
+  // missed follow in a burst. One that left ahead of its tick came at its
+  // moment, however late the tick: its successor keeps its own moment,
+  // sounding at once when that has passed, unless the next one is due too.
+  if ((sentAhead ? chordDue_ + length : chordDue_) <= now) {
     chordDue_ = now + length;
   }
   armDue();

@@ -95,7 +95,8 @@ class ScorePlayback {
   void tick();
   void advance(std::uint64_t generation);
   void strikeHeldStrings();
-  void armNext();
+  // sentAhead: the chord now sounding left at its moment, ahead of its tick.
+  void armNext(bool sentAhead);
   // Arms the timer of the chord due at chordDue_, with its messages when
   // MIDI is on.
   void armDue();
