@@ -141,7 +141,7 @@ struct FluidSynthOutput::Synth {
   // The audio thread's last audible period, on Clock.
   std::atomic<Clock::rep> lastAudible{0};
   mutable std::mutex schedulingMutex;
-  std::string audioScheduling;  // of the threads the output started last
+  std::vector<int> audioThreads;  // the threads the output started when it last opened
 
   ~Synth() {
     if (quietWatch.joinable()) {
@@ -174,31 +174,43 @@ struct FluidSynthOutput::Synth {
   }
 
   // FluidSynth asks for real-time scheduling for its audio thread itself
-  // (audio.realtime-prio) and falls back quietly; the sound server's client
-  // library starts a thread of its own that carries each period to the
-  // server, at normal priority, where two busy processes beside it made
-  // every second of sound drop out. The threads the output starts get the
-  // real-time priority where they lack it.
+  // (audio.realtime-prio) and falls back quietly; PulseAudio's client
+  // library starts a thread of its own ("threaded-ml") that carries each
+  // period to the server, at normal priority, where two busy processes
+  // beside it made every second of sound drop out. That one gets the
+  // real-time priority where it lacks it; other threads that happen to
+  // start meanwhile (the desktop's own) are left alone.
   bool openDriver() {
     const std::set<int> before = threadIds();
     driver.reset(new_fluid_audio_driver2(settings.get(), renderPeriod, this));
     if (!driver) {
       return false;
     }
-    std::string described;
+    std::vector<int> started;
     for (const int tid : threadIds()) {
       if (before.contains(tid)) {
         continue;
       }
-      std::string scheduling = describeScheduling(tid);
-      if (scheduling == "normal") {
-        scheduling = requestRealtimeScheduling(kStreamPriority, tid);
+      started.push_back(tid);
+      if (threadName(tid) == "threaded-ml" && describeScheduling(tid) == "normal") {
+        requestRealtimeScheduling(kStreamPriority, tid);
       }
-      described += (described.empty() ? "" : ", ") + threadName(tid) + " " + scheduling;
     }
     const std::lock_guard lock(schedulingMutex);
-    audioScheduling = described;
+    audioThreads = std::move(started);
     return true;
+  }
+
+  // Read when asked: FluidSynth's audio thread names itself and asks for its
+  // priority once it runs.
+  std::string describeAudioThreads() const {
+    const std::lock_guard lock(schedulingMutex);
+    std::string described;
+    for (const int tid : audioThreads) {
+      described +=
+          (described.empty() ? "" : ", ") + threadName(tid) + " " + describeScheduling(tid);
+    }
+    return described;
   }
 
   void watchQuiet(std::chrono::milliseconds pauseAfter) {
@@ -408,8 +420,7 @@ std::string FluidSynthOutput::audioScheduling() const {
   if (!synth_) {
     return {};
   }
-  const std::lock_guard lock(synth_->schedulingMutex);
-  return synth_->audioScheduling;
+  return synth_->describeAudioThreads();
 }
 
 bool FluidSynthOutput::audioRunning() const {
