@@ -13,7 +13,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all setup build run test test-normal test-asan test-tsan test-release bench fuzz soak soak-monkey format format-check clean
+.PHONY: all setup build run test test-normal test-asan test-tsan test-release bench fuzz soak soak-sound soak-monkey format format-check clean
 
 all: build
 
@@ -65,6 +65,12 @@ bench: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target fretlets-bench
 	$(BUILD)/bin/fretlets-bench
 
+# Real sound through a private PulseAudio server, idle and with both cores
+# busy: dropouts, stream latency and idle CPU (bench/soak.sh).
+soak-sound: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target fretlets fretlets-cli fretlets-bench
+	BUILD=$(BUILD) bench/soak.sh
+
 # Each document reader under libFuzzer with AddressSanitizer and
 # UndefinedBehaviorSanitizer, FUZZ_SECONDS per reader, starting from the
 # sample documents. Clang needs more constexpr steps than its default for the
@@ -88,7 +94,7 @@ fuzz: setup
 # first; --seed replays it).
 MONKEY_STEPS ?= 100000
 
-soak: soak-monkey
+soak: soak-sound soak-monkey
 
 soak-monkey: setup
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFRETLETS_WERROR=ON \

@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "bench_application.h"
+#include "busy_threads.h"
 #include "documents/score.h"
 #include "gui/common/app_context.h"
 #include "gui/common/app_state.h"
@@ -17,12 +20,40 @@
 #include "models/document_session.h"
 #include "models/score_playback.h"
 #include "sound/midi_device.h"
-#include "sound/recording_output.h"
 #include "sound/thread_timer_service.h"
 
 namespace {
 
 using namespace fretlets;
+
+// Every message's moment, kept under a lock: chords leave from the timing
+// thread, while the GUI thread redraws.
+class StampedOutput : public MidiOutput {
+ public:
+  bool open() override { return true; }
+  void close() override {}
+  void send(std::uint32_t /*message*/) override {
+    const std::lock_guard lock(mutex_);
+    times_.push_back(std::chrono::steady_clock::now());
+  }
+  // The first message of each burst: a chord's messages leave together,
+  // chords at least kChordGap apart.
+  std::vector<std::chrono::steady_clock::time_point> onsets() const {
+    constexpr std::chrono::milliseconds kChordGap(5);
+    const std::lock_guard lock(mutex_);
+    std::vector<std::chrono::steady_clock::time_point> firsts;
+    for (std::size_t k = 0; k < times_.size(); ++k) {
+      if (k == 0 || times_[k] - times_[k - 1] >= kChordGap) {
+        firsts.push_back(times_[k]);
+      }
+    }
+    return firsts;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::chrono::steady_clock::time_point> times_;
+};
 
 double percentile(std::vector<double> values, double p) {
   if (values.empty()) {
@@ -39,12 +70,14 @@ double percentile(std::vector<double> values, double p) {
 // the error, the drift (the error of the last chord), and how far each
 // chord's distance from the one before is off (a hold-up of the machine
 // moves every later chord, but only one distance). Argument 0 times
-// every chord from the start of the run, 1 from the moment it was armed.
+// every chord from the start of the run, 1 from the moment it was armed;
+// argument 1, how many busy threads run beside it.
 void BM_ScorePlaybackOnsets(benchmark::State& state) {
   constexpr int kChords = 1000;
   constexpr double kChordMs = 20;
   benchApplication();
   const auto timing = state.range(0) == 0 ? ChordTiming::FromStart : ChordTiming::FromArming;
+  const BusyThreads busy(static_cast<int>(state.range(1)));
 
   std::vector<double> errors;
   double drift = 0;
@@ -54,7 +87,7 @@ void BM_ScorePlaybackOnsets(benchmark::State& state) {
     DesignerChord chord;
     GuiHandOver handOver;
     ThreadTimerService timers(handOver.handOver());
-    RecordingOutput output{timers};
+    StampedOutput output;
     MidiDevice midi{instrument, chord, timers, {output}};
     midi.openMidiMapper();
     DocumentSession session{instrument, "", [] { return Score("", {}); }, {}};
@@ -87,18 +120,16 @@ void BM_ScorePlaybackOnsets(benchmark::State& state) {
     playback.setTiming(timing);
     playback.setTempo(750);
     playback.setRepeat(false);
-    std::vector<std::chrono::microseconds> onsets;
-    std::size_t before = 0;
-    playback.setChordShown([&] {
-      if (output.sent().size() > before) {
-        onsets.push_back(output.sent()[before].time);
-      }
-      notifier.loadChord();
-      before = output.sent().size();
-    });
+    playback.setChordShown([&] { notifier.loadChord(); });
     bool done = false;
     playback.setStateChanged([&] { done = !playback.playing(); });
-    before = output.sent().size();
+    // The warm-up's strummed chords end before the run starts.
+    const auto warmed = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    while (std::chrono::steady_clock::now() < warmed) {
+      QApplication::processEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const std::size_t warmUp = output.onsets().size();
     playback.run();
     // The run starts with a silence; the first chord's messages follow it.
     while (!done) {
@@ -107,11 +138,15 @@ void BM_ScorePlaybackOnsets(benchmark::State& state) {
     timers.stop();
     handOver.close();
 
+    // The run's chords follow the warm-up's; the silence at its end is no chord.
+    std::vector<std::chrono::steady_clock::time_point> onsets = output.onsets();
+    onsets.erase(onsets.begin(), onsets.begin() + static_cast<std::ptrdiff_t>(warmUp));
+    onsets.resize(std::min(onsets.size(), static_cast<std::size_t>(kChords)));
     errors.clear();
     for (std::size_t k = 0; k < onsets.size(); ++k) {
-      const double ideal =
-          static_cast<double>(onsets.front().count()) / 1000 + kChordMs * static_cast<double>(k);
-      errors.push_back(static_cast<double>(onsets[k].count()) / 1000 - ideal);
+      const double ms =
+          std::chrono::duration<double, std::milli>(onsets[k] - onsets.front()).count();
+      errors.push_back(ms - kChordMs * static_cast<double>(k));
     }
     drift = errors.empty() ? 0 : errors.back();
   }
@@ -132,9 +167,10 @@ void BM_ScorePlaybackOnsets(benchmark::State& state) {
   state.counters["drift_ms"] = drift;
 }
 BENCHMARK(BM_ScorePlaybackOnsets)
-    ->ArgName("from_arming")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"from_arming", "busy_threads"})
+    ->Args({0, 0})
+    ->Args({0, 2})
+    ->Args({1, 0})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

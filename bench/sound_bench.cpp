@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -105,5 +106,43 @@ BENCHMARK(BM_MidiOnAfterFirstPreparation)
     ->Iterations(200)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
+
+// The first note after a quiet while: the output was shut, and the note's
+// send opens it again. Its time is how much later than at once the note
+// starts (the stream's own latency comes on top). Goal: well under 10 ms.
+void BM_SynthesizerNoteAfterQuiet(benchmark::State& state) {
+  constexpr std::chrono::milliseconds kPauseAfter(100);
+  auto sinks = fretlets::desktopAudioSinks();
+  sinks.push_back({"alsa", "null"});
+  fretlets::FluidSynthOutput synth(fretlets::SynthMode::AudioDevice, fretlets::systemSoundFonts(),
+                                   sinks, kPauseAfter);
+  if (!synth.open()) {
+    state.SkipWithError(("no synthesizer here: " + synth.error()).c_str());
+    return;
+  }
+  double worstMs = 0;
+  for (auto _ : state) {
+    synth.send(fretlets::shortMessage(0xB0, 0x78, 0));  // all sound off
+    const auto giveUp = Clock::now() + std::chrono::seconds(5);
+    while (synth.audioRunning() && Clock::now() < giveUp) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (synth.audioRunning()) {
+      state.SkipWithError("the output was never shut");
+      return;
+    }
+    const auto start = Clock::now();
+    synth.send(fretlets::shortMessage(0x90, 64, 100));
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    worstMs = std::max(worstMs, ms);
+    state.SetIterationTime(ms / 1000);
+  }
+  state.SetLabel(synth.audioDriver());
+  state.counters["worst_ms"] = worstMs;
+}
+BENCHMARK(BM_SynthesizerNoteAfterQuiet)
+    ->Iterations(20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "busy_threads.h"
 #include "sound/owner_loop.h"
 #include "sound/thread_timer_service.h"
 
@@ -51,6 +52,12 @@ void BM_OneShotTimerLateness(benchmark::State& state) {
   state.counters["p99_us"] = percentile(0.99);
   state.counters["max_us"] = lateness.back();
 }
-BENCHMARK(BM_OneShotTimerLateness)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OneShotTimerLateness)
+    ->ArgName("busy_threads")
+    ->Arg(0)
+    ->Arg(2)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

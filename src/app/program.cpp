@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <cstring>
+#include <iostream>
 
 #include "app/app_records.h"
 #include "app/file_commands.h"
@@ -14,6 +16,8 @@
 #include "gui/common/app_state.h"
 #include "gui/common/document_kind.h"
 #include "gui/score/score_panel.h"
+#include "sound/fluid_synth_output.h"
+#include "sound/thread_timer_service.h"
 
 namespace fretlets {
 
@@ -25,7 +29,25 @@ void applyProgramLook() {
       "QPushButton:checked:disabled { background-color: palette(mid); color: palette(light); }"));
 }
 
+// `fretlets --version`: the version, and how the threads that time and play
+// the sound are scheduled on this machine (real-time where it allows).
+int printVersion() {
+  const ThreadTimerService timers([](const std::function<void()>& /*task*/) {});
+  FluidSynthOutput synth(SynthMode::AudioDevice);
+  const bool opened = synth.open();
+  std::cout << AppState().versionTitle.toStdString() << '\n'
+            << "timing thread: " << timers.scheduling() << '\n'
+            << "audio output: "
+            << (opened ? synth.audioDriver() + "; its threads: " + synth.audioScheduling()
+                       : synth.error())
+            << '\n';
+  return 0;
+}
+
 int runFretlets(int argc, char* argv[], const StartOptions& options) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    return printVersion();
+  }
   installOutOfMemoryHandler();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Fretlets"));

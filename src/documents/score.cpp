@@ -163,10 +163,13 @@ ScoreEntry Score::makeEntry(std::string_view name, const DesignerChord& designer
 }
 
 void Score::applyCurrentToDesigner(DesignerChord& designer, int stringCount) const {
-  if (empty()) {
-    return;
+  if (!empty()) {
+    applyEntryToDesigner(*current_, designer, stringCount);
   }
-  const ScoreEntry& entry = *current_;
+}
+
+void Score::applyEntryToDesigner(const ScoreEntry& entry, DesignerChord& designer,
+                                 int stringCount) {
   designer.rootString = entry.rootString;
   designer.topFret = entry.topFret;
   designer.barred = entry.barred;

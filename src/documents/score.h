@@ -139,6 +139,8 @@ class Score : public ScoreProperties {
 
   ScoreEntry makeEntry(std::string_view name, const DesignerChord& designer, int stringCount) const;
   void applyCurrentToDesigner(DesignerChord& designer, int stringCount) const;
+  static void applyEntryToDesigner(const ScoreEntry& entry, DesignerChord& designer,
+                                   int stringCount);
   bool currentMatchesDesigner(const DesignerChord& designer, int stringCount) const;
 
   void insertBeforeCurrent(std::string_view name, const DesignerChord& designer, int stringCount);

@@ -1,6 +1,7 @@
 #include "models/score_playback.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "documents/score.h"
 #include "music/designer_chord.h"
@@ -77,6 +78,18 @@ void ScorePlayback::showCurrent() {
   if (midi_.isOpen()) {
     midi_.arpeggiateChord(0);
   }
+  if (playing_ && timer_ != TimerHandle{}) {
+    timers_.cancel(timer_);
+    armDue();
+  }
+}
+
+void ScorePlayback::setRepeat(bool repeat) {
+  repeat_ = repeat;
+  if (playing_ && timer_ != TimerHandle{}) {
+    timers_.cancel(timer_);
+    armDue();
+  }
 }
 
 void ScorePlayback::setTempo(int tempo) {
@@ -103,7 +116,11 @@ void ScorePlayback::tick() {
     return;
   }
   score_.applyCurrentToDesigner(chord_, instrument_.strings());
-  if (midi_.isOpen()) {
+  const bool sentAhead = soundingAhead_.has_value();
+  if (sentAhead) {
+    midi_.soundingNotes = *soundingAhead_;  // its messages went out at its moment
+    soundingAhead_.reset();
+  } else if (midi_.isOpen()) {
     midi_.soundChord(0);
     if (fromSilence_) {
       strikeHeldStrings();
@@ -114,7 +131,7 @@ void ScorePlayback::tick() {
   notify(chordShown_);
   // Whoever redrew may have stopped the run.
   if (playing_ && generation == generation_) {
-    armNext();
+    armNext(sentAhead);
   }
 }
 
@@ -128,7 +145,7 @@ void ScorePlayback::strikeHeldStrings() {
   }
 }
 
-void ScorePlayback::armNext() {
+void ScorePlayback::armNext(bool sentAhead) {
   // Before a tempo was ever set, the score's own tempo holds.
   const std::uint32_t beatMs = midi_.beatMs != 0 ? midi_.beatMs : beatMsForTempo(score_.tempo);
   const std::chrono::microseconds length(
@@ -137,16 +154,43 @@ void ScorePlayback::armNext() {
   chordDue_ = (timing_ == ChordTiming::FromStart ? chordDue_ : now) + length;
   // A chord that came later than its successor was due (the program was
   // held up) starts the count afresh, rather than letting the chords it
-  // missed follow in a burst.
-  if (chordDue_ <= now) {
+  // missed follow in a burst. One that left ahead of its tick came at its
+  // moment, however late the tick: its successor keeps its own moment,
+  // sounding at once when that has passed, unless the next one is due too.
+  if ((sentAhead ? chordDue_ + length : chordDue_) <= now) {
     chordDue_ = now + length;
   }
-  timer_ = timers_.scheduleAt(
-      chordDue_, [this, generation = generation_, alive = std::weak_ptr<const bool>(alive_)] {
-        if (!alive.expired()) {
-          advance(generation);
-        }
-      });
+  armDue();
+}
+
+void ScorePlayback::armDue() {
+  TimerService::Callback callback = [this, generation = generation_,
+                                     alive = std::weak_ptr<const bool>(alive_)] {
+    if (!alive.expired()) {
+      advance(generation);
+    }
+  };
+  soundingAhead_.reset();
+  const ScoreEntry* next = midi_.isOpen() ? upcoming() : nullptr;
+  if (next == nullptr) {
+    timer_ = timers_.scheduleAt(chordDue_, std::move(callback));
+    return;
+  }
+  DesignerChord chord = chord_;
+  Score::applyEntryToDesigner(*next, chord, instrument_.strings());
+  std::array<std::int8_t, kStringSlots> sounding = midi_.soundingNotes;
+  auto sound = midi_.sender(midi_.chordMessages(chord, 0, sounding));
+  soundingAhead_ = sounding;
+  timer_ = timers_.scheduleSoundAt(chordDue_, std::move(sound), std::move(callback));
+}
+
+const ScoreEntry* ScorePlayback::upcoming() const {
+  const Score::Entries& entries = score_.entries();
+  const auto index = static_cast<std::size_t>(score_.currentIndex());
+  if (index < entries.size()) {
+    return &*std::next(entries.begin(), static_cast<std::ptrdiff_t>(index));
+  }
+  return repeat_ && !entries.empty() ? &entries.front() : nullptr;
 }
 
 void ScorePlayback::advance(std::uint64_t generation) {
@@ -169,6 +213,7 @@ void ScorePlayback::advance(std::uint64_t generation) {
 
 void ScorePlayback::disarm() {
   ++generation_;
+  soundingAhead_.reset();
   if (timer_ != TimerHandle{}) {
     timers_.cancel(timer_);
     timer_ = {};

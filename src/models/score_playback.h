@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include "music/designer_chord.h"
 
 #include "sound/timer_service.h"
 
@@ -11,8 +14,8 @@ namespace fretlets {
 
 class MidiDevice;
 class Score;
-struct DesignerChord;
 struct InstrumentState;
+struct ScoreEntry;
 
 // Milliseconds per beat for a tempo in beats per minute, the tempo kept in
 // 20..750 first.
@@ -34,7 +37,12 @@ enum class ChordTiming { FromStart, FromArming };
 // The score panel wires its buttons to these operations and redraws the
 // Designer and its own buttons from the two notices.
 //
-// Everything runs on the owner thread of the timers. Stopping, pausing and
+// Everything runs on the owner thread of the timers. Only the next chord's
+// messages, worked out here when its timer is armed, leave from the timing
+// side at its moment, so a chord sounds on time however long the owner
+// thread is busy (drawing the Designer, say); its tick then shows it and
+// records what the strings sound. A move of the cursor or of the repeat
+// switch during a run works the next chord out again. Stopping, pausing and
 // destroying cancel the pending timer and start a new generation, so a tick
 // already on its way does nothing: it arms no timer and notifies no one.
 class ScorePlayback {
@@ -73,7 +81,8 @@ class ScorePlayback {
 
   // The tempo box: applies from the next chord armed.
   void setTempo(int tempo);
-  void setRepeat(bool repeat) { repeat_ = repeat; }
+  // During a run, works the next chord out again (the end may now wrap).
+  void setRepeat(bool repeat);
   bool repeat() const { return repeat_; }
 
   PlaybackMode mode() const { return mode_; }
@@ -86,7 +95,13 @@ class ScorePlayback {
   void tick();
   void advance(std::uint64_t generation);
   void strikeHeldStrings();
-  void armNext();
+  // sentAhead: the chord now sounding left at its moment, ahead of its tick.
+  void armNext(bool sentAhead);
+  // Arms the timer of the chord due at chordDue_, with its messages when
+  // MIDI is on.
+  void armDue();
+  // The entry the next tick plays, if any.
+  const ScoreEntry* upcoming() const;
   // Cancels the pending timer; a tick on its way finds a newer generation.
   void disarm();
   void notify(const Notice& notice) const;
@@ -104,6 +119,9 @@ class ScorePlayback {
   bool fromSilence_ = false;  // the next tick follows a silence
   ChordTiming timing_ = ChordTiming::FromStart;
   TimerHandle timer_;
+  // What the strings sound once the armed chord's messages went out; empty
+  // when the armed timer carries none.
+  std::optional<std::array<std::int8_t, kStringSlots>> soundingAhead_;
   std::uint64_t generation_ = 0;
   // The moment the chord now sounding was due, then, once armed, the
   // moment of the next one, on the timers' clock.

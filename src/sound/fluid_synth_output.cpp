@@ -3,11 +3,18 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <set>
+#include <thread>
 #include <utility>
+
+#include "sound/realtime_scheduling.h"
 
 namespace fretlets {
 namespace {
@@ -84,11 +91,153 @@ std::vector<AudioSink> desktopAudioSinks() {
   return {{"pulseaudio", ""}, {"alsa", ""}, {"jack", ""}};
 }
 
+using Clock = std::chrono::steady_clock;
+
+// How often the quiet watch looks whether the output has gone quiet.
+constexpr std::chrono::milliseconds kQuietCheck(250);
+// A period whose loudest sample stays below this (-80 dBFS) is not heard: a
+// plucked string still "sounding" long after it died away included.
+constexpr float kInaudible = 1e-4F;
+
+// Below FluidSynth's own audio thread (60), above the timing thread (10).
+constexpr int kStreamPriority = 50;
+
+// The threads of this process.
+std::set<int> threadIds() {
+  std::set<int> ids;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task", error)) {
+    try {
+      ids.insert(std::stoi(entry.path().filename().string()));
+    } catch (const std::exception&) {
+    }
+  }
+  return ids;
+}
+
+std::string threadName(int tid) {
+  std::ifstream comm("/proc/self/task/" + std::to_string(tid) + "/comm");
+  std::string name;
+  std::getline(comm, name);
+  return name.empty() ? "thread " + std::to_string(tid) : name;
+}
+
 struct FluidSynthOutput::Synth {
   SettingsPtr settings;
   std::unique_ptr<fluid_synth_t, SynthDeleter> synth;
-  // Declared last so that it stops pulling sound before the synth goes.
+
+  // The audio output renders and streams silence as busily as sound, which
+  // keeps the program and the sound server each at several percent of a
+  // core. So once nothing has been heard for a while the output is shut, and
+  // the next message opens it again with the settings that opened it first
+  // (a few milliseconds; the message itself is taken at once and sounds in
+  // the first period the output plays).
+  std::mutex mutex;  // guards what follows; the quiet watch holds it to shut the output
+  std::condition_variable wake;
   std::unique_ptr<fluid_audio_driver_t, DriverDeleter> driver;
+  Clock::time_point lastMessage;
+  bool stopping = false;
+  std::thread quietWatch;
+  // The audio thread's last audible period, on Clock.
+  std::atomic<Clock::rep> lastAudible{0};
+  mutable std::mutex schedulingMutex;
+  std::vector<int> audioThreads;  // the threads the output started when it last opened
+
+  ~Synth() {
+    if (quietWatch.joinable()) {
+      {
+        const std::lock_guard lock(mutex);
+        stopping = true;
+        wake.notify_one();
+      }
+      quietWatch.join();
+    }
+    driver.reset();  // stops pulling sound before the synth goes
+  }
+
+  // The audio thread, every period: reverb and chorus are mixed into the
+  // dry sound, as FluidSynth's own rendering does.
+  static int renderPeriod(void* data, int frames, int /*nfx*/, float* /*fx*/[], int nout,
+                          float* out[]) {
+    Synth& self = *static_cast<Synth*>(data);
+    const int result = fluid_synth_process(self.synth.get(), frames, nout, out, nout, out);
+    float peak = 0;
+    for (int channel = 0; channel < nout; ++channel) {
+      for (int i = 0; i < frames; ++i) {
+        peak = std::max(peak, std::abs(out[channel][i]));
+      }
+    }
+    if (peak >= kInaudible) {
+      self.lastAudible.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
+    }
+    return result;
+  }
+
+  // FluidSynth asks for real-time scheduling for its audio thread itself
+  // (audio.realtime-prio) and falls back quietly; PulseAudio's client
+  // library starts a thread of its own ("threaded-ml") that carries each
+  // period to the server, at normal priority, where two busy processes
+  // beside it made every second of sound drop out. That one gets the
+  // real-time priority where it lacks it; other threads that happen to
+  // start meanwhile (the desktop's own) are left alone.
+  bool openDriver() {
+    const std::set<int> before = threadIds();
+    driver.reset(new_fluid_audio_driver2(settings.get(), renderPeriod, this));
+    if (!driver) {
+      return false;
+    }
+    std::vector<int> started;
+    for (const int tid : threadIds()) {
+      if (before.contains(tid)) {
+        continue;
+      }
+      started.push_back(tid);
+      if (threadName(tid) == "threaded-ml" && describeScheduling(tid) == "normal") {
+        requestRealtimeScheduling(kStreamPriority, tid);
+      }
+    }
+    const std::lock_guard lock(schedulingMutex);
+    audioThreads = std::move(started);
+    return true;
+  }
+
+  // Read when asked: FluidSynth's audio thread names itself and asks for its
+  // priority once it runs.
+  std::string describeAudioThreads() const {
+    const std::lock_guard lock(schedulingMutex);
+    std::string described;
+    for (const int tid : audioThreads) {
+      described +=
+          (described.empty() ? "" : ", ") + threadName(tid) + " " + describeScheduling(tid);
+    }
+    return described;
+  }
+
+  void watchQuiet(std::chrono::milliseconds pauseAfter) {
+    std::unique_lock lock(mutex);
+    while (!stopping) {
+      if (!driver) {
+        wake.wait(lock);
+        continue;
+      }
+      wake.wait_for(lock, kQuietCheck);
+      const Clock::time_point heard{Clock::duration(lastAudible.load(std::memory_order_relaxed))};
+      if (driver && Clock::now() - std::max(heard, lastMessage) >= pauseAfter) {
+        driver.reset();
+      }
+    }
+  }
+
+  // Whichever thread sends: opens the output again when the quiet watch
+  // shut it. False when it would not open.
+  bool resume() {
+    const std::lock_guard lock(mutex);
+    lastMessage = Clock::now();
+    if (!driver && openDriver()) {
+      wake.notify_one();
+    }
+    return driver != nullptr;
+  }
 };
 
 struct FluidSynthOutput::Prepared {
@@ -99,8 +248,12 @@ struct FluidSynthOutput::Prepared {
 };
 
 FluidSynthOutput::FluidSynthOutput(SynthMode mode, std::vector<std::string> soundFonts,
-                                   std::vector<AudioSink> sinks)
-    : mode_(mode), soundFonts_(std::move(soundFonts)), sinks_(std::move(sinks)) {}
+                                   std::vector<AudioSink> sinks,
+                                   std::chrono::milliseconds pauseAfter)
+    : mode_(mode),
+      soundFonts_(std::move(soundFonts)),
+      sinks_(std::move(sinks)),
+      pauseAfter_(pauseAfter) {}
 
 FluidSynthOutput::~FluidSynthOutput() {
   if (preparing_.valid()) {
@@ -152,8 +305,7 @@ std::unique_ptr<FluidSynthOutput::Prepared> FluidSynthOutput::prepareSynth(
             sink.driver == "file" ? "audio.file.name" : "audio." + sink.driver + ".device";
         fluid_settings_setstr(settings, key.c_str(), sink.device.c_str());
       }
-      synth->driver.reset(new_fluid_audio_driver(settings, synth->synth.get()));
-      if (synth->driver) {
+      if (synth->openDriver()) {
         prepared.audioDriver = sink.driver;
         break;
       }
@@ -192,6 +344,10 @@ void FluidSynthOutput::collect() {
   }
   const std::unique_ptr<Prepared> prepared = preparing_.get();
   synth_ = std::move(prepared->synth);
+  if (synth_ && synth_->driver && pauseAfter_ > std::chrono::milliseconds(0)) {
+    synth_->lastMessage = Clock::now();
+    synth_->quietWatch = std::thread(&Synth::watchQuiet, synth_.get(), pauseAfter_);
+  }
   soundFont_ = std::move(prepared->soundFont);
   audioDriver_ = std::move(prepared->audioDriver);
   error_ = std::move(prepared->error);
@@ -216,6 +372,9 @@ void FluidSynthOutput::close() {
 void FluidSynthOutput::send(std::uint32_t message) {
   if (!open_) {
     return;
+  }
+  if (mode_ == SynthMode::AudioDevice) {
+    synth_->resume();
   }
   fluid_synth_t* synth = synth_->synth.get();
   const int channel = messageStatus(message) & 0x0F;
@@ -255,6 +414,21 @@ void FluidSynthOutput::render(std::span<std::int16_t> interleavedStereo) {
   std::transform(buffer.begin(), buffer.end(), interleavedStereo.begin(), [](float sample) {
     return static_cast<std::int16_t>(std::lround(std::clamp(sample, -1.0F, 1.0F) * 32767.0F));
   });
+}
+
+std::string FluidSynthOutput::audioScheduling() const {
+  if (!synth_) {
+    return {};
+  }
+  return synth_->describeAudioThreads();
+}
+
+bool FluidSynthOutput::audioRunning() const {
+  if (!synth_) {
+    return false;
+  }
+  const std::lock_guard lock(synth_->mutex);
+  return synth_->driver != nullptr;
 }
 
 std::optional<FluidSynthOutput::Preset> FluidSynthOutput::channelPreset() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <future>
 #include <memory>
@@ -52,6 +53,9 @@ std::vector<AudioSink> desktopAudioSinks();
 class FluidSynthOutput : public MidiOutput {
  public:
   static constexpr int kSampleRate = 44100;
+  // AudioDevice mode: with no voice sounding for this long the audio output
+  // is shut (nothing is rendered or streamed) until the next message.
+  static constexpr std::chrono::milliseconds kPauseAfter{3000};
 
   // Identifies the sound a channel plays.
   struct Preset {
@@ -61,9 +65,11 @@ class FluidSynthOutput : public MidiOutput {
     friend bool operator==(const Preset&, const Preset&) = default;
   };
 
+  // pauseAfter: see kPauseAfter; 0 keeps the output open.
   explicit FluidSynthOutput(SynthMode mode,
                             std::vector<std::string> soundFonts = systemSoundFonts(),
-                            std::vector<AudioSink> sinks = desktopAudioSinks());
+                            std::vector<AudioSink> sinks = desktopAudioSinks(),
+                            std::chrono::milliseconds pauseAfter = kPauseAfter);
   // Waits for a preparation still running.
   ~FluidSynthOutput() override;
 
@@ -86,6 +92,11 @@ class FluidSynthOutput : public MidiOutput {
   const std::string& soundFont() const { return soundFont_; }
   // The driver that plays the sound; empty in Offline mode or when none.
   const std::string& audioDriver() const { return audioDriver_; }
+  // The threads the audio output started when it last opened and how each
+  // is scheduled ("pulse-audio real-time (SCHED_FIFO, priority 60), ...").
+  std::string audioScheduling() const;
+  // False while the audio output is shut for quiet (or in Offline mode).
+  bool audioRunning() const;
 
   // Offline mode: synthesizes the next frames into interleaved 16-bit stereo
   // (left, right, left, ...), advancing the synthesizer's time. The same
@@ -108,6 +119,7 @@ class FluidSynthOutput : public MidiOutput {
   const SynthMode mode_;
   const std::vector<std::string> soundFonts_;
   const std::vector<AudioSink> sinks_;
+  const std::chrono::milliseconds pauseAfter_;
   std::future<std::unique_ptr<Prepared>> preparing_;  // valid while a preparation is not collected
   std::unique_ptr<Synth> synth_;                      // prepared, kept until the object goes
   bool open_ = false;

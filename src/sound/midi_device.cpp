@@ -30,6 +30,8 @@ MidiDevice::~MidiDevice() {
   if (isOpen_) {
     closeMidi();
   }
+  const std::lock_guard lock(line_->mutex);
+  line_->output = nullptr;
 }
 
 void MidiDevice::prepareOutputs() {
@@ -47,8 +49,9 @@ bool MidiDevice::openMidiMapper() {
     return true;  // a second open would orphan the output already in use
   }
   for (MidiOutput& output : outputs_) {
+    const std::lock_guard lock(line_->mutex);
     if (output.open()) {
-      output_ = &output;
+      line_->output = &output;
       isOpen_ = true;
       return true;
     }
@@ -59,19 +62,31 @@ bool MidiDevice::openMidiMapper() {
 void MidiDevice::closeMidi() {
   isOpen_ = false;
   allNotesOff();
-  if (output_ != nullptr) {
-    output_->close();
-    output_ = nullptr;
+  const std::lock_guard lock(line_->mutex);
+  if (line_->output != nullptr) {
+    line_->output->close();
+    line_->output = nullptr;
   }
 }
 
+// A data byte with its top bit set would be read as a status byte and derail
+// the receiver's parsing of everything after it.
 void MidiDevice::sendShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
-  if (output_ == nullptr) {
-    return;
+  const std::lock_guard lock(line_->mutex);
+  if (line_->output != nullptr) {
+    line_->output->send(shortMessage(status, data1 & 0x7F, data2 & 0x7F));
   }
-  // A data byte with its top bit set would be read as a status byte and
-  // derail the receiver's parsing of everything after it.
-  output_->send(shortMessage(status, data1 & 0x7F, data2 & 0x7F));
+}
+
+std::function<void()> MidiDevice::sender(std::vector<std::uint32_t> messages) const {
+  return [line = line_, messages = std::move(messages)] {
+    const std::lock_guard lock(line->mutex);
+    if (line->output != nullptr) {
+      for (const std::uint32_t message : messages) {
+        line->output->send(message);
+      }
+    }
+  };
 }
 
 void MidiDevice::noteOn(std::uint8_t note) {
@@ -143,21 +158,37 @@ void MidiDevice::playOpenStrings(int firstString) {
 }
 
 void MidiDevice::soundChord(int firstString) {
+  for (const std::uint32_t message : chordMessages(chord_, firstString, soundingNotes)) {
+    sendShortMessage(messageStatus(message), messageData1(message), messageData2(message));
+  }
+}
+
+std::vector<std::uint32_t> MidiDevice::chordMessages(
+    const DesignerChord& chord, int firstString,
+    std::array<std::int8_t, kStringSlots>& sounding) const {
+  std::vector<std::uint32_t> messages;
+  auto replace = [&](int s, int note) {
+    if (sounding[s] != kNone) {
+      messages.push_back(shortMessage(kNoteOff | channel, sounding[s] & 0x7F, 0));
+    }
+    sounding[s] = static_cast<std::int8_t>(note);
+  };
   for (int s = std::max(firstString, 0); s < instrument_.strings(); ++s) {
-    if (chord_.frets[s] == kNone) {
-      if (chord_.release) {
-        replaceSoundingNote(s, kNone);
+    if (chord.frets[s] == kNone) {
+      if (chord.release) {
+        replace(s, kNone);
       }
       continue;
     }
-    const int note = instrument_.tuning[s] + chord_.frets[s];
-    if (!chord_.held[s]) {
-      replaceSoundingNote(s, note);
-      noteOn(static_cast<std::uint8_t>(note));
-    } else if (note != soundingNotes[s]) {
-      replaceSoundingNote(s, note);
+    const int note = instrument_.tuning[s] + chord.frets[s];
+    if (!chord.held[s]) {
+      replace(s, note);
+      messages.push_back(shortMessage(kNoteOn | channel, note & 0x7F, velocity & 0x7F));
+    } else if (note != sounding[s]) {
+      replace(s, note);
     }
   }
+  return messages;
 }
 
 void MidiDevice::armChainStep(std::int32_t delayMs, void (MidiDevice::*step)(int), int nextString) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "music/designer_chord.h"
@@ -72,6 +74,17 @@ class MidiDevice {
   // unplayed strings stop only when the chord's release flag is set.
   void soundChord(int firstString);
 
+  // The messages soundChord(firstString) would send for chord, given what
+  // each string sounds now (sounding, updated as soundChord updates
+  // soundingNotes). Sends nothing: for working out a chord ahead of its
+  // moment.
+  std::vector<std::uint32_t> chordMessages(const DesignerChord& chord, int firstString,
+                                           std::array<std::int8_t, kStringSlots>& sounding) const;
+  // Sends messages through the output open when it is called, if any; any
+  // thread may call it, and it may outlive the device (it then sends
+  // nothing). For a timer's sound.
+  std::function<void()> sender(std::vector<std::uint32_t> messages) const;
+
   // The settings the panels share through the device.
   static constexpr std::uint8_t channel = 0;
   bool playNotes = true;
@@ -93,8 +106,15 @@ class MidiDevice {
   const InstrumentState& instrument_;
   const DesignerChord& chord_;
   TimerService& timers_;
+  // The open output, shared with the senders given out: every message goes
+  // out under its lock, from the owner thread or a timer's sound.
+  struct Line {
+    std::mutex mutex;
+    MidiOutput* output = nullptr;  // the one of outputs_ that is open
+  };
+
   const Outputs outputs_;
-  MidiOutput* output_ = nullptr;  // the one of outputs_ that is open
+  const std::shared_ptr<Line> line_ = std::make_shared<Line>();
   bool isOpen_ = false;
   std::uint64_t lastStep_ = 0;
   std::map<std::uint64_t, TimerHandle> chainTimers_;  // by step

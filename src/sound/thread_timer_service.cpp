@@ -1,5 +1,7 @@
 #include "sound/thread_timer_service.h"
 
+#include "sound/realtime_scheduling.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <map>
@@ -8,8 +10,6 @@
 #include <utility>
 
 #if defined(__linux__)
-#include <pthread.h>
-#include <sched.h>
 #include <sys/prctl.h>
 #endif
 
@@ -19,21 +19,25 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::microseconds kHandOverLead(500);
 
+// The timing thread wakes this long before a sound's deadline and waits out
+// the rest awake: a wake-up from sleep comes tens of microseconds late.
+constexpr std::chrono::microseconds kSoundLead(300);
+
 // On a busy machine an ordinary thread woken at its deadline may wait
 // milliseconds for a processor, which a listener hears in an arpeggio. The
 // timing thread asks for a modest real-time priority, as audio threads do,
-// and for the kernel not to defer its wake-ups; it only sleeps and hands
-// over, so it cannot starve anything. Where the system refuses (no rights),
-// it runs as an ordinary thread.
+// and for the kernel not to defer its wake-ups; it only sleeps, sends a few
+// prepared messages and hands over, so it cannot starve anything. Where the
+// system refuses (no rights), it runs as an ordinary thread.
+constexpr int kTimingPriority = 10;
+
 namespace {
 
-void requestPromptWakeUps() {
+std::string requestPromptWakeUps() {
 #if defined(__linux__)
   prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-  sched_param priority{};
-  priority.sched_priority = 10;
-  pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
 #endif
+  return requestRealtimeScheduling(kTimingPriority);
 }
 
 }  // namespace
@@ -42,6 +46,7 @@ struct ThreadTimerService::State {
   struct Armed {
     Clock::time_point deadline;
     Callback callback;  // created, run and destroyed on the owner thread only
+    Callback sound;     // run on the timing thread at the deadline; may be empty
   };
 
   explicit State(HandOver handOver) : handOver(std::move(handOver)) {}
@@ -73,6 +78,8 @@ struct ThreadTimerService::State {
   std::uint64_t lastGeneration = 0;
   bool stopping = false;
   bool handingOver = false;
+  std::string scheduling;  // set once by the timing thread as it starts
+  bool started = false;
 };
 
 ThreadTimerService::ThreadTimerService(HandOver runOnOwnerAndWait)
@@ -90,13 +97,19 @@ TimerHandle ThreadTimerService::scheduleAt(std::chrono::microseconds deadline, C
   return arm(state_->start + deadline, std::move(callback));
 }
 
-TimerHandle ThreadTimerService::arm(Clock::time_point deadline, Callback callback) {
+TimerHandle ThreadTimerService::scheduleSoundAt(std::chrono::microseconds deadline, Callback sound,
+                                                Callback callback) {
+  return arm(state_->start + deadline, std::move(callback), std::move(sound));
+}
+
+TimerHandle ThreadTimerService::arm(Clock::time_point deadline, Callback callback, Callback sound) {
   std::lock_guard lock(state_->mutex);
   if (state_->stopping) {
     return {};
   }
   const TimerHandle handle{++state_->lastGeneration};
-  state_->armed.emplace(handle.generation, State::Armed{deadline, std::move(callback)});
+  state_->armed.emplace(handle.generation,
+                        State::Armed{deadline, std::move(callback), std::move(sound)});
   state_->queue.emplace(deadline, handle.generation);
   state_->wake.notify_one();
   return handle;
@@ -142,20 +155,40 @@ void ThreadTimerService::stop() {
   }
 }
 
+std::string ThreadTimerService::scheduling() const {
+  std::unique_lock lock(state_->mutex);
+  state_->wake.wait(lock, [this] { return state_->started; });
+  return state_->scheduling;
+}
+
 void ThreadTimerService::timingLoop(const std::shared_ptr<State>& state) {
-  requestPromptWakeUps();
+  const std::string scheduling = requestPromptWakeUps();
   std::unique_lock lock(state->mutex);
+  state->scheduling = scheduling;
+  state->started = true;
+  state->wake.notify_all();
   while (!state->stopping) {
     if (state->queue.empty()) {
       state->wake.wait(lock);
       continue;
     }
     const auto [deadline, generation] = *state->queue.begin();
-    if (Clock::now() < deadline - kHandOverLead) {
-      state->wake.wait_until(lock, deadline - kHandOverLead);
+    State::Armed& armed = state->armed.at(generation);
+    const Clock::duration lead = armed.sound ? kSoundLead : kHandOverLead;
+    if (Clock::now() < deadline - lead) {
+      state->wake.wait_until(lock, deadline - lead);
       continue;
     }
     state->queue.erase(state->queue.begin());
+    if (armed.sound) {
+      // Under the lock, so that a cancel() either comes first or finds the
+      // sound already out, never half of it.
+      while (Clock::now() < deadline) {
+      }
+      const Callback sound = std::move(armed.sound);
+      armed.sound = nullptr;
+      sound();
+    }
     state->handingOver = true;
     lock.unlock();
     state->handOver([state, generation = generation] { state->fire(generation); });

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "sound/timer_service.h"
@@ -10,7 +11,9 @@ namespace fretlets {
 
 // Real one-shot timers: a timing thread sleeps on the steady clock until just
 // before each deadline and hands the callback to the owner thread, waiting
-// until it has run; the owner runs it at the deadline, never before. The
+// until it has run; the owner runs it at the deadline, never before. A sound
+// armed with the callback leaves from the timing thread itself at the
+// deadline, so it never waits for the owner. The
 // hand-over is injected: a blocking queued call in the desktop program, an
 // OwnerLoop elsewhere.
 class ThreadTimerService : public TimerService {
@@ -27,6 +30,8 @@ class ThreadTimerService : public TimerService {
 
   TimerHandle schedule(std::chrono::milliseconds delay, Callback callback) override;
   TimerHandle scheduleAt(std::chrono::microseconds deadline, Callback callback) override;
+  TimerHandle scheduleSoundAt(std::chrono::microseconds deadline, Callback sound,
+                              Callback callback) override;
   void cancel(TimerHandle handle) override;
   std::chrono::microseconds now() const override;
 
@@ -35,10 +40,14 @@ class ThreadTimerService : public TimerService {
   // reaches the owner thread and does nothing.
   void stop();
 
+  // How the timing thread is scheduled: describeScheduling()'s words.
+  std::string scheduling() const;
+
  private:
   struct State;
 
-  TimerHandle arm(std::chrono::steady_clock::time_point deadline, Callback callback);
+  TimerHandle arm(std::chrono::steady_clock::time_point deadline, Callback callback,
+                  Callback sound = {});
   static void timingLoop(const std::shared_ptr<State>& state);
 
   // Shared with the timing thread, which may outlive this object by one

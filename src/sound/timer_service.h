@@ -35,6 +35,21 @@ class TimerService {
   // thread only.
   virtual TimerHandle scheduleAt(std::chrono::microseconds deadline, Callback callback) = 0;
 
+  // As scheduleAt, and sound runs at deadline itself on the timing side,
+  // before callback: a note that must not wait for the owner thread (busy
+  // drawing, say) leaves on time. So sound is worked out beforehand and
+  // touches nothing the owner thread owns; it must be safe to call from
+  // any thread. cancel() before the deadline keeps it from running; once
+  // cancel() returns, it is not running either. Where the service has no
+  // timing thread, sound runs just before callback.
+  virtual TimerHandle scheduleSoundAt(std::chrono::microseconds deadline, Callback sound,
+                                      Callback callback) {
+    return scheduleAt(deadline, [sound = std::move(sound), callback = std::move(callback)] {
+      sound();
+      callback();
+    });
+  }
+
   // The callback of handle will not run, even when its deadline has passed
   // and it is already on its way to the owner thread. Owner thread only;
   // a handle that already fired or was cancelled is ignored.

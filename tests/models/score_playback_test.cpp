@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,9 +24,15 @@ namespace {
 using std::chrono::milliseconds;
 
 // The manual clock, with each arming fired late by what lateFor(n) says for
-// the nth arming: a program held up by drawing or by the system.
+// the nth arming: a program held up by drawing or by the system. A sound
+// armed with one leaves at its moment all the same, as from a timing thread.
 class LateTimers : public TimerService {
  public:
+  TimerHandle scheduleSoundAt(std::chrono::microseconds deadline, Callback sound,
+                              Callback callback) override {
+    clock.scheduleAt(deadline, std::move(sound));
+    return scheduleAt(deadline, std::move(callback));
+  }
   TimerHandle schedule(milliseconds delay, Callback callback) override {
     return clock.schedule(delay, std::move(callback));
   }
@@ -40,9 +47,14 @@ class LateTimers : public TimerService {
 };
 
 // A clock whose cancel does not reach a callback already on its way: the
-// test fires what was armed whenever it likes.
+// test fires what was armed whenever it likes. A sound armed with one is
+// dropped: one on its way has gone out before anything the owner did since.
 class HeldTimers : public TimerService {
  public:
+  TimerHandle scheduleSoundAt(std::chrono::microseconds deadline, Callback /*sound*/,
+                              Callback callback) override {
+    return scheduleAt(deadline, std::move(callback));
+  }
   TimerHandle schedule(milliseconds /*delay*/, Callback callback) override {
     return scheduleAt({}, std::move(callback));
   }
@@ -137,6 +149,13 @@ TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
        "0:41 100:44 100:41 500:42 / 0",
        "s1412",
        "play playing armed"},
+      // The chord worked out ahead follows the cursor and the repeat switch.
+      {{12, 12, 12, 12},
+       "run +100 last show +400",
+       "0:41 100:44 500:41 / 0",
+       "s141",
+       "play playing armed"},
+      {{12, 12}, "run +600 once +1000", "0:41 500:42 / 0 1000", "s12s", "play"},
       // With MIDI off the chords are shown silently; an empty score does not run.
       {{12, 24, 48}, "midi-off once run +4000", "/", "s123s", "play"},
       {{}, "run", "/", "", "edit"},
@@ -185,9 +204,10 @@ TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
   }
 }
 
-// A chord keeps its moment from the start of the run, however late the one
-// before it came; a program held up for longer than a chord goes on at the
-// pace from there instead of playing the missed chords in a burst.
+// A chord keeps its moment from the start of the run, however late the tick
+// of the one before it came; a program held up for longer than two chords
+// goes on at the pace from there instead of playing the missed chords in a
+// burst.
 TEST(ScorePlayback, LateChordsDoNotDelayTheirSuccessors) {
   const struct {
     const char* what;
@@ -195,9 +215,11 @@ TEST(ScorePlayback, LateChordsDoNotDelayTheirSuccessors) {
     const char* heard;
   } cases[] = {
       {"every chord 3 ms late", [](int) { return milliseconds(3); },
-       "0:41 23:42 43:43 63:44 83:45 103:46 / 0 123"},
+       "0:41 20:42 40:43 60:44 80:45 100:46 / 0 123"},
+      {"the second held up 30 ms", [](int n) { return milliseconds(n == 0 ? 30 : 0); },
+       "0:41 20:42 50:43 60:44 80:45 100:46 / 0 120"},
       {"the second held up 100 ms", [](int n) { return milliseconds(n == 0 ? 100 : 0); },
-       "0:41 120:42 140:43 160:44 180:45 200:46 / 0 220"},
+       "0:41 20:42 140:43 160:44 180:45 200:46 / 0 220"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -210,6 +232,18 @@ TEST(ScorePlayback, LateChordsDoNotDelayTheirSuccessors) {
     timers.clock.advance(milliseconds(300));
     EXPECT_EQ(rig.heard(), c.heard);
   }
+}
+
+// A chord sent ahead of its tick still stops the note its string rang and
+// records the one it rings now.
+TEST(ScorePlayback, AChordSentAheadKeepsTrackOfWhatEachStringSounds) {
+  ManualTimerService clock;
+  Rig rig({12, 12, 12}, clock);
+  rig.playback->run();
+  clock.advance(milliseconds(1100));
+  EXPECT_EQ(rig.midi.soundingNotes[0], 43);
+  const auto messages = rig.output.messages();
+  EXPECT_NE(std::find(messages.begin(), messages.end(), shortMessage(0x80, 42, 0)), messages.end());
 }
 
 TEST(ScorePlayback, ATickOnItsWayAfterAStopOrAfterThePlaybackWentDoesNothing) {

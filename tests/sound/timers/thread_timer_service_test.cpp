@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -130,6 +131,28 @@ TEST(OwnerLoop, TaskMayCloseItsOwnLoop) {
   waiter.join();
   EXPECT_TRUE(ran);
   handOver([] { ADD_FAILURE() << "a closed loop runs nothing"; });
+}
+
+// A sound leaves from the timing thread at its deadline while the owner
+// thread is busy, before its callback; a cancelled one never leaves.
+TEST(ThreadTimerService, ASoundLeavesAtItsDeadlineWithoutTheOwnerAndACancelledOneNever) {
+  OwnerLoop loop;
+  ThreadTimerService timers(loop.handOver());
+  std::atomic<std::int64_t> soundAtUs{-1};
+  std::atomic<bool> cancelledSounded{false};
+  bool callbackAfterSound = false;
+  const auto due = timers.now() + milliseconds(30);
+  timers.scheduleSoundAt(
+      due, [&] { soundAtUs = timers.now().count(); }, [&] { callbackAfterSound = soundAtUs >= 0; });
+  const TimerHandle cancelled = timers.scheduleSoundAt(
+      due + milliseconds(20), [&] { cancelledSounded = true; }, [] {});
+  timers.cancel(cancelled);
+  std::this_thread::sleep_for(milliseconds(120));  // the owner is busy, not pumping
+  ASSERT_GE(soundAtUs, due.count());
+  EXPECT_LT(soundAtUs, (due + milliseconds(60)).count());
+  EXPECT_FALSE(callbackAfterSound);  // not run yet: it waits for the owner
+  ASSERT_TRUE(loop.pumpUntil([&] { return callbackAfterSound; }, kPatience));
+  EXPECT_FALSE(cancelledSounded);
 }
 
 }  // namespace
