@@ -3,17 +3,20 @@
 // Run it on a real or virtual screen (tools/panel-screenshots.sh uses Xvfb).
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTest>
 #include <cstdio>
 #include <functional>
+#include <tuple>
 
 #include "app/program.h"
 #include "documents/score.h"
 #include "gui/common/app_context.h"
 #include "gui/common/app_state.h"
 #include "gui/designer/designer_panel.h"
+#include "gui/finder/chord_finder_panel.h"
 #include "gui/instrument/instrument_panel.h"
 #include "gui/score/score_properties_dialog.h"
 #include "panel_records.h"
@@ -102,6 +105,19 @@ int main(int argc, char* argv[]) {
       InstrumentPanel panel(context, nullptr);
       ok = shoot(panel, out.filePath(QStringLiteral("instrument.png"))) && ok;
     }
+  }
+  // The Chord Finder over C/E, as it shows, at 200 % and left-handed.
+  for (const auto& [file, zoom, leftHanded] :
+       {std::tuple{"finder.png", 100, false}, std::tuple{"finder-200.png", 200, false},
+        std::tuple{"finder-left-handed.png", 100, true}}) {
+    PanelRecords<> records;
+    records.state.leftHanded = leftHanded;
+    records.chord.frets = {0, 3, 2, 0, 1, 0};
+    ChordFinderPanel finder(records.context, nullptr);
+    finder.chordBox()->setText(QStringLiteral("C"));
+    finder.setZoom(zoom);
+    records.notifier.announceChordNamed({});
+    ok = shoot(finder, out.filePath(QString::fromLatin1(file))) && ok;
   }
   // The score's property sheet on each of its pages.
   {

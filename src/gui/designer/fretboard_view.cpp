@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace fretlets {
 namespace {
@@ -273,8 +274,17 @@ void FretboardView::paintEvent(QPaintEvent* event) {
   }
   painter.restore();
 
-  // Each played string's fret number below the diagram.
+  // Each played string's fret number below the diagram, and up the neck the
+  // first fret row's number beside it, on the side away from the strings'
+  // lowest.
   painter.setPen(palette().color(QPalette::Text));
+  if (model_.topFret() != 0 && n > 0) {
+    const QString number = QString::number(model_.topFret() + 1);
+    const PixelRect& row = cells_.cell(1, 0);
+    const int width = painter.fontMetrics().horizontalAdvance(number);
+    const int x = leftHanded_ ? xEnd + g.stringSpacing / 4 : g.xLeft - g.stringSpacing / 4 - width;
+    painter.drawText(QRect(x, row.top, width, row.bottom - row.top), Qt::AlignCenter, number);
+  }
   for (int s = 0; s < n; ++s) {
     const int fret = model_.chord().frets[s];
     if (fret == kNone) {
@@ -291,6 +301,26 @@ void FretboardView::paintEvent(QPaintEvent* event) {
 void FretboardView::paintMarks(QPainter& painter, qreal ratio) const {
   const auto px = [ratio](int logical) { return qRound(logical * ratio); };
   const int penWidth = std::max(1, qRound(ratio));
+  // A barred top fret is one finger across the strings it holds: a bar from
+  // the first to the last of them.
+  if (model_.chord().barred) {
+    std::optional<QRect> bar;
+    for (int s = 0; s < strings(); ++s) {
+      const DiagramMark mark = model_.mark(s);
+      if (mark.kind == DiagramMark::Kind::Fretted && mark.row == 0 && mark.outside == 0 &&
+          !mark.held) {
+        const PixelRect& c = cell(0, s);
+        const QRect dot(QPoint(px(c.left), px(c.top)), QPoint(px(c.right), px(c.bottom)));
+        bar = bar ? bar->united(dot) : dot;
+      }
+    }
+    if (bar && bar->width() > bar->height() * 2) {
+      painter.setPen(Qt::NoPen);
+      painter.setBrush(Qt::black);
+      painter.setRenderHint(QPainter::Antialiasing, true);
+      painter.drawRoundedRect(*bar, bar->height() / 2.0, bar->height() / 2.0);
+    }
+  }
   for (int s = 0; s < strings(); ++s) {
     const DiagramMark mark = model_.mark(s);
     const PixelRect& top = cell(0, s);

@@ -172,6 +172,17 @@ TEST(DesignerPanel, EachStringIsDrawnInItsRowAndHeldStringsInGrey) {
     }
     EXPECT_EQ(drawn, expected[row]) << "row " << row;
   }
+
+  // A barred top fret is one bar across the strings it holds, drawn between
+  // them too.
+  rig.chord.held = {};
+  rig.chord.topFret = 1;
+  rig.chord.barred = true;
+  rig.chord.frets = {1, 3, 3, 2, 1, 1};
+  rig.notifier.loadChord();
+  const QImage barred = board->grab().toImage();
+  const QPoint between = (board->cellRect(0, 2).center() + board->cellRect(0, 3).center()) / 2;
+  EXPECT_EQ(drawnAt(barred, between), '#');
 }
 
 TEST(DesignerPanel, TheTopFretAndTheSpeedCountWhenLetGo) {
