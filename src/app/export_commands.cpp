@@ -10,6 +10,7 @@
 
 #include "documents/byte_stream.h"
 #include "gui/common/app_context.h"
+#include "gui/common/app_state.h"
 #include "gui/common/document_kind.h"
 #include "gui/common/file_dialogs.h"
 #include "gui/common/show_message.h"
@@ -115,8 +116,10 @@ void runExportCommand(CommandId id, AppContext& context, FileDialogs& dialogs, Q
     if (!path) {
       return;
     }
-    const ChordDiagram diagram =
+    // Drawn as the Designer shows it: mirrored for a left-handed player.
+    ChordDiagram diagram =
         diagramOfChord(context.chord, instrument.strings(), chordNameOf(context.chord, instrument));
+    diagram.leftHanded = context.state.leftHanded;
     const bool png = path->endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
     writeExport(*path,
                 png ? diagramPng(diagram, kDiagramWidth) : diagramSvg(diagram, kDiagramWidth));
