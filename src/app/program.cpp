@@ -22,6 +22,9 @@
 namespace fretlets {
 
 void applyProgramLook() {
+  // A style sheet would otherwise stop a panel's font from reaching its
+  // controls, and the zoom sets the panel's font.
+  QApplication::setAttribute(Qt::AA_UseStyleSheetPropagationInWidgetStyles);
   qApp->setStyleSheet(QStringLiteral(
       "QPushButton:checked { background-color: palette(highlight); color: "
       "palette(highlighted-text);"

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <algorithm>
 
+#include "app/program.h"
 #include "gui/designer/fretboard_view.h"
 #include "gui/finder/chord_finder_panel.h"
 #include "support/gui/document_panel_fixture.h"
@@ -115,6 +117,9 @@ TEST_F(ChordFinder, ZoomScalesThePanelsAndLeftHandedMirrorsTheFretboard) {
   FretboardView* board = designer()->fretboard();
   const QSize cell = board->cellRect(2, 0).size();
   const QSize panel = finder()->size();
+  applyProgramLook();
+  auto* label = finder()->findChild<QLabel*>();
+  const qreal points = label->font().pointSizeF();
   for (int step = 0; step < 4; ++step) {
     run(CommandId::ZoomIn);
   }
@@ -122,6 +127,7 @@ TEST_F(ChordFinder, ZoomScalesThePanelsAndLeftHandedMirrorsTheFretboard) {
   EXPECT_NEAR(board->cellRect(2, 0).height(), 2 * cell.height(), 1);
   EXPECT_NEAR(finder()->width(), 2 * panel.width(), 2);
   EXPECT_EQ(finder()->voicings()->iconSize().width(), 128);
+  EXPECT_EQ(label->font().pointSizeF(), 2 * points);
   // A panel made now comes at the zoom too.
   run(CommandId::ViewFinder);
   run(CommandId::ViewFinder);
