@@ -151,7 +151,7 @@ MainWindow::~MainWindow() {
   delete help_.data();
   // Panels retired but not yet deleted (their deletion was left to an event
   // loop that has ended) go now, while the actions they report to exist.
-  qDeleteAll(findChildren<Panel*>(Qt::FindDirectChildrenOnly));
+  qDeleteAll(findChildren<Panel*>());
 }
 
 namespace {

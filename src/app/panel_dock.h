@@ -17,6 +17,7 @@ class PanelDock : public QDockWidget {
 
  public:
   PanelDock(Panel* panel, QWidget* column);
+  ~PanelDock() override;
 
   Panel* panel() const { return panel_; }
 
@@ -30,6 +31,7 @@ class PanelDock : public QDockWidget {
 
  private:
   QPointer<Panel> panel_;
+  QObject* watched_;
 };
 
 }  // namespace fretlets
