@@ -77,6 +77,9 @@ class MainWindow::Column : public QMainWindow {
   Column(MainWindow& frame, QImage guitar)
       : QMainWindow(nullptr, Qt::Widget), frame_(frame), guitar_(std::move(guitar)) {
     setDockOptions(QMainWindow::AnimatedDocks);
+    // Its own menu of the docks would show a dock without its panel; the
+    // View menu is the one place that shows and hides panels.
+    setContextMenuPolicy(Qt::NoContextMenu);
     auto* freeArea = new QWidget(this);
     freeArea->setMinimumSize(0, 0);
     setCentralWidget(freeArea);
@@ -401,11 +404,12 @@ void MainWindow::runCommand(CommandId id) {
     case CommandId::ZoomIn:
     case CommandId::ZoomOut: {
       const int now = context_.state.zoom;
-      const int* next = id == CommandId::ZoomIn
-                            ? std::upper_bound(std::begin(kZooms), std::end(kZooms), now)
-                            : std::lower_bound(std::begin(kZooms), std::end(kZooms), now) - 1;
-      if (next >= std::begin(kZooms) && next < std::end(kZooms)) {
-        setZoom(*next);
+      const auto above = std::upper_bound(std::begin(kZooms), std::end(kZooms), now);
+      const auto atOrAbove = std::lower_bound(std::begin(kZooms), std::end(kZooms), now);
+      if (id == CommandId::ZoomIn && above != std::end(kZooms)) {
+        setZoom(*above);
+      } else if (id == CommandId::ZoomOut && atOrAbove != std::begin(kZooms)) {
+        setZoom(*(atOrAbove - 1));
       }
       return;
     }
@@ -562,8 +566,24 @@ void MainWindow::fitToColumn() {
   if (wanted.height() > tallest) {
     wanted = QSize(wanted.width() + scroll_->verticalScrollBar()->sizeHint().width(), tallest);
   }
-  wanted.setWidth(std::min(wanted.width(), available.width() - decoration.width()));
+  if (wanted.width() > available.width() - decoration.width()) {
+    // Narrower than the column, the window scrolls sideways too.
+    wanted = QSize(
+        available.width() - decoration.width(),
+        std::min(tallest, wanted.height() + scroll_->horizontalScrollBar()->sizeHint().height()));
+  }
   resize(wanted);
+  // Grown past the screen's edge where it stood, the window steps back onto
+  // the screen (window managers leave a window where it is when the program
+  // resizes it).
+  const QRect outline(frameGeometry().topLeft(), wanted + decoration);
+  const QPoint inside(
+      std::max(available.left(), std::min(outline.left(), available.right() + 1 - outline.width())),
+      std::max(available.top(),
+               std::min(outline.top(), available.bottom() + 1 - outline.height())));
+  if (inside != outline.topLeft()) {
+    move(inside);
+  }
 }
 
 void MainWindow::repaintAll() {

@@ -61,9 +61,11 @@ bool MidiDevice::openMidiMapper() {
 
 void MidiDevice::closeMidi() {
   isOpen_ = false;
-  allNotesOff();
+  // Silenced and closed under one hold of the line, so that no chord the
+  // timing thread sends can slip in between and hang on an external synth.
   const std::lock_guard lock(line_->mutex);
   if (line_->output != nullptr) {
+    line_->output->send(shortMessage(kControlChange | channel, kAllNotesOffController, 0));
     line_->output->close();
     line_->output = nullptr;
   }

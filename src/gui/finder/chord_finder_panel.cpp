@@ -1,5 +1,6 @@
 #include "gui/finder/chord_finder_panel.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -161,6 +162,7 @@ void ChordFinderPanel::chooseName(int row) {
 void ChordFinderPanel::refreshVoicings() {
   voicings_->clear();
   found_.clear();
+  lastChosen_ = -1;
   const std::optional<ChordRequest> chord = parseChordRequest(chordBox_->text().toStdString());
   if (!chord) {
     count_->setText(chordBox_->text().isEmpty() ? QString() : QStringLiteral("Not a chord name"));
@@ -214,6 +216,14 @@ void ChordFinderPanel::chooseVoicing(int row) {
   if (row < 0 || row >= static_cast<int>(found_.size())) {
     return;
   }
+  // A click and the activation of the same double-click (or of a style that
+  // activates on one click) are one choice: the chord is struck once.
+  if (row == lastChosen_ && sinceChosen_.isValid() &&
+      sinceChosen_.elapsed() < QApplication::doubleClickInterval()) {
+    return;
+  }
+  lastChosen_ = row;
+  sinceChosen_.start();
   // Loaded as the Chord Book loads a fretlet: the shape and its place on the
   // neck; the Designer's own options stay.
   const DesignerChord shape = designerChordFor(found_[static_cast<std::size_t>(row)], enharmonic_);

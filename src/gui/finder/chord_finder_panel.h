@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <vector>
 
 #include "gui/common/panel.h"
@@ -54,6 +55,8 @@ class ChordFinderPanel : public Panel {
   std::vector<ChordCandidate> candidates_;
   std::vector<Voicing> found_;
   bool enharmonic_ = false;
+  int lastChosen_ = -1;
+  QElapsedTimer sinceChosen_;
 };
 
 }  // namespace fretlets
