@@ -379,8 +379,7 @@ ChordProText readChordPro(std::string_view text, int strings) {
       }
       for (int s = 0; s < strings; ++s) {
         const int fret = chord.frets[s];
-        if (fret > 0 &&
-            (fret < chord.topFret || fret > std::max<int>(1, chord.topFret) + kRows - 1)) {
+        if (fret > 0 && (fret < chord.topFret || fret > chord.topFret + kRows - 1)) {
           throw std::invalid_argument("the frets span more than the diagram's six rows");
         }
       }

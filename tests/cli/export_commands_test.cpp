@@ -406,7 +406,8 @@ TEST_F(ExportCommands, ChordProImportFilesWhatItReadsAndReportsTheRest) {
       "{define: Am7 base-fret 5 frets 1 3 1 1 1 1 fingers 1 3 1 1 1 1}\n"
       "{define: Dm7 base-fret 1 frets x x 0 2 2 2}\n"
       "{define: G7 frets 3 2 0}\n"
-      "{define: C base-fret 1 frets x 3 2 0 1 q}\n";
+      "{define: C base-fret 1 frets x 3 2 0 1 q}\n"
+      "{define: C6 base-fret 1 frets x 6 5 5 5 x}\n";
   document_test::writeBytes(file("in.cho"), document_test::Bytes(text.begin(), text.end()));
   const CliRun run = runCli(runBook, {"import-chordpro", file("in.cho"), file("b.cbk")});
   EXPECT_EQ(run.status, 1);
@@ -414,7 +415,8 @@ TEST_F(ExportCommands, ChordProImportFilesWhatItReadsAndReportsTheRest) {
   const std::string at = file("in.cho") + ":";
   EXPECT_EQ(run.err, at + "6: Dm7 reads as Dmaj7\n" +  //
                          at + "7: skipped: fewer frets than the 6 strings\n" + at +
-                         "8: skipped: fret 'q' is not x, 0 or a fret on the neck\n");
+                         "8: skipped: fret 'q' is not x, 0 or a fret on the neck\n" + at +
+                         "9: skipped: the frets span more than the diagram's six rows\n");
   const CliRun dump = runCli(runBook, {"dump", file("b.cbk"), "--json"});
   EXPECT_NE(dump.out.find("{\"name\":\"m\",\"fretlets\":[{\"rootString\":1,\"position\":0,"
                           "\"frets\":[-1,0,2,2,1,0]}]}"),
