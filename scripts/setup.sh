@@ -9,6 +9,8 @@ packages=(
   # libraries
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev librtmidi-dev libfluidsynth-dev
   nlohmann-json3-dev libsndfile1-dev qt6-svg-dev
+  # the Wayland platform plugin: on a Wayland desktop the program runs natively
+  qt6-wayland
   # General MIDI SoundFont for the built-in synthesizer
   fluid-soundfont-gm
   # tests and benchmarks; python3 draws the texture artwork (tools/make_textures.py)
