@@ -27,6 +27,35 @@ void writeOutput(const std::string& path, std::span<const std::uint8_t> bytes) {
   }
 }
 
+void writeTextOutput(const Args& args, Console& console, const std::string& text) {
+  if (const auto out = args.value("out")) {
+    writeOutput(*out, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    console.out << "wrote " << *out << '\n';
+  } else {
+    console.out << text;
+  }
+}
+
+void writePdfOutput(const std::string& out, const QByteArray& pdf, Console& console) {
+  if (pdf.isEmpty()) {
+    throw FormatError("cannot write " + out + ": the pages could not be made");
+  }
+  writeOutput(out, std::span(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
+                             static_cast<std::size_t>(pdf.size())));
+  console.out << "wrote " << out << '\n';
+}
+
+void requireBookInstrument(const Args& args, const InstrumentState& book,
+                           const InstrumentState& asked) {
+  if ((args.has("instrument") || args.has("tuning")) &&
+      checkCompatibility(book, asked.currentInstrument, asked.tuning) !=
+          Compatibility::Compatible) {
+    throw UsageError("the book is for the " +
+                     std::string(instrumentTable[book.currentInstrument].name) + " tuned " +
+                     tuningNames(book));
+  }
+}
+
 void ensurePainting() {
   if (QGuiApplication::instance() != nullptr) {
     return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <cstdint>
 #include <ostream>
 #include <set>
@@ -37,6 +38,17 @@ int runActions(const CommandActions& command, const std::vector<std::string>& wo
 // leaves a file already at path as it was. Throws FormatError naming the
 // file and what went wrong.
 void writeOutput(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Writes text to the --out file when one is given, else to standard output.
+void writeTextOutput(const Args& args, Console& console, const std::string& text);
+
+// Writes made pages to out; no pages at all is a failure that says so.
+void writePdfOutput(const std::string& out, const QByteArray& pdf, Console& console);
+
+// An existing book keeps its own instrument and tuning: an --instrument or
+// --tuning that differs from what the book holds (book) is refused.
+void requireBookInstrument(const Args& args, const InstrumentState& book,
+                           const InstrumentState& asked);
 
 // The commands that paint need a Qt application; without a display it
 // paints offscreen. Made once, on first use, and kept to the end.

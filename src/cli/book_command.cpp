@@ -195,12 +195,8 @@ int add(const Args& args, Console& console) {
     designerFromArgs(args, state);
   }
   ChordBook book = openOrCreateChordBook(path, state, false);
-  if (existed && (args.has("instrument") || args.has("tuning")) &&
-      checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
-          Compatibility::Compatible) {
-    throw UsageError("the book is for the " +
-                     std::string(instrumentTable[state.currentInstrument].name) + " tuned " +
-                     tuningNames(state));
+  if (existed) {
+    requireBookInstrument(args, state, asked);
   }
   const DesignerChord designer = designerFromArgs(args, state);
   if (!book.addFretlet(name, designer)) {
@@ -230,12 +226,7 @@ int exportChordPro(const Args& args, Console& console) {
   InstrumentState state;
   const ChordBook book = bookToExport(args, "export-chordpro", state);
   const std::string text = bookChordPro(book, state);
-  if (const auto out = args.value("out")) {
-    writeOutput(*out, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    console.out << "wrote " << *out << '\n';
-  } else {
-    console.out << text;
-  }
+  writeTextOutput(args, console, text);
   return 0;
 }
 
@@ -246,12 +237,7 @@ int print(const Args& args, Console& console) {
   ensurePainting();
   const std::filesystem::path path(args.positional()[1]);
   const QByteArray pdf = chordBookPdf(book, state, QString::fromStdString(path.stem().string()));
-  if (pdf.isEmpty()) {
-    throw FormatError("cannot write " + out + ": the pages could not be made");
-  }
-  writeOutput(out, std::span(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
-                             static_cast<std::size_t>(pdf.size())));
-  console.out << "wrote " << out << '\n';
+  writePdfOutput(out, pdf, console);
   return 0;
 }
 
@@ -290,12 +276,8 @@ int importChordPro(const Args& args, Console& console) {
       throw FormatError(path + ": " + error.what());
     }
   }();
-  if (existed && (args.has("instrument") || args.has("tuning")) &&
-      checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
-          Compatibility::Compatible) {
-    throw UsageError("the book is for the " +
-                     std::string(instrumentTable[state.currentInstrument].name) + " tuned " +
-                     tuningNames(state));
+  if (existed) {
+    requireBookInstrument(args, state, asked);
   }
   const ChordProText read = readChordPro(text, state.strings());
   std::vector<ChordProProblem> unreadable = read.unreadable;

@@ -185,12 +185,7 @@ int exportChordPro(const Args& args, Console& console) {
   InstrumentState state;
   const Score score = scoreToExport(args, "export-chordpro", state);
   const std::string text = scoreChordPro(score, state);
-  if (const auto out = args.value("out")) {
-    writeOutput(*out, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    console.out << "wrote " << *out << '\n';
-  } else {
-    console.out << text;
-  }
+  writeTextOutput(args, console, text);
   return 0;
 }
 
@@ -200,12 +195,7 @@ int print(const Args& args, Console& console) {
   const Score score = scoreToExport(args, "print", state);
   ensurePainting();
   const QByteArray pdf = scoreChartPdf(score, state);
-  if (pdf.isEmpty()) {
-    throw FormatError("cannot write " + out + ": the pages could not be made");
-  }
-  writeOutput(out, std::span(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
-                             static_cast<std::size_t>(pdf.size())));
-  console.out << "wrote " << out << '\n';
+  writePdfOutput(out, pdf, console);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "cli/actions.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/json.h"
@@ -160,13 +161,7 @@ int voicings(const Args& args, Console& console) {
     // An existing book keeps its instrument and tuning; the search is for them.
     const InstrumentState asked = state;
     readChordBook(*bookPath, state, false);
-    if ((args.has("instrument") || args.has("tuning")) &&
-        checkCompatibility(state, asked.currentInstrument, asked.tuning) !=
-            Compatibility::Compatible) {
-      throw UsageError("the book is for the " +
-                       std::string(instrumentTable[state.currentInstrument].name) + " tuned " +
-                       tuningNames(state));
-    }
+    requireBookInstrument(args, state, asked);
   }
   VoicingQuery query;
   query.rootClass = chord.rootClass;
