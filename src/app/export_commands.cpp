@@ -8,6 +8,7 @@
 #include <cstring>
 #include <span>
 
+#include "app/file_commands.h"
 #include "documents/byte_stream.h"
 #include "gui/common/app_context.h"
 #include "gui/common/app_state.h"
@@ -39,13 +40,8 @@ std::optional<QString> exportPath(FileDialogs& dialogs, const QString& filter,
   if (QFileInfo(path).suffix().isEmpty()) {
     path += QLatin1Char('.') + suffix;
   }
-  if (QFileInfo::exists(path)) {
-    const QString text = QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                             .arg(QFileInfo(path).fileName());
-    if (showMessage(text, {MessageIcon::Warning, MessageButtons::YesNo, true}) !=
-        MessageAnswer::Yes) {
-      return std::nullopt;
-    }
+  if (!mayReplace(path)) {
+    return std::nullopt;
   }
   return path;
 }

@@ -66,6 +66,16 @@ std::optional<OpenRequest> openDocumentDialog(DocumentSession& session, FileDial
   return OpenRequest{kind, absolute};
 }
 
+bool mayReplace(const QString& path) {
+  if (!QFileInfo::exists(path)) {
+    return true;
+  }
+  const QString text = QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                           .arg(QFileInfo(path).fileName());
+  return showMessage(text, {MessageIcon::Warning, MessageButtons::YesNo, true}) ==
+         MessageAnswer::Yes;
+}
+
 std::optional<std::filesystem::path> saveDocumentAsDialog(DocumentSession& session,
                                                           FileDialogs& dialogs, DocumentKind kind) {
   const std::optional<QString> chosen = dialogs.savePath(dialogRequest(session, kind));
@@ -73,13 +83,8 @@ std::optional<std::filesystem::path> saveDocumentAsDialog(DocumentSession& sessi
     return std::nullopt;
   }
   const QString path = withSuffix(*chosen, kind);
-  if (QFileInfo::exists(path)) {
-    const QString text = QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                             .arg(QFileInfo(path).fileName());
-    if (showMessage(text, {MessageIcon::Warning, MessageButtons::YesNo, true}) !=
-        MessageAnswer::Yes) {
-      return std::nullopt;
-    }
+  if (!mayReplace(path)) {
+    return std::nullopt;
   }
   return qStringToPath(QFileInfo(path).absoluteFilePath());
 }

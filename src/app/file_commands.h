@@ -29,6 +29,10 @@ std::optional<OpenRequest> openDocumentDialog(DocumentSession& session, FileDial
 // The Save As dialog of a kind: the chosen path with the kind's extension,
 // after asking before replacing an existing file. The document takes the
 // new path only once it was written there.
+// A file already at path is replaced only when the user says Yes (the
+// default is No).
+bool mayReplace(const QString& path);
+
 std::optional<std::filesystem::path> saveDocumentAsDialog(DocumentSession& session,
                                                           FileDialogs& dialogs, DocumentKind kind);
 
