@@ -268,17 +268,10 @@ std::string scoreChordPro(const Score& score, const InstrumentState& instrument)
   }
   text += "{tempo: " + std::to_string(score.tempo) + "}\n" + header(instrument) + '\n';
 
-  std::vector<const ScoreEntry*> fingerings;
-  for (const ScoreEntry& entry : score.entries()) {
-    const auto same = [&](const ScoreEntry* seen) {
-      return seen->name == entry.name && sameFingering(*seen, entry, strings);
-    };
-    if (std::ranges::none_of(fingerings, same)) {
-      fingerings.push_back(&entry);
-      DesignerChord chord;
-      chord.frets = entry.frets;
-      text += defineLine(entryName(entry, instrument), chord, strings);
-    }
+  for (const ScoreEntry* entry : distinctFingerings(score, strings)) {
+    DesignerChord chord;
+    chord.frets = entry->frets;
+    text += defineLine(entryName(*entry, instrument), chord, strings);
   }
 
   // One cell a beat: the chords that start within it, joined by "~", or

@@ -289,4 +289,17 @@ void Score::appendEntry(const ScoreEntry& entry) {
   }
 }
 
+std::vector<const ScoreEntry*> distinctFingerings(const Score& score, int stringCount) {
+  std::vector<const ScoreEntry*> fingerings;
+  for (const ScoreEntry& entry : score.entries()) {
+    const auto same = [&](const ScoreEntry* seen) {
+      return seen->name == entry.name && sameFingering(*seen, entry, stringCount);
+    };
+    if (std::ranges::none_of(fingerings, same)) {
+      fingerings.push_back(&entry);
+    }
+  }
+  return fingerings;
+}
+
 }  // namespace fretlets

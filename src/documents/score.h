@@ -6,6 +6,7 @@
 #include <list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "documents/delete_outcome.h"
 #include "documents/fixed_text.h"
@@ -98,6 +99,11 @@ void captureEntry(ScoreEntry& entry, const DesignerChord& designer, int stringCo
 // Whether two entries are played with the same fingering. Name, length,
 // release and the display options do not count.
 bool sameFingering(const ScoreEntry& a, const ScoreEntry& b, int stringCount);
+
+class Score;
+// Each named fingering of the score once, in the order it is first played:
+// what a chart's legend or a songbook's defines list.
+std::vector<const ScoreEntry*> distinctFingerings(const Score& score, int stringCount);
 
 // The score's properties, apart from its entries.
 struct ScoreProperties {

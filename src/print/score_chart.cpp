@@ -36,15 +36,8 @@ bool printScoreChart(QPagedPaintDevice& device, const Score& score,
                      const InstrumentState& instrument) {
   const int strings = instrument.strings();
   std::vector<ChordDiagram> legend;
-  std::vector<const ScoreEntry*> fingerings;
-  for (const ScoreEntry& entry : score.entries()) {
-    const auto same = [&](const ScoreEntry* seen) {
-      return seen->name == entry.name && sameFingering(*seen, entry, strings);
-    };
-    if (std::ranges::none_of(fingerings, same)) {
-      fingerings.push_back(&entry);
-      legend.push_back(diagramOfEntry(entry, strings, entryName(entry, instrument)));
-    }
+  for (const ScoreEntry* entry : distinctFingerings(score, strings)) {
+    legend.push_back(diagramOfEntry(*entry, strings, entryName(*entry, instrument)));
   }
   QPainter painter;
   return printPages(device, painter, [&](PageFlow& flow) {
