@@ -40,13 +40,6 @@ class RecordingOutput : public MidiOutput {
   std::vector<TimedMessage>& log_;
 };
 
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kNoteOn = 0x90;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr std::uint8_t kProgramChange = 0xC0;
-constexpr std::uint8_t kChannelPressure = 0xD0;
-constexpr std::uint8_t kAllNotesOff = 123;
-
 constexpr std::uint8_t kMetaTrackName = 0x03;
 constexpr std::uint8_t kMetaMarker = 0x06;
 constexpr std::uint8_t kMetaEndOfTrack = 0x2F;
@@ -160,7 +153,7 @@ std::vector<std::uint8_t> scoreMidiFile(const Score& score, const InstrumentStat
     const std::uint8_t data1 = messageData1(timed.message);
     const std::uint8_t data2 = messageData2(timed.message);
     const std::uint8_t kind = status & 0xF0;
-    if (kind == kControlChange && data1 == kAllNotesOff) {
+    if (kind == kControlChange && data1 == kAllNotesOffController) {
       for (const std::uint8_t note : sounding) {
         notes.event(timed.ms, {static_cast<std::uint8_t>(kNoteOff | (status & 0x0F)), note, 0});
       }

@@ -381,20 +381,20 @@ void FluidSynthOutput::send(std::uint32_t message) {
   const int data1 = messageData1(message);
   const int data2 = messageData2(message);
   switch (messageStatus(message) & 0xF0) {
-    case 0x80:
+    case kNoteOff:
       fluid_synth_noteoff(synth, channel, data1);
       break;
-    case 0x90:
+    case kNoteOn:
       if (data2 == 0) {
         fluid_synth_noteoff(synth, channel, data1);
       } else {
         fluid_synth_noteon(synth, channel, data1, data2);
       }
       break;
-    case 0xB0:
+    case kControlChange:
       fluid_synth_cc(synth, channel, data1, data2);
       break;
-    case 0xC0:
+    case kProgramChange:
       fluid_synth_program_change(synth, channel, data1);
       break;
     default:

@@ -6,13 +6,6 @@
 namespace fretlets {
 namespace {
 
-constexpr std::uint8_t kNoteOn = 0x90;
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr std::uint8_t kProgramChange = 0xC0;
-constexpr std::uint8_t kBankSelectLsb = 0x20;
-constexpr std::uint8_t kAllNotesOffController = 0x7B;
-
 bool isStringSlot(int string) {
   return string >= 0 && string < kStringSlots;
 }

@@ -11,6 +11,16 @@ constexpr std::uint32_t shortMessage(std::uint8_t status, std::uint8_t data1, st
          static_cast<std::uint32_t>(data2) << 16;
 }
 
+// The kinds of channel message (a status byte's top four bits) and the
+// controllers the program sends.
+inline constexpr std::uint8_t kNoteOff = 0x80;
+inline constexpr std::uint8_t kNoteOn = 0x90;
+inline constexpr std::uint8_t kControlChange = 0xB0;
+inline constexpr std::uint8_t kProgramChange = 0xC0;
+inline constexpr std::uint8_t kChannelPressure = 0xD0;
+inline constexpr std::uint8_t kBankSelectLsb = 0x20;
+inline constexpr std::uint8_t kAllNotesOffController = 0x7B;
+
 constexpr std::uint8_t messageStatus(std::uint32_t message) {
   return message & 0xFF;
 }

@@ -19,7 +19,7 @@ void keepRtMidiError(RtMidiError::Type /*type*/, const std::string& text, void* 
 // messages two.
 std::size_t messageLength(std::uint8_t status) {
   const int kind = status & 0xF0;
-  return kind == 0xC0 || kind == 0xD0 ? 2 : 3;
+  return kind == kProgramChange || kind == kChannelPressure ? 2 : 3;
 }
 
 }  // namespace
