@@ -2,21 +2,23 @@
 # Plants every fault of tests/planted_faults.txt, one at a time, in a scratch copy of the work
 # tree, builds it and runs the tests that must catch it; the work tree itself is never touched.
 #
-#   tools/plant_faults.sh [-k FILE_REGEX] [-n] [-d SCRATCH]
+#   tools/plant_faults.sh [-k FILE_REGEX] [-t TEST_REGEX] [-n] [-d SCRATCH]
 #     -k  only the lines whose file matches FILE_REGEX (grep -E)
+#     -t  only the lines whose test regex mentions a test matching TEST_REGEX (grep -E)
 #     -n  build without the windows (-DFRETLETS_GUI=OFF) when no selected line needs them
 #     -d  scratch folder (default ${TMPDIR:-/tmp}/fretlets-faults)
 #
 # A line is FILE<TAB>PERL_SUBSTITUTION<TAB>CTEST_REGEX; '#' starts a comment. Each line ends
 # caught, SURVIVED (no test failed), STALE (nothing changed) or NO BUILD; exit 1 unless all caught.
 set -u
-only= gui=ON scratch=${TMPDIR:-/tmp}/fretlets-faults
-while getopts 'k:nd:' option; do
+only= tests= gui=ON scratch=${TMPDIR:-/tmp}/fretlets-faults
+while getopts 'k:t:nd:' option; do
   case $option in
     k) only=$OPTARG ;;
+    t) tests=$OPTARG ;;
     n) gui=OFF ;;
     d) scratch=$OPTARG ;;
-    *) sed -n 2,11p "$0" >&2; exit 2 ;;
+    *) sed -n 2,12p "$0" >&2; exit 2 ;;
   esac
 done
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,6 +53,7 @@ while IFS= read -r line || [ -n "$line" ]; do
   IFS=$'\t' read -r file subst regex <<<"$line"
   [ -n "${regex:-}" ] || { echo "line $number: not three TAB-separated fields" >&2; exit 2; }
   [ -z "$only" ] || printf '%s\n' "$file" | grep -Eq -- "$only" || continue
+  [ -z "$tests" ] || printf '%s\n' "$regex" | tr '|' '\n' | grep -Eq -- "$tests" || continue
   if [ ! -f "$tree/$file" ]; then
     outcome=STALE detail="no such file"
   else
