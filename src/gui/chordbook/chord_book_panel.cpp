@@ -71,7 +71,7 @@ void ChordBookPanel::createControls() {
                        QStringLiteral("Delete chord"));
   connect(previous_, &QPushButton::clicked, this, [this] { step(false); });
   connect(next_, &QPushButton::clicked, this, [this] { step(true); });
-  connect(add_, &QPushButton::clicked, this, &ChordBookPanel::addChord);
+  connect(add_, &QPushButton::clicked, this, [this] { addChord(); });
   connect(update_, &QPushButton::clicked, this, &ChordBookPanel::updateChord);
   connect(delete_, &QPushButton::clicked, this, &ChordBookPanel::deleteChord);
 }
@@ -152,8 +152,8 @@ std::string ChordBookPanel::designerTypeName() const {
   return documentText(context_.notifier.chordName().type, kChordTypeNameMax);
 }
 
-void ChordBookPanel::addChord() {
-  if (!book_.addFretlet(designerTypeName(), context_.chord)) {
+void ChordBookPanel::addChord(bool reportDuplicate) {
+  if (!book_.addFretlet(designerTypeName(), context_.chord) && reportDuplicate) {
     showMessage(QStringLiteral("Fretlet exists"), {MessageIcon::Exclamation, MessageButtons::Ok});
   }
   showChordList();

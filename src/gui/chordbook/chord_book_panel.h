@@ -51,7 +51,7 @@ class ChordBookPanel : public Panel, public DocumentPanel {
   // The chord type the Designer's name shows, as the book stores it.
   std::string designerTypeName() const;
 
-  void addChord();
+  void addChord(bool reportDuplicate = true);
   void updateChord();
   void deleteChord();
   void step(bool forward);

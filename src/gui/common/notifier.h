@@ -51,8 +51,9 @@ class Notifier : public QObject {
   // The user chose another reading of the Designer's chord: the root on
   // this string, as the Designer's root button would choose it.
   void chooseRoot(int slot) { emit rootChosen(slot); }
-  // The Designer's chord goes into the open chord book, as its Add files it.
-  void requestBookAdd() { emit bookAddRequested(); }
+  // The Designer's chord goes into the open chord book, as its Add files it;
+  // a duplicate is refused, and said so unless the caller reports it itself.
+  void requestBookAdd(bool reportDuplicate = true) { emit bookAddRequested(reportDuplicate); }
   // View > Left-Handed went on or off.
   void announceLeftHanded(bool on) { emit leftHandedChanged(on); }
   // A chord book or score opened or closed.
@@ -76,7 +77,7 @@ class Notifier : public QObject {
   void documentsChanged();
   void rootChosen(int slot);
   void leftHandedChanged(bool on);
-  void bookAddRequested();
+  void bookAddRequested(bool reportDuplicate);
 
  private:
   InstrumentState& instrument_;

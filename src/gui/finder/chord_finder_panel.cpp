@@ -11,6 +11,7 @@
 #include "gui/common/app_state.h"
 #include "gui/common/notifier.h"
 #include "gui/common/screen_text.h"
+#include "gui/common/show_message.h"
 #include "models/document_session.h"
 #include "music/chord_request.h"
 #include "music/designer_chord.h"
@@ -23,6 +24,8 @@ namespace {
 
 // A diagram in the list, in panel pixels.
 constexpr QSize kDiagramSize(64, 80);
+// Add All files this many fingerings without asking first.
+constexpr std::size_t kAddAllWithoutAsking = 24;
 
 // A chord as players write it: the major triad without its "maj", so C/E
 // reads "C/E".
@@ -128,7 +131,10 @@ void ChordFinderPanel::createControls() {
           [this](QListWidgetItem* item) { chooseVoicing(voicings_->row(item)); });
   connect(voicings_, &QListWidget::currentRowChanged, this, &ChordFinderPanel::updateAddButton);
 
-  count_ = label(QString(), dialogRect(6, 172, 150, 10));
+  count_ = label(QString(), dialogRect(6, 172, 130, 10));
+  addAll_ = makeButton(QStringLiteral("Add All"), dialogRect(146, 170, 36, 12),
+                       QStringLiteral("Add every fingering shown to the Chord Book"));
+  connect(addAll_, &QPushButton::clicked, this, &ChordFinderPanel::addAllToBook);
   add_ = makeButton(QStringLiteral("Add to Chord Book"), dialogRect(186, 170, 72, 12),
                     QStringLiteral("Add to Chord Book"));
   connect(add_, &QPushButton::clicked, this, &ChordFinderPanel::addToBook);
@@ -224,9 +230,16 @@ void ChordFinderPanel::chooseVoicing(int row) {
   }
   lastChosen_ = row;
   sinceChosen_.start();
+  loadVoicing(found_[static_cast<std::size_t>(row)], enharmonic_);
+  if (context_.midi.isOpen()) {
+    context_.midi.arpeggiateChord(0);
+  }
+}
+
+void ChordFinderPanel::loadVoicing(const Voicing& voicing, bool enharmonic) {
   // Loaded as the Chord Book loads a fretlet: the shape and its place on the
   // neck; the Designer's own options stay.
-  const DesignerChord shape = designerChordFor(found_[static_cast<std::size_t>(row)], enharmonic_);
+  const DesignerChord shape = designerChordFor(voicing, enharmonic);
   DesignerChord& chord = context_.chord;
   chord.frets = shape.frets;
   chord.rootString = shape.rootString;
@@ -235,9 +248,6 @@ void ChordFinderPanel::chooseVoicing(int row) {
   chord.enharmonic = shape.enharmonic;
   chord.held = {};
   context_.notifier.loadChord();
-  if (context_.midi.isOpen()) {
-    context_.midi.arpeggiateChord(0);
-  }
 }
 
 void ChordFinderPanel::addToBook() {
@@ -249,9 +259,43 @@ void ChordFinderPanel::addToBook() {
   context_.notifier.requestBookAdd();
 }
 
+void ChordFinderPanel::addAllToBook() {
+  const ChordBookDocument* document = context_.session.chordBook();
+  if (document == nullptr || found_.empty()) {
+    return;
+  }
+  // A whole neck of fingerings is easily more than a player means to file.
+  if (found_.size() > kAddAllWithoutAsking &&
+      showMessage(QStringLiteral("Add all %1 fingerings to the Chord Book?").arg(found_.size()),
+                  {MessageIcon::Question, MessageButtons::YesNo}) != MessageAnswer::Yes) {
+    return;
+  }
+  // Copied: every Add reloads the Designer, and what listens to it may
+  // refresh this panel.
+  const std::vector<Voicing> shown = found_;
+  const bool enharmonic = enharmonic_;
+  const std::size_t before = document->book.totalFretlets();
+  for (const Voicing& voicing : shown) {
+    loadVoicing(voicing, enharmonic);
+    // One report for the lot below rather than a box for every duplicate.
+    context_.notifier.requestBookAdd(false);
+    if (context_.session.chordBook() != document) {
+      return;
+    }
+  }
+  const std::size_t added = document->book.totalFretlets() - before;
+  const std::size_t existed = shown.size() - added;
+  count_->setText(QStringLiteral("%1 added").arg(added) +
+                  (existed == 0 ? QString() : QStringLiteral(", %1 existed").arg(existed)));
+  if (added == 0) {
+    showMessage(QStringLiteral("Fretlet exists"), {MessageIcon::Exclamation, MessageButtons::Ok});
+  }
+}
+
 void ChordFinderPanel::updateAddButton() {
-  add_->setEnabled(context_.session.isOpen(DocumentKind::ChordBook) &&
-                   voicings_->currentRow() >= 0);
+  const bool bookOpen = context_.session.isOpen(DocumentKind::ChordBook);
+  add_->setEnabled(bookOpen && voicings_->currentRow() >= 0);
+  addAll_->setEnabled(bookOpen && !found_.empty());
 }
 
 }  // namespace fretlets

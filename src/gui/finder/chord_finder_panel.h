@@ -21,7 +21,7 @@ namespace fretlets {
 // that root. Below, the fingerings of a chord typed by name on the current
 // instrument, easiest first, as small diagrams; choosing one loads it into
 // the Designer, and "Add to Chord Book" files it through the open book's
-// own Add.
+// own Add, one at a time or all that are shown.
 class ChordFinderPanel : public Panel {
   Q_OBJECT
 
@@ -41,7 +41,9 @@ class ChordFinderPanel : public Panel {
   void refreshVoicings();
   void chooseName(int row);
   void chooseVoicing(int row);
+  void loadVoicing(const Voicing& voicing, bool enharmonic);
   void addToBook();
+  void addAllToBook();
   void updateAddButton();
 
   QListWidget* names_ = nullptr;
@@ -52,6 +54,7 @@ class ChordFinderPanel : public Panel {
   QListWidget* voicings_ = nullptr;
   QLabel* count_ = nullptr;
   QPushButton* add_ = nullptr;
+  QPushButton* addAll_ = nullptr;
   std::vector<ChordCandidate> candidates_;
   std::vector<Voicing> found_;
   bool enharmonic_ = false;

@@ -79,7 +79,7 @@ TEST_F(ChordFinder, FindsFingeringsOnTheCurrentInstrumentAndLoadsTheChosenOne) {
   EXPECT_EQ(finder()->voicings()->count(), 0);
 }
 
-TEST_F(ChordFinder, AddsTheChosenFingeringToTheOpenBookOnceOnly) {
+TEST_F(ChordFinder, AddsTheChosenFingeringsToTheOpenBookOnceOnly) {
   auto* add = control<QPushButton>(finder(), "Add to Chord Book");
   find("Am7");
   settle();
@@ -108,6 +108,24 @@ TEST_F(ChordFinder, AddsTheChosenFingeringToTheOpenBookOnceOnly) {
   settle();
   EXPECT_EQ(messages_, QStringList{QStringLiteral("Fretlet exists")});
   EXPECT_EQ(book.fretletCount(), 1);
+
+  // Add All asks before it files a whole neck, then files every fingering
+  // shown once, the one already there included, without a box for it.
+  messages_.clear();
+  auto* addAll = control<QPushButton>(finder(), "Add every fingering shown to the Chord Book");
+  answers_ = {MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Yes};
+  QTest::mouseClick(addAll, Qt::LeftButton);
+  EXPECT_EQ(book.totalFretlets(), 1u);
+  QTest::mouseClick(addAll, Qt::LeftButton);
+  settle();
+  const QString question =
+      QStringLiteral("Add all %1 fingerings to the Chord Book?").arg(found.size());
+  EXPECT_EQ(messages_, QStringList({question, question}));
+  EXPECT_EQ(book.totalFretlets(), found.size());
+  QTest::mouseClick(addAll, Qt::LeftButton);
+  settle();
+  EXPECT_EQ(messages_.back(), QStringLiteral("Fretlet exists"));
+  EXPECT_EQ(book.totalFretlets(), found.size());
 }
 
 // View > Zoom and Left-Handed reach every panel: at 200 % the panels and
