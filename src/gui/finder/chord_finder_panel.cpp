@@ -1,8 +1,11 @@
 #include "gui/finder/chord_finder_panel.h"
 
+#include <QAbstractListModel>
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -62,6 +65,77 @@ QString fretsText(const Voicing& voicing, int strings) {
 
 }  // namespace
 
+// The found fingerings as the list shows them. A whole neck holds hundreds
+// of them, so each diagram is drawn when the list first shows it, not when
+// the list is filled.
+class VoicingDiagrams : public QAbstractListModel {
+ public:
+  struct Look {
+    int strings = 0;
+    bool enharmonic = false;
+    bool leftHanded = false;
+    QSize size;
+    qreal ratio = 1;
+  };
+
+  VoicingDiagrams(const std::vector<Voicing>& found, QObject* parent)
+      : QAbstractListModel(parent), found_(found) {}
+
+  // The list changed, or how it is drawn.
+  void reset(const Look& look) {
+    beginResetModel();
+    look_ = look;
+    pictures_.clear();
+    endResetModel();
+  }
+
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(found_.size());
+  }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid() || index.row() >= rowCount({})) {
+      return {};
+    }
+    const Voicing& voicing = found_[static_cast<std::size_t>(index.row())];
+    switch (role) {
+      case Qt::DisplayRole:
+        return QStringLiteral("cost %1").arg(voicing.cost);
+      case Qt::ToolTipRole:
+      case Qt::AccessibleTextRole:
+        return QStringLiteral("%1: %2, cost %3")
+            .arg(chordLabel(voicing.name), fretsText(voicing, look_.strings))
+            .arg(voicing.cost);
+      case Qt::DecorationRole:
+        return picture(index.row(), voicing);
+      default:
+        return {};
+    }
+  }
+
+ private:
+  QPixmap picture(int row, const Voicing& voicing) const {
+    if (const auto drawn = pictures_.constFind(row); drawn != pictures_.cend()) {
+      return *drawn;
+    }
+    ChordDiagram diagram = diagramOfChord(designerChordFor(voicing, look_.enharmonic),
+                                          look_.strings, chordLabel(voicing.name));
+    diagram.leftHanded = look_.leftHanded;
+    QPixmap picture(look_.size * look_.ratio);
+    picture.setDevicePixelRatio(look_.ratio);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    paintChordDiagram(painter, QRectF(QPointF(0, 0), QSizeF(look_.size)), diagram);
+    painter.end();
+    pictures_.insert(row, picture);
+    return picture;
+  }
+
+  const std::vector<Voicing>& found_;
+  Look look_;
+  mutable QHash<int, QPixmap> pictures_;
+};
+
 ChordFinderPanel::ChordFinderPanel(AppContext& context, QWidget* frame)
     : Panel(context, QStringLiteral("Chord Finder"), QSize(264, 186), QStringLiteral("chord.bmp"),
             frame) {
@@ -115,7 +189,9 @@ void ChordFinderPanel::createControls() {
   highest_ =
       number(0, kMaxFret, 12, dialogRect(204, 62, 28, 12), QStringLiteral("Highest position"));
 
-  voicings_ = described(new QListWidget(this), QStringLiteral("Fingerings of the chord"));
+  voicings_ = described(new QListView(this), QStringLiteral("Fingerings of the chord"));
+  diagrams_ = new VoicingDiagrams(found_, this);
+  voicings_->setModel(diagrams_);
   voicings_->setGeometry(dialogRect(6, 78, 252, 88));
   voicings_->setViewMode(QListView::IconMode);
   voicings_->setFlow(QListView::LeftToRight);
@@ -125,11 +201,12 @@ void ChordFinderPanel::createControls() {
   voicings_->setIconSize(kDiagramSize);
   voicings_->setGridSize(QSize(kDiagramSize.width() + 8, kDiagramSize.height() + 22));
   voicings_->setUniformItemSizes(true);
-  connect(voicings_, &QListWidget::itemClicked, this,
-          [this](QListWidgetItem* item) { chooseVoicing(voicings_->row(item)); });
-  connect(voicings_, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem* item) { chooseVoicing(voicings_->row(item)); });
-  connect(voicings_, &QListWidget::currentRowChanged, this, &ChordFinderPanel::updateAddButton);
+  connect(voicings_, &QListView::clicked, this,
+          [this](const QModelIndex& index) { chooseVoicing(index.row()); });
+  connect(voicings_, &QListView::activated, this,
+          [this](const QModelIndex& index) { chooseVoicing(index.row()); });
+  connect(voicings_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &ChordFinderPanel::updateAddButton);
 
   count_ = label(QString(), dialogRect(6, 172, 130, 10));
   addAll_ = makeButton(QStringLiteral("Add All"), dialogRect(146, 170, 36, 12),
@@ -166,11 +243,14 @@ void ChordFinderPanel::chooseName(int row) {
 }
 
 void ChordFinderPanel::refreshVoicings() {
-  voicings_->clear();
   found_.clear();
   lastChosen_ = -1;
   const std::optional<ChordRequest> chord = parseChordRequest(chordBox_->text().toStdString());
+  const QSize size = kDiagramSize * zoom() / 100;
+  voicings_->setIconSize(size);
+  voicings_->setGridSize(QSize(size.width() + 8, size.height()) + QSize(0, 22) * zoom() / 100);
   if (!chord) {
+    diagrams_->reset({});
     count_->setText(chordBox_->text().isEmpty() ? QString() : QStringLiteral("Not a chord name"));
     updateAddButton();
     return;
@@ -189,30 +269,8 @@ void ChordFinderPanel::refreshVoicings() {
   query.highestPosition = std::max(lowest_->value(), highest_->value());
   enharmonic_ = chord->enharmonic;
   found_ = findVoicings(query);
-
-  const qreal ratio = devicePixelRatioF();
-  const QSize size = kDiagramSize * zoom() / 100;
-  voicings_->setIconSize(size);
-  voicings_->setGridSize(QSize(size.width() + 8, size.height()) + QSize(0, 22) * zoom() / 100);
-  for (const Voicing& voicing : found_) {
-    const QString name = chordLabel(voicing.name);
-    ChordDiagram diagram =
-        diagramOfChord(designerChordFor(voicing, enharmonic_), query.strings, name);
-    diagram.leftHanded = context_.state.leftHanded;
-    QPixmap picture(size * ratio);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::white);
-    QPainter painter(&picture);
-    paintChordDiagram(painter, QRectF(QPointF(0, 0), QSizeF(size)), diagram);
-    painter.end();
-    auto* item = new QListWidgetItem(QIcon(picture), QStringLiteral("cost %1").arg(voicing.cost));
-    const QString tip = QStringLiteral("%1: %2, cost %3")
-                            .arg(name, fretsText(voicing, query.strings))
-                            .arg(voicing.cost);
-    item->setToolTip(tip);
-    item->setData(Qt::AccessibleTextRole, tip);
-    voicings_->addItem(item);
-  }
+  diagrams_->reset(
+      {query.strings, enharmonic_, context_.state.leftHanded, size, devicePixelRatioF()});
   count_->setText(found_.size() == 1 ? QStringLiteral("1 fingering")
                                      : QStringLiteral("%1 fingerings").arg(found_.size()));
   updateAddButton();
@@ -251,7 +309,7 @@ void ChordFinderPanel::loadVoicing(const Voicing& voicing, bool enharmonic) {
 }
 
 void ChordFinderPanel::addToBook() {
-  const int row = voicings_->currentRow();
+  const int row = voicings_->currentIndex().row();
   if (row < 0 || !context_.session.isOpen(DocumentKind::ChordBook)) {
     return;
   }
@@ -294,7 +352,7 @@ void ChordFinderPanel::addAllToBook() {
 
 void ChordFinderPanel::updateAddButton() {
   const bool bookOpen = context_.session.isOpen(DocumentKind::ChordBook);
-  add_->setEnabled(bookOpen && voicings_->currentRow() >= 0);
+  add_->setEnabled(bookOpen && voicings_->currentIndex().isValid());
   addAll_->setEnabled(bookOpen && !found_.empty());
 }
 

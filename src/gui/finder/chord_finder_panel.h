@@ -9,12 +9,15 @@
 
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class QSpinBox;
 
 namespace fretlets {
+
+class VoicingDiagrams;
 
 // The chord tools beside the Designer. Above, every name the Designer's
 // chord could have, best reading first; choosing one gives the Designer
@@ -29,7 +32,7 @@ class ChordFinderPanel : public Panel {
   ChordFinderPanel(AppContext& context, QWidget* frame);
 
   QListWidget* names() const { return names_; }
-  QListWidget* voicings() const { return voicings_; }
+  QListView* voicings() const { return voicings_; }
   QLineEdit* chordBox() const { return chordBox_; }
   const std::vector<ChordCandidate>& candidates() const { return candidates_; }
   const std::vector<Voicing>& found() const { return found_; }
@@ -51,7 +54,8 @@ class ChordFinderPanel : public Panel {
   QSpinBox* span_ = nullptr;
   QSpinBox* lowest_ = nullptr;
   QSpinBox* highest_ = nullptr;
-  QListWidget* voicings_ = nullptr;
+  QListView* voicings_ = nullptr;
+  VoicingDiagrams* diagrams_ = nullptr;
   QLabel* count_ = nullptr;
   QPushButton* add_ = nullptr;
   QPushButton* addAll_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -33,10 +34,10 @@ class ChordFinder : public DocumentPanelTest {
     QTest::keyClicks(finder()->chordBox(), QString::fromLatin1(chord));
   }
   void chooseVoicing(int row) {
-    QListWidget* list = finder()->voicings();
-    QListWidgetItem* item = list->item(row);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    QListView* list = finder()->voicings();
+    const QModelIndex item = list->model()->index(row, 0);
+    list->scrollTo(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
   }
   std::string designerName() {
     return (designerBox("Chord root")->text() + " " + designerBox("Chord type")->text() + " " +
@@ -76,7 +77,7 @@ TEST_F(ChordFinder, FindsFingeringsOnTheCurrentInstrumentAndLoadsTheChosenOne) {
   find("Hm7");
   settle();
   EXPECT_TRUE(finder()->found().empty());
-  EXPECT_EQ(finder()->voicings()->count(), 0);
+  EXPECT_EQ(finder()->voicings()->model()->rowCount(), 0);
 }
 
 TEST_F(ChordFinder, AddsTheChosenFingeringsToTheOpenBookOnceOnly) {
