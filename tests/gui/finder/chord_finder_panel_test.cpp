@@ -156,8 +156,14 @@ TEST_F(ChordFinder, ZoomScalesThePanelsAndLeftHandedMirrorsTheFretboard) {
   EXPECT_EQ(finder()->size(), panel);
 
   const QRect rightHanded = board->cellRect(3, 0);
+  const auto diagram = [this] {
+    const QAbstractItemModel* list = finder()->voicings()->model();
+    return list->data(list->index(0, 0), Qt::DecorationRole).value<QPixmap>().toImage();
+  };
+  const QImage rightHandedDiagram = diagram();
   run(CommandId::ViewLeftHanded);
   EXPECT_GT(board->cellRect(3, 0).left(), rightHanded.left());
+  EXPECT_NE(diagram(), rightHandedDiagram);
   fret(0, 3);
   settle();
   EXPECT_EQ(chord().frets[0], 3);
