@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,8 +18,10 @@ namespace fs = std::filesystem;
 
 using DocumentCommands = document_test::DocumentFolder;
 using document_test::bytesOf;
-
-const fs::path kSamples = fs::path(FRETLETS_SOURCE_DIR) / "resources/samples";
+using document_test::sample;
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 TEST_F(DocumentCommands, BookAddFilesInOrderAndRefusesDuplicates) {
   const std::string book = file("blues.cbk");
@@ -59,8 +62,7 @@ TEST_F(DocumentCommands, BookAddKeepsTheBooksOwnInstrument) {
   EXPECT_EQ(runCli(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0"}).status, 0);
   const CliRun wrong = runCli(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0,0,0"});
   EXPECT_EQ(wrong.status, 2);
-  EXPECT_NE(runCli(runBook, {"dump", book, "--json"}).out.find("\"instrument\":10"),
-            std::string::npos);
+  EXPECT_THAT(runCli(runBook, {"dump", book, "--json"}).out, HasSubstr("\"instrument\":10"));
 }
 
 TEST_F(DocumentCommands, BookDumpNamesNoRootStringForAMutedFretletRootedOffTheInstrument) {
@@ -73,13 +75,12 @@ TEST_F(DocumentCommands, BookDumpNamesNoRootStringForAMutedFretletRootedOffTheIn
       40);
   const CliRun dump = runCli(runBook, {"dump", book});
   EXPECT_EQ(dump.status, 0) << dump.err;
-  EXPECT_NE(dump.out.find("\n    movable (rows relative to the top fret)\n"), std::string::npos)
-      << dump.out;
+  EXPECT_THAT(dump.out, HasSubstr("\n    movable (rows relative to the top fret)\n"));
 }
 
 TEST_F(DocumentCommands, DamagedAndMissingFilesFailWithTheFormatsMessage) {
   const std::string book = file("cut.cbk");
-  document_test::Bytes half = bytesOf(kSamples / "Guitar chords.cbk");
+  document_test::Bytes half = bytesOf(sample("Guitar chords.cbk"));
   half.resize(half.size() / 2);
   document_test::writeBytes(book, half);
   const CliRun cut = runCli(runBook, {"dump", book});
@@ -98,7 +99,7 @@ TEST_F(DocumentCommands, DamagedAndMissingFilesFailWithTheFormatsMessage) {
 }
 
 TEST_F(DocumentCommands, UpgradeRewritesCurrentFilesUnchanged) {
-  for (const auto& sample : fs::directory_iterator(kSamples)) {
+  for (const auto& sample : fs::directory_iterator(sample(""))) {
     const bool isBook = sample.path().extension() == ".cbk";
     const std::string out = file("copy" + sample.path().extension().string());
     const CliRun upgraded =
@@ -109,18 +110,13 @@ TEST_F(DocumentCommands, UpgradeRewritesCurrentFilesUnchanged) {
 }
 
 TEST_F(DocumentCommands, ScoreDumpShowsPropertiesAndEntries) {
-  const fs::path score = kSamples / "Four chords in C.score";
-  const CliRun plain = runCli(runScore, {"dump", score.string()});
-  EXPECT_EQ(plain.status, 0);
-  EXPECT_NE(plain.out.find("Four chords in C"), std::string::npos);
-  EXPECT_NE(plain.out.find("Am"), std::string::npos);
-
-  const CliRun json = runCli(runScore, {"dump", score.string(), "--json"});
-  EXPECT_EQ(json.status, 0);
-  EXPECT_EQ(json.out.rfind("{\"version\":102,\"instrument\":9,", 0), 0U);
-  EXPECT_NE(json.out.find("\"owner\":null"), std::string::npos);
+  const std::string score = sample("Four chords in C.score");
+  EXPECT_THAT(runCli(runScore, {"dump", score}).out,
+              AllOf(HasSubstr("Four chords in C"), HasSubstr("Am")));
   // The copyright sign arrives as UTF-8.
-  EXPECT_NE(json.out.find("\"comment\":\"\xC2\xA9 "), std::string::npos);
+  EXPECT_THAT(runCli(runScore, {"dump", score, "--json"}).out,
+              AllOf(StartsWith(R"({"version":102,"instrument":9,)"), HasSubstr(R"("owner":null)"),
+                    HasSubstr("\"comment\":\"\xC2\xA9 ")));
 }
 
 // Older versions read as the library reads them; what the command adds is
@@ -141,9 +137,9 @@ TEST_F(DocumentCommands, UpgradeConvertsOlderVersionsAndKeepsTheLock) {
   document_test::writeBytes(file("old.score"), old);
 
   const CliRun json = runCli(runScore, {"dump", file("old.score"), "--json"});
-  EXPECT_NE(json.out.find(R"("title":"a\u0008\u000c\u0001\"\\")"), std::string::npos) << json.out;
-  EXPECT_NE(json.out.find(R"("locked":true,"owner":"somebody else","ownedByUser":false)"),
-            std::string::npos);
+  EXPECT_THAT(json.out,
+              AllOf(HasSubstr(R"("title":"a\u0008\u000c\u0001\"\\")"),
+                    HasSubstr(R"("locked":true,"owner":"somebody else","ownedByUser":false)")));
   ASSERT_EQ(runCli(runScore, {"upgrade", file("old.score"), file("new.score")}).status, 0);
   EXPECT_EQ(bytesOf(folder_ / "new.score"), current);
 }
