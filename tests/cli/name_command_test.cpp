@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -6,6 +7,10 @@
 
 namespace fretlets::cli {
 namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
@@ -20,7 +25,7 @@ TEST(NameCommand, NamesTheFingeringFromTheChosenRoot) {
   const CliRun plain = runCli(runName, {"--frets", "x,0,2,2,1,0", "--root", "4"});
   EXPECT_EQ(plain.status, 0);
   EXPECT_EQ(linesOf(plain.out).at(0), "C6/A   (implied: 5)");
-  EXPECT_NE(plain.out.find("<- root"), std::string::npos);
+  EXPECT_THAT(plain.out, HasSubstr("<- root"));
 
   const CliRun json = runCli(runName, {"--frets", "x,0,2,2,1,0", "--root", "4", "--json"});
   EXPECT_EQ(json.out,
@@ -48,25 +53,23 @@ TEST(NameCommand, NamesTheFingeringFromTheChosenRoot) {
     args.push_back("--json");
     const CliRun run = runCli(runName, args);
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find(c.part), std::string::npos) << run.out;
+    EXPECT_THAT(run.out, HasSubstr(c.part));
   }
 }
 
 TEST(NameCommand, BadInputIsOneLineOnStandardErrorAndStatusTwo) {
-  expectUsageErrors(runName, {
-                                 {"--instrument", "ukulele", "--frets", "0,0,0,0"},
-                                 {"--frets", "0,2,2,1,0"},
-                                 {"--frets", "0,2,2,1,0,23"},
-                                 {"--frets", "0,2,2,1,0,y"},
-                                 {"--frets", "x,0,2,2,1,0", "--root", "0"},
-                                 {"--frets", "x,0,2,2,1,0", "--root", "6"},
-                                 {"--tuning", "40,45,50", "--frets", "0,2,2,1,0,0"},
-                                 {"--tuning", "40,45,50,55,59,84", "--frets", "0,2,2,1,0,0"},
-                                 {"--candidates", "--frets", "x,0,2,2,1,0", "--root", "1"},
-                                 {"--frets"},
-                                 {"--bogus"},
-                                 {},
-                             });
+  expectUsageErrors(runName, {{"--instrument", "ukulele", "--frets", "0,0,0,0"},
+                              {"--frets", "0,2,2,1,0"},
+                              {"--frets", "0,2,2,1,0,23"},
+                              {"--frets", "0,2,2,1,0,y"},
+                              {"--frets", "x,0,2,2,1,0", "--root", "0"},
+                              {"--frets", "x,0,2,2,1,0", "--root", "6"},
+                              {"--tuning", "40,45,50", "--frets", "0,2,2,1,0,0"},
+                              {"--tuning", "40,45,50,55,59,84", "--frets", "0,2,2,1,0,0"},
+                              {"--candidates", "--frets", "x,0,2,2,1,0", "--root", "1"},
+                              {"--frets"},
+                              {"--bogus"},
+                              {}});
 }
 
 // One JSON request a line in, one answer a line out, in order; a bad line is answered with
@@ -104,8 +107,7 @@ TEST(NameCommand, BatchAnswersEveryLineInOrderAndReportsBadOnes) {
   const std::vector<std::string> lines = linesOf(run.out);
   ASSERT_EQ(lines.size(), std::size(rows));
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_NE(lines[i].find(rows[i].second), std::string::npos) << rows[i].first << "\n"
-                                                                << lines[i];
+    EXPECT_THAT(lines[i], HasSubstr(rows[i].second)) << rows[i].first;
   }
 }
 
@@ -127,10 +129,9 @@ TEST(NameCommand, CandidatesRankEveryRoot) {
   const CliRun batch = runCli(runName, {"--batch", "--candidates"},
                               "{\"frets\":[0,2,2,1,0,0]}\n{\"frets\":[0,2,2,1,0,0],\"root\":1}\n"
                               "{\"frets\":[0,2,2,1,0,0],\"root\":1,\"candidates\":false}\n");
-  EXPECT_EQ(linesOf(batch.out).size(), 3U);
-  EXPECT_TRUE(batch.out.starts_with("{\"candidates\":[{\"rootString\":0,")) << batch.out;
-  EXPECT_NE(linesOf(batch.out).at(1).find("leave out the root"), std::string::npos);
-  EXPECT_NE(linesOf(batch.out).at(2).find("\"name\":\"B6sus/E\""), std::string::npos);
+  EXPECT_THAT(linesOf(batch.out),
+              ElementsAre(StartsWith(R"({"candidates":[{"rootString":0,)"),
+                          HasSubstr("leave out the root"), HasSubstr(R"("name":"B6sus/E")")));
 }
 
 }  // namespace

@@ -136,52 +136,6 @@ TEST(ChordBookFileTest, TextModeBooksDropTheCarriageReturnsOnEveryPlatform) {
   EXPECT_EQ(kRead(ended, state, false), "Unexpected end of file");
 }
 
-TEST(ChordBookFileTest, FewerStringsStoreFewerBytesAndAMutedRootMayLieBeyondThem) {
-  // A root chosen on a guitar's top string stays while every string is muted,
-  // also after the switch to a mandolin, and Add stores such a fretlet.
-  DesignerChord muted;
-  muted.rootString = 5;
-  DesignerChord played;
-  played.frets = {0, 2, 3, 0, -1, -1};
-  ChordBook book(4);
-  ASSERT_TRUE(book.addFretlet("", muted));
-  ASSERT_TRUE(book.addFretlet("", played));
-  const Bytes bytes = chordBookBytes(book, instrumentState(kMandolin));
-  EXPECT_EQ(bytes.size(), 4U + 9 + 4 + 1 + 4 + 4 + 4 + 4 + 2 * (2 + 4));
-  InstrumentState state;
-  const ChordBook back = parseChordBook(bytes, state, false);
-  EXPECT_EQ(state.currentInstrument, kMandolin);
-  EXPECT_EQ(back.fretletCount(), 2);
-  EXPECT_EQ(std::ranges::count_if(back.chords().front().fretlets,
-                                  [](const FretletRecord& f) { return f.rootString == 5; }),
-            1);
-  EXPECT_EQ(chordBookBytes(back, state), bytes);
-}
-
-using ChordBookDiskTest = DocumentFolder;
-
-// A book is created only where nothing is: a dangling link or a file of
-// something else is read, never replaced, and an existing book keeps its
-// own instrument.
-TEST_F(ChordBookDiskTest, OpenOrCreateCreatesOnlyWhereNothingIs) {
-  InstrumentState state = instrumentState(kMandolin);
-  EXPECT_TRUE(openOrCreateChordBook(folder_ / "new", state, false).empty());
-  EXPECT_EQ(bytesOf(folder_ / "new"), chordBookBytes(ChordBook(4), state));
-  InstrumentState guitar;
-  EXPECT_EQ(openOrCreateChordBook(folder_ / "new", guitar, false).stringCount(), 4);
-  fs::create_symlink("nowhere", folder_ / "dangling");
-  std::ofstream(folder_ / "text") << "hello";
-  for (const char* name : {"dangling", "text"}) {
-    EXPECT_NE(errorOf([&] { openOrCreateChordBook(folder_ / name, state, false); }), "no error");
-  }
-  EXPECT_FALSE(fs::exists(folder_ / "nowhere"));
-  EXPECT_EQ(bytesOf(folder_ / "text"), (Bytes{'h', 'e', 'l', 'l', 'o'}));
-  writeChordBook(parseChordBook(kExample, guitar, false), guitar, folder_ / "new");
-  EXPECT_EQ(readChordBook(folder_ / "new", state, false).fretletCount(), 1);
-}
-
-const fs::path kSamples = fs::path(FRETLETS_SOURCE_DIR) / "resources/samples";
-
 // The committed sample books and scores are exactly what their generator writes.
 TEST(SamplesTest, TheGeneratorMakesTheCommittedFiles) {
   const fs::path out = fs::temp_directory_path() / ("fretlets-samples-" + std::to_string(getpid()));
@@ -191,10 +145,10 @@ TEST(SamplesTest, TheGeneratorMakesTheCommittedFiles) {
   std::size_t count = 0;
   for (const auto& made : fs::directory_iterator(out)) {
     ++count;
-    EXPECT_EQ(bytesOf(made.path()), bytesOf(kSamples / made.path().filename()))
+    EXPECT_EQ(bytesOf(made.path()), bytesOf(sample(made.path().filename())))
         << made.path().filename() << " differs: rebuild resources/samples with the generator";
   }
-  EXPECT_EQ(count, static_cast<std::size_t>(std::distance(fs::directory_iterator(kSamples), {})));
+  EXPECT_EQ(count, static_cast<std::size_t>(std::distance(fs::directory_iterator(sample("")), {})));
   fs::remove_all(out);
 }
 

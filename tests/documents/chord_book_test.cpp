@@ -181,35 +181,5 @@ TEST(ChordBookTest, FileOrderIsKeptUntilTheNextInsertion) {
   EXPECT_EQ(show(read), "7:1,3 *9:[2] m:1,2,3 @1.1");
 }
 
-// Both orderings of a book may be cyclic: records whose root strings differ
-// (below a root a played string wins, elsewhere the lower fret does), and
-// names like "2", "5", "1". Every insertion order must still end, land on
-// the new item and find every item.
-TEST(ChordBookTest, CyclicOrderingsAreKeptSafelyAndDeterministically) {
-  std::vector<FretletRecord> records(3);
-  records[0].frets = {-1, 1, 0, 0, 0, 0};
-  records[1].frets = {3, 0, 0, 0, 0, 0};
-  records[2].frets = {5, 2, 0, 0, 0, 0};
-  records[2].rootString = 1;
-  const std::vector<std::string> names{"1", "2", "5"};
-  std::vector<int> order{0, 1, 2};
-  do {
-    ChordBook book(kStrings);
-    for (const int i : order) {
-      DesignerChord chord;
-      applyFretlet(records[i], chord, kStrings);
-      ASSERT_TRUE(book.addFretlet("x", chord));
-      EXPECT_TRUE(sameFretlet(book.currentFretlet(), records[i], kStrings));
-      ASSERT_TRUE(book.addFretlet(names[i], openShape(0)));
-      EXPECT_EQ(book.currentChord().name.view(), names[i]);
-    }
-    for (int i = 0; i < 3; ++i) {
-      EXPECT_TRUE(book.findChord(names[i]));
-      EXPECT_TRUE(book.findChord("x") && book.findFretlet(records[i]));
-    }
-    EXPECT_EQ(book.fretletCount(), 3);
-  } while (std::next_permutation(order.begin(), order.end()));
-}
-
 }  // namespace
 }  // namespace fretlets

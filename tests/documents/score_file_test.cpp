@@ -163,46 +163,5 @@ TEST(ScoreFileTest, AFileCutAnywhereEndsUnexpectedlyAndFretsLeftOffTheDiagramAre
             (std::array<std::int8_t, 6>{0, 0, -1, 0, 10, -1}));
 }
 
-TEST(ScoreFileTest, AMandolinScoreMeetsAnOpenBookAndKeepsAMutedRootBeyondItsStrings) {
-  const InstrumentState mandolin = instrumentState(kMandolin);
-  Score score("", ScorePatch{});
-  DesignerChord chord;
-  chord.frets = {2, 0, 0, 2, 7, 7};
-  score.insertAfterCurrent("D", chord, 4);
-  // The Designer keeps a guitar's root on slot 5 while nothing sounds, also
-  // on a mandolin, and Insert stores the entry as it is.
-  DesignerChord muted;
-  muted.rootString = 5;
-  score.insertAfterCurrent("", muted, 4);
-  const Bytes bytes = scoreBytes(score, mandolin, "");
-  EXPECT_EQ(bytes.size(), 47U + (4 + 1 + 6 + 1 + 4 * 2) + (4 + 6 + 1 + 4 * 2));
-  InstrumentState book;  // a guitar book is open
-  EXPECT_EQ(kRead(bytes, book, true), "Score instrument incompatible with Chord Book");
-  InstrumentState retuned = mandolin;
-  retuned.tuning[3] = 77;
-  EXPECT_EQ(kRead(bytes, retuned, true), "Score tuning incompatible with Chord Book");
-  InstrumentState state;
-  const Score read = parseScore(bytes, state, false, "");
-  EXPECT_EQ(state.currentInstrument, kMandolin);
-  EXPECT_EQ(state.tuning, (Tuning{55, 62, 69, 76, -1, -1}));
-  EXPECT_EQ(read.entries().front().frets, (std::array<std::int8_t, 6>{2, 0, 0, 2, -1, -1}));
-  EXPECT_EQ(read.entries().back().rootString, 5);
-  EXPECT_EQ(scoreBytes(read, state, ""), bytes);
-}
-
-using ScoreDiskTest = DocumentFolder;
-
-TEST_F(ScoreDiskTest, OpenOrCreateWritesTheBlankScoreThenReadsWhatIsThere) {
-  InstrumentState state = instrumentState(kMandolin);
-  const Score blank("\xA9 2026 ann", ScorePatch{1, 95, 0, 24});
-  const Score created = openOrCreateScore(folder_ / "new", state, false, "ann", blank);
-  EXPECT_EQ(created.comment, blank.comment);
-  EXPECT_EQ(created.patch, blank.patch);
-  EXPECT_EQ(bytesOf(folder_ / "new"), scoreBytes(blank, state, "ann"));
-  writeScore(fullScore(), InstrumentState{}, "ann", folder_ / "new");
-  EXPECT_EQ(openOrCreateScore(folder_ / "new", state, false, "ann", blank).entries().size(), 2U);
-  EXPECT_EQ(state.currentInstrument, kGuitar);
-}
-
 }  // namespace
 }  // namespace fretlets

@@ -4,7 +4,6 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -99,24 +98,6 @@ TEST_P(Session, ClosingAChangedDocumentAsksAndKeepsItUnlessSavedOrDropped) {
   EXPECT_TRUE(fs::exists(file("Tune")));
   EXPECT_FALSE(session_.isOpen(kind()));
   EXPECT_EQ(takeLog(), (Log{"closing", ask, "saved", "closed"}));
-}
-
-TEST_P(Session, OpeningAnotherClosesTheFirstAndAnUnreadableFileOpensNothing) {
-  ASSERT_TRUE(session_.open({kind(), {}}));
-  change();
-  host_.answers = {SessionHost::Answer::Cancel};
-  EXPECT_FALSE(session_.open({kind(), file("Other")}));
-  EXPECT_FALSE(fs::exists(file("Other")));
-  host_.answers = {SessionHost::Answer::No};
-  EXPECT_TRUE(session_.open({kind(), file("Other")}));
-  EXPECT_EQ(session_.file(kind())->path, file("Other"));
-  takeLog();
-  std::ofstream(file("Garbage"), std::ios::binary) << "not a document";
-  EXPECT_FALSE(session_.open({kind(), file("Garbage")}));
-  EXPECT_FALSE(session_.isOpen(kind()));
-  const Log log = takeLog();
-  ASSERT_EQ(log.size(), 3u);
-  EXPECT_EQ(log[2].rfind("failed ", 0), 0u) << log[2];
 }
 
 TEST_P(Session, SaveAsTakesTheNameOnlyOnceWritten) {

@@ -13,26 +13,6 @@ using test::nameFrom;
 constexpr ImpliedIntervals kNoImplied{};
 constexpr ImpliedIntervals kFifth{.fifth = true};
 
-TEST(ChordNaming, WellKnownChordsFindTheirTypes) {
-  // Intervals above the root, one hex digit each ("a" a minor seventh); the
-  // everyday types are read from real voicings in the candidates' tests.
-  const struct {
-    std::string_view intervals;
-    std::string_view suffix;
-  } chords[] = {{"0369", "dim"}, {"0147a", "7b9"},    {"02457a", "11"}, {"02479a", "13"},
-                {"046", "(b5)"}, {"0237", "m(add9)"}, {"036", "dim"},   {"047a", "7"}};
-  for (const auto& chord : chords) {
-    unsigned mask = 0;
-    for (const char i : chord.intervals) {
-      mask |= 1U << (i <= '9' ? i - '0' : i - 'a' + 10);
-    }
-    const auto match = matchChordType(static_cast<std::uint16_t>(mask));
-    ASSERT_TRUE(match) << chord.suffix;
-    EXPECT_EQ(chordTypeTable[match->row].suffix, chord.suffix);
-    EXPECT_EQ(match->implied, kNoImplied) << chord.suffix;
-  }
-}
-
 // Root C on the A string throughout; "" for a cluster no attempt can name.
 TEST(ChordNaming, ImpliedIntervalsFillSparseVoicings) {
   const struct {

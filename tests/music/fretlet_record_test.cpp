@@ -115,16 +115,6 @@ TEST(FretletRecord, AnOpenStringOfAMovableShapeStaysOpenWhereverItGoes) {
   }
 }
 
-TEST(FretletRecord, SameFretletComparesRootPositionAndUsedStrings) {
-  const FretletRecord a = record(0, {0, 2, 2, 1, -1, -1}, kBarred);
-  FretletRecord b = a;
-  b.frets[4] = 5;  // beyond a four-string instrument
-  EXPECT_TRUE(sameFretlet(a, b, 4));
-  EXPECT_FALSE(sameFretlet(a, b, kSix));
-  EXPECT_FALSE(sameFretlet(a, record(0, a.frets, kMoves), 4));
-  EXPECT_FALSE(sameFretlet(a, record(1, a.frets, kBarred), 4));
-}
-
 // Below a root a played string sorts first, also when only one of the two
 // roots lies above the slot; from the root up a muted string goes first,
 // then the lower fret; equal records answer true both ways.

@@ -1,55 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <sstream>
 #include <string>
 
-#include "chord_fixture.h"
+#include "music/note.h"
 
 namespace fretlets {
 namespace {
-
-using test::chordOf;
-using test::kStandardGuitar;
-
-// One field of every string, each after a space.
-template <typename T>
-std::string each(const FingeringReading& reading, T StringReading::*field) {
-  std::ostringstream out;
-  for (const StringReading& string : reading.strings) {
-    out << ' ' << string.*field;
-  }
-  return out.str();
-}
-
-TEST(Notes, PitchClassesIntervalsAndSpellingFollowFretsTuningAndRoot) {
-  const DesignerChord chord = chordOf("x02210");  // x A E A C E
-  const FingeringReading am = readFingering(chord, kStandardGuitar, 1);
-  EXPECT_EQ(am.rootString, 1);
-  EXPECT_EQ(each(am, &StringReading::pitchClass), " -1 9 4 9 0 4");
-  EXPECT_EQ(each(am, &StringReading::interval), " -1 0 7 0 3 7");
-  // Octaves set one flag; the set says which intervals sound, not how often.
-  EXPECT_EQ(am.intervalSet, (1U << 0) | (1U << 3) | (1U << 7));
-  const FingeringReading c6 = readFingering(chord, kStandardGuitar, 4);
-  EXPECT_EQ(each(c6, &StringReading::interval), " -1 9 4 9 0 4");
-  EXPECT_EQ(c6.intervalSet, (1U << 0) | (1U << 4) | (1U << 9));
-  // Spelled from the root's letter, plainly or enharmonically.
-  const struct {
-    std::string_view frets;
-    int root;
-    bool enharmonic;
-    std::string_view notes;
-  } cases[] = {{"x02210", 1, false, "  A E A C E"},
-               {"022100", 0, false, " E B E G# B E"},
-               {"022100", 0, true, " Fb Cb Fb Ab Cb Fb"},
-               {"x46664", 1, false, "  C# G# C# E# G#"},
-               {"x46664", 1, true, "  Db Ab Db F Ab"}};
-  for (const auto& c : cases) {
-    DesignerChord spelled = chordOf(c.frets);
-    spelled.enharmonic = c.enharmonic;
-    EXPECT_EQ(each(readFingering(spelled, kStandardGuitar, c.root), &StringReading::note), c.notes);
-  }
-}
 
 // The pitch class a spelled note names: its letter's, moved by its sharps
 // and flats.

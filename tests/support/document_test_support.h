@@ -81,6 +81,11 @@ inline void expectEveryCutEndsUnexpectedly(const Reader& read, const Bytes& whol
   }
 }
 
+// A file of the committed samples; "" for their folder.
+inline std::string sample(const std::string& name) {
+  return (fs::path(FRETLETS_SOURCE_DIR) / "resources/samples" / name).string();
+}
+
 inline Bytes bytesOf(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), {}};
