@@ -78,13 +78,17 @@ class DocumentLifeCycle : public DocumentPanelTest, public ::testing::WithParamI
     }
     return result;
   }
-  // The document's caption, * when changed; - without one; "closing" or
-  // "gone" when the program is on its way out.
+  // The document's caption, * when changed; - without one; "closing" when
+  // the program is on its way out, "gone" once its window and every panel
+  // went.
   std::string shown() {
     std::string result = panel() ? "[" + panel()->windowTitle().toStdString() + "]" : "-";
     result += session().modified(kind().kind) ? "*" : "";
     result += session().closing() ? " closing" : "";
-    return result + (frame_->isVisible() ? "" : " gone");
+    const bool gone = !frame_->isVisible() && waitFor([this] {
+      return !frame_->midiAmpPanel() && !frame_->designerPanel();
+    });
+    return result + (gone ? " gone" : "");
   }
   // The files of the folder written since the last call.
   std::string written() {

@@ -1,18 +1,12 @@
 #include <QAction>
 #include <QDockWidget>
-#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QtTest/QTest>
-#include <fstream>
 
-#include "gui/common/command_id.h"
-#include "gui/designer/designer_panel.h"
-#include "gui/instrument/instrument_panel.h"
-#include "gui/midi_amp/midi_amp_panel.h"
+#include "panel_records.h"
 #include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {
@@ -21,16 +15,14 @@ namespace {
 class Frame : public DocumentPanelTest {
  public:
   QAction* action(CommandId id) const { return frame_->action(id); }
-  bool enabled(CommandId id) const { return action(id)->isEnabled(); }
-  bool checked(CommandId id) const { return action(id)->isChecked(); }
   QToolButton* button(CommandId id) const {
     return qobject_cast<QToolButton*>(frame_->toolbar()->widgetForAction(action(id)));
   }
-  // Where the shown panels stand in the window, top to bottom.
+  // Where the shown panels stand in the window, top to bottom; a torn-off
+  // panel floats outside it.
   QList<QRect> places() {
     QList<QRect> result;
     for (QWidget* panel : panels()) {
-      // A torn-off panel floats outside the window.
       if (panel->isVisibleTo(frame_.get()) && panel->window() == frame_.get()) {
         result.append(QRect(panel->mapTo(frame_.get(), QPoint(0, 0)), panel->size()));
       }
@@ -40,57 +32,32 @@ class Frame : public DocumentPanelTest {
   bool scrolls() const {
     return frame_->findChild<QScrollArea*>()->verticalScrollBar()->isVisible();
   }
-  QList<QWidget*> panels() {
-    QList<QWidget*> result;
-    for (QWidget* panel : {static_cast<QWidget*>(frame_->midiAmpPanel()),
-                           static_cast<QWidget*>(frame_->instrumentPanel()),
-                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::ChordBook)),
-                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::Score)),
-                           static_cast<QWidget*>(frame_->designerPanel())}) {
-      if (panel) {
-        result.append(panel);
-      }
+  // The shown panels stand in the window's column under the toolbar, flush
+  // left, each just below the caption strip under the one before it; the
+  // window ends with the last panel, unless the column is taller than the
+  // screen and scrolls, and it never reaches past the screen.
+  void expectStacked() {
+    const QList<QRect> shown = places();
+    ASSERT_FALSE(shown.isEmpty());
+    int bottom = frame_->toolbar()->geometry().bottom();
+    for (const QRect& place : shown) {
+      EXPECT_EQ(place.left(), shown.first().left());
+      EXPECT_GT(place.top(), bottom);
+      EXPECT_LT(place.top(), bottom + 32);
+      bottom = place.bottom();
     }
-    return result;
+    EXPECT_TRUE(frame_->screen()->availableGeometry().contains(frame_->frameGeometry()));
+    if (!scrolls()) {
+      EXPECT_NEAR(frame_->height(), bottom + 1, 12);
+    }
   }
-
-  void drop(const QList<QUrl>& urls) {
-    QMimeData data;
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame_.get(), &enter);
-    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame_.get(), &event);
-    settle();
-  }
-
-  // A changed score, so that closing it asks.
-  void changeScore() { session().score()->changed = true; }
-  std::filesystem::path scorePath() { return session().file(DocumentKind::Score)->path; }
 };
 
-// The shown panels stand in the window's column under the toolbar, flush
-// left, each just below the caption strip under the one before it; the
-// window ends with the last panel, unless the column is taller than the
-// screen and scrolls, and it never reaches past the screen.
-void expectStacked(Frame& t) {
-  const QList<QRect> shown = t.places();
-  ASSERT_FALSE(shown.isEmpty());
-  int bottom = t.frame_->toolbar()->geometry().bottom();
-  for (const QRect& place : shown) {
-    EXPECT_EQ(place.left(), shown.first().left());
-    EXPECT_GT(place.top(), bottom);
-    EXPECT_LT(place.top(), bottom + 32);
-    bottom = place.bottom();
-  }
-  const QRect screen = t.frame_->screen()->availableGeometry();
-  EXPECT_TRUE(screen.contains(t.frame_->frameGeometry()));
-  if (!t.scrolls()) {
-    EXPECT_NEAR(t.frame_->height(), bottom + 1, 12);
-  }
-}
-
 TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
+  const auto trigger = [](CommandId id) { return [id](Frame& t) { t.action(id)->trigger(); }; };
+  const auto press = [](CommandId id) {
+    return [id](Frame& t) { QTest::mouseClick(t.button(id), Qt::LeftButton); };
+  };
   struct Row {
     const char* step;
     std::function<void(Frame&)> run;
@@ -98,23 +65,15 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
   };
   const std::vector<Row> rows = {
       {"start", [](Frame&) {}, true, true, false, false},
-      {"View Instrument off", [](Frame& t) { t.action(CommandId::ViewInstrument)->trigger(); },
-       false, true, false, false},
-      {"toolbar Instrument on",
-       [](Frame& t) { QTest::mouseClick(t.button(CommandId::ViewInstrument), Qt::LeftButton); },
-       true, true, false, false},
-      {"toolbar Designer hides it",
-       [](Frame& t) { QTest::mouseClick(t.button(CommandId::ViewDesigner), Qt::LeftButton); }, true,
-       false, false, false},
-      {"New Score from the toolbar removes the Instrument panel",
-       [](Frame& t) { QTest::mouseClick(t.button(CommandId::ScoreNew), Qt::LeftButton); }, false,
+      {"View Instrument off", trigger(CommandId::ViewInstrument), false, true, false, false},
+      {"toolbar Instrument on", press(CommandId::ViewInstrument), true, true, false, false},
+      {"toolbar Designer hides it", press(CommandId::ViewDesigner), true, false, false, false},
+      {"New Score from the toolbar removes the Instrument panel", press(CommandId::ScoreNew), false,
        false, true, false},
-      {"View Chord Designer shows it again",
-       [](Frame& t) { t.action(CommandId::ViewDesigner)->trigger(); }, false, true, true, false},
-      {"New Chord Book", [](Frame& t) { t.action(CommandId::ChordBookNew)->trigger(); }, false,
-       true, true, true},
-      {"Close Score", [](Frame& t) { t.action(CommandId::ScoreClose)->trigger(); }, false, true,
-       false, true},
+      {"View Chord Designer shows it again", trigger(CommandId::ViewDesigner), false, true, true,
+       false},
+      {"New Chord Book", trigger(CommandId::ChordBookNew), false, true, true, true},
+      {"Close Score", trigger(CommandId::ScoreClose), false, true, false, true},
       {"the chord book's close box",
        [](Frame& t) { t.frame_->documentPanel(DocumentKind::ChordBook)->parentWidget()->close(); },
        false, true, false, false},
@@ -123,23 +82,24 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
     SCOPED_TRACE(row.step);
     row.run(*this);
     settle();
-    EXPECT_EQ(checked(CommandId::ViewInstrument), row.instrument);
+    EXPECT_EQ(action(CommandId::ViewInstrument)->isChecked(), row.instrument);
     EXPECT_EQ(button(CommandId::ViewInstrument)->isChecked(), row.instrument);
     EXPECT_EQ(frame_->instrumentPanel() != nullptr, row.instrument);
-    EXPECT_EQ(checked(CommandId::ViewDesigner), row.designer);
+    EXPECT_EQ(action(CommandId::ViewDesigner)->isChecked(), row.designer);
     EXPECT_EQ(designer()->isVisible(), row.designer);
-    for (const CommandId id :
-         {CommandId::ScoreClose, CommandId::ScoreSave, CommandId::ScoreSaveAs}) {
-      EXPECT_EQ(enabled(id), row.scoreCommands);
+    for (const auto& [commands, on] :
+         {std::pair{std::array{CommandId::ScoreClose, CommandId::ScoreSave, CommandId::ScoreSaveAs},
+                    row.scoreCommands},
+          std::pair{std::array{CommandId::ChordBookClose, CommandId::ChordBookSave,
+                               CommandId::ChordBookSaveAs},
+                    row.bookCommands}}) {
+      for (const CommandId id : commands) {
+        EXPECT_EQ(action(id)->isEnabled(), on);
+      }
+      EXPECT_EQ(button(commands[1])->isEnabled(), on);
     }
-    EXPECT_EQ(button(CommandId::ScoreSave)->isEnabled(), row.scoreCommands);
-    for (const CommandId id :
-         {CommandId::ChordBookClose, CommandId::ChordBookSave, CommandId::ChordBookSaveAs}) {
-      EXPECT_EQ(enabled(id), row.bookCommands);
-    }
-    EXPECT_EQ(button(CommandId::ChordBookSave)->isEnabled(), row.bookCommands);
-    EXPECT_TRUE(checked(CommandId::ViewMidiAmp));
-    expectStacked(*this);
+    EXPECT_TRUE(action(CommandId::ViewMidiAmp)->isChecked());
+    expectStacked();
   }
   // The Designer was never destroyed, only hidden.
   EXPECT_EQ(opened_.size(), 2u);
@@ -178,12 +138,10 @@ TEST_F(Frame, TheColumnScrollsPastTheScreenAndAPanelTearsOffAndDocksBack) {
   settle();
   run(CommandId::ChordBookNew);
   run(CommandId::ScoreNew);
-  settle();
-  expectStacked(*this);
+  expectStacked();
 
   // Made taller, the window shows more of its free area and moves nothing.
   run(CommandId::ScoreClose);
-  settle();
   ASSERT_FALSE(scrolls());
   const QList<QRect> before = places();
   frame_->resize(frame_->width(), frame_->height() + 100);
@@ -197,138 +155,113 @@ TEST_F(Frame, TheColumnScrollsPastTheScreenAndAPanelTearsOffAndDocksBack) {
   settle();
   EXPECT_TRUE(book->isVisible());
   EXPECT_EQ(places().size(), before.size() - 1);
-  expectStacked(*this);
+  expectStacked();
   book->setFloating(false);
   settle();
   EXPECT_EQ(places(), before);
 }
 
-TEST_F(Frame, OnlyTheFirstDroppedFileOfAKnownKindOpens) {
-  const QString score = QString::fromStdString((folder() / "Waltz in G.score").string());
-  const auto at = [this](const char* name) {
-    return QUrl::fromLocalFile(QString::fromStdString((folder() / name).string()));
-  };
+// Only the first dropped file opens, when it is a local chord book or score;
+// a hand-over opens only an absolute path. Neither moves the dialogs' folder,
+// and a minimised frame comes forward.
+TEST_F(Frame, DropsAndHandOversOpenOnlyADocument) {
+  const auto at = [this](const char* name) { return QUrl::fromLocalFile(path(name)); };
   struct Row {
     const char* what;
-    QList<QUrl> urls;
-    std::optional<DocumentKind> opens;
-    const char* path;
+    std::function<void(Frame&)> act;
+    std::optional<DocumentKind> opens = std::nullopt;
+    const char* name = "";
   };
   const std::vector<Row> rows = {
-      {"one score", {QUrl::fromLocalFile(score)}, DocumentKind::Score, "Waltz in G.score"},
-      {"three files, a chord book first",
-       {at("Blues.cbk"), QUrl::fromLocalFile(score), at("x.score")},
-       DocumentKind::ChordBook,
-       "Blues.cbk"},
-      {"three files, a text first",
-       {at("notes.txt"), QUrl::fromLocalFile(score), at("Blues.cbk")},
-       std::nullopt,
-       ""},
-      {"upper-case extension", {at("SONG.SCORE")}, std::nullopt, ""},
-      {"not a local file", {QUrl(QStringLiteral("https://example.com/a.cbk"))}, std::nullopt, ""},
+      {"one score", [&](Frame& t) { t.drop({at("Waltz.score")}); }, DocumentKind::Score,
+       "Waltz.score"},
+      {"a chord book first",
+       [&](Frame& t) {
+         t.drop({at("Blues.cbk"), at("Waltz.score"), at("x.score")});
+       },
+       DocumentKind::ChordBook, "Blues.cbk"},
+      {"a text first",
+       [&](Frame& t) {
+         t.drop({at("notes.txt"), at("Waltz.score")});
+       }},
+      {"upper-case extension", [&](Frame& t) { t.drop({at("SONG.SCORE")}); }},
+      {"not a local file",
+       [](Frame& t) { t.drop({QUrl(QStringLiteral("https://example.com/a.cbk"))}); }},
+      {"handed over", [](Frame& t) { t.frame_->acceptHandOver(t.path("Tune.score")); },
+       DocumentKind::Score, "Tune.score"},
+      {"handed over, minimised",
+       [](Frame& t) {
+         t.frame_->showMinimized();
+         t.frame_->acceptHandOver(QString());
+         EXPECT_FALSE(t.frame_->isMinimized());
+       }},
+      {"a text handed over", [](Frame& t) { t.frame_->acceptHandOver("/x/readme.txt"); }},
+      {"a relative path", [](Frame& t) { t.frame_->acceptHandOver("relative.score"); }},
   };
+  const std::filesystem::path bookFolder = session().folder(DocumentKind::ChordBook);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     opened_.clear();
-    const std::filesystem::path bookFolder = session().folder(DocumentKind::ChordBook);
-    drop(row.urls);
-    if (!row.opens) {
-      EXPECT_TRUE(opened_.empty());
-      continue;
+    row.act(*this);
+    settle();
+    ASSERT_EQ(opened_.size(), row.opens ? 1u : 0u);
+    if (row.opens) {
+      EXPECT_EQ(opened_[0], std::make_pair(*row.opens, folder() / row.name));
     }
-    ASSERT_EQ(opened_.size(), 1u);
-    EXPECT_EQ(opened_[0].first, *row.opens);
-    EXPECT_EQ(opened_[0].second, folder() / row.path);
-    // A drop leaves the dialogs' folder alone.
     EXPECT_EQ(session().folder(DocumentKind::ChordBook), bookFolder);
   }
+  EXPECT_TRUE(messages_.isEmpty());
+  EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
 }
 
 TEST_F(Frame, OpenAndSaveAsFollowTheLastFolderSavedTo) {
   const std::filesystem::path samples = session().folder(DocumentKind::Score);
   const std::filesystem::path newFolder = folder() / "new songs";
   std::filesystem::create_directories(newFolder);
-  action(CommandId::ScoreNew)->trigger();
-  settle();
-
-  dialogs_->answers.push_back(QString::fromStdString((newFolder / "Tune").string()));
-  action(CommandId::ScoreSave)->trigger();
-  ASSERT_EQ(dialogs_->requests.size(), 1u);
-  EXPECT_EQ(dialogs_->requests[0].startFolder.toStdString(), samples.string());
-  EXPECT_EQ(dialogs_->requests[0].filter, QStringLiteral("Score Files (*.score)"));
-  EXPECT_EQ(scorePath(), newFolder / "Tune.score");
+  std::filesystem::create_directory(folder() / "Folder.score");
+  std::ofstream(folder() / "Old.score") << "x";
+  const auto pick = [this](CommandId id, std::optional<QString> path,
+                           QList<MessageAnswer> answers) {
+    dialogs_->answers.push_back(path);
+    answers_ = answers;
+    action(id)->trigger();
+    return dialogs_->requests.back();
+  };
+  run(CommandId::ScoreNew);
+  const FileDialogRequest first = pick(CommandId::ScoreSave, pathToQString(newFolder / "Tune"), {});
+  EXPECT_EQ(first.startFolder, pathToQString(samples));
+  EXPECT_EQ(first.filter, QStringLiteral("Score Files (*.score)"));
+  const std::filesystem::path saved = newFolder / "Tune.score";
+  EXPECT_EQ(session().file(DocumentKind::Score)->path, saved);
 
   // Replacing a file asks first: No writes nothing.
-  const std::filesystem::path existing = folder() / "Old.score";
-  std::ofstream(existing) << "x";
-  answers_ = {MessageAnswer::No};
-  dialogs_->answers.push_back(QString::fromStdString(existing.string()));
-  action(CommandId::ScoreSaveAs)->trigger();
+  pick(CommandId::ScoreSaveAs, path("Old.score"), {MessageAnswer::No});
   ASSERT_EQ(messages_.size(), 1);
   EXPECT_TRUE(messages_[0].contains(QStringLiteral("Old.score")));
-  EXPECT_EQ(bytesOf(existing), "x");
+  EXPECT_EQ(bytesOf(folder() / "Old.score"), "x");
   // Yes writes, and a failed write (over a folder) keeps the old target.
-  const std::filesystem::path folderInTheWay = folder() / "Folder.score";
-  std::filesystem::create_directory(folderInTheWay);
-  answers_ = {MessageAnswer::Yes, MessageAnswer::Ok};
-  dialogs_->answers.push_back(QString::fromStdString(folderInTheWay.string()));
-  action(CommandId::ScoreSaveAs)->trigger();
+  pick(CommandId::ScoreSaveAs, path("Folder.score"), {MessageAnswer::Yes, MessageAnswer::Ok});
   EXPECT_EQ(messages_.size(), 3);
-  EXPECT_EQ(scorePath(), newFolder / "Tune.score");
+  EXPECT_EQ(session().file(DocumentKind::Score)->path, saved);
   EXPECT_EQ(frame_->documentPanel(DocumentKind::Score)->windowTitle(),
             QStringLiteral("Score - Tune.score"));
   EXPECT_EQ(session().folder(DocumentKind::Score), newFolder);
 
-  // Open starts where the last Save As ended.
-  dialogs_->answers.push_back(std::nullopt);
-  action(CommandId::ScoreOpen)->trigger();
-  EXPECT_EQ(dialogs_->requests.back().startFolder.toStdString(), newFolder.string());
-  // The chord books keep their own folder.
-  action(CommandId::ChordBookOpen)->trigger();
-  EXPECT_EQ(dialogs_->requests.back().startFolder.toStdString(), samples.string());
-  EXPECT_EQ(dialogs_->requests.back().filter, QStringLiteral("Chordbook Files (*.cbk)"));
-}
-
-TEST_F(Frame, ClosingAsksTheScoreFirstAndACancelKeepsEverything) {
-  action(CommandId::ChordBookNew)->trigger();
-  action(CommandId::ScoreNew)->trigger();
-  settle();
-  changeScore();
-  session().chordBook()->book.addFretlet("maj", chord());
-
-  answers_ = {MessageAnswer::Cancel};
-  EXPECT_FALSE(frame_->close());
-  settle();
-  EXPECT_EQ(messages_, QStringList{QStringLiteral("Score has changed. Save the changes?")});
-  EXPECT_FALSE(session().closing());
-  EXPECT_TRUE(frame_->isVisible());
-  EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
-
-  // Closing the score alone afterwards does not end the program.
-  answers_ = {MessageAnswer::No};
-  action(CommandId::ScoreClose)->trigger();
-  settle();
-  EXPECT_EQ(frame_->documentPanel(DocumentKind::Score), nullptr);
-  EXPECT_TRUE(frame_->isVisible());
-
-  // A full close: the chord book asks, then the frame and its panels go.
-  answers_ = {MessageAnswer::No};
-  frame_->close();
-  EXPECT_TRUE(waitFor([this] { return !frame_->isVisible(); }));
-  EXPECT_EQ(messages_.last(), QStringLiteral("Chord Book has changed. Save the changes?"));
-  EXPECT_TRUE(waitFor([this] { return !frame_->midiAmpPanel() && !frame_->designerPanel(); }));
+  // Open starts where the last Save As ended; the chord books keep their own.
+  EXPECT_EQ(pick(CommandId::ScoreOpen, std::nullopt, {}).startFolder, pathToQString(newFolder));
+  const FileDialogRequest book = pick(CommandId::ChordBookOpen, std::nullopt, {});
+  EXPECT_EQ(book.startFolder, pathToQString(samples));
+  EXPECT_EQ(book.filter, QStringLiteral("Chordbook Files (*.cbk)"));
 }
 
 TEST_F(Frame, DocumentsArrivingDuringABoxWaitTheirTurn) {
-  action(CommandId::ScoreNew)->trigger();
-  settle();
-  changeScore();
+  run(CommandId::ScoreNew);
+  session().score()->changed = true;
   // While the score's save prompt waits, a second start hands a chord book
   // over and a score is dropped.
-  const QString book = QString::fromStdString((folder() / "Handed.cbk").string());
-  duringMessage_ = [this, book] {
-    frame_->acceptHandOver(book);
-    drop({QUrl::fromLocalFile(QString::fromStdString((folder() / "Dropped.score").string()))});
+  duringMessage_ = [this] {
+    frame_->acceptHandOver(path("Handed.cbk"));
+    drop({QUrl::fromLocalFile(path("Dropped.score"))});
     EXPECT_EQ(opened_.size(), 1u);
   };
   answers_ = {MessageAnswer::No};
@@ -340,36 +273,17 @@ TEST_F(Frame, DocumentsArrivingDuringABoxWaitTheirTurn) {
 
   // A question that is not part of a close holds them back too: here the
   // Open dialog's offer to create a file.
-  const QString another = QString::fromStdString((folder() / "Another.cbk").string());
-  duringMessage_ = [this, another] {
+  duringMessage_ = [this] {
     const qsizetype shown = messages_.size();
-    frame_->acceptHandOver(another);
+    frame_->acceptHandOver(path("Another.cbk"));
     EXPECT_EQ(messages_.size(), shown);
     EXPECT_EQ(opened_.size(), 3u);
   };
   answers_ = {MessageAnswer::No};
-  dialogs_->answers.push_back(QString::fromStdString((folder() / "New.score").string()));
+  dialogs_->answers.push_back(path("New.score"));
   action(CommandId::ScoreOpen)->trigger();
   EXPECT_TRUE(waitFor([this] { return opened_.size() == 4; }));
   EXPECT_EQ(opened_.back(), std::make_pair(DocumentKind::ChordBook, folder() / "Another.cbk"));
-}
-
-TEST_F(Frame, AHandOverWithoutADocumentKeepsTheOpenOne) {
-  action(CommandId::ScoreNew)->trigger();
-  settle();
-  for (const QString& path :
-       {QString(), QStringLiteral("/x/readme.txt"), QStringLiteral("relative.score")}) {
-    frame_->acceptHandOver(path);
-    settle();
-  }
-  EXPECT_TRUE(messages_.isEmpty());
-  EXPECT_EQ(opened_.size(), 1u);
-  EXPECT_NE(frame_->documentPanel(DocumentKind::Score), nullptr);
-
-  // A minimised frame is restored.
-  frame_->showMinimized();
-  frame_->acceptHandOver(QString());
-  EXPECT_FALSE(frame_->isMinimized());
 }
 
 // Panels closed by the user are deleted by the event loop; a frame that goes
@@ -383,6 +297,21 @@ TEST_F(Frame, GoesCleanlyWithClosedPanelsStillPending) {
   frame_->runCommand(CommandId::ViewInstrument);
   frame_.reset();
   EXPECT_FALSE(session().isOpen(DocumentKind::Score));
+}
+
+TEST(FrameKeys, EscapeInTheFrameSilencesAllNotes) {
+  testApplication();
+  PanelRecords<> records;
+  ASSERT_TRUE(records.midi.openMidiMapper());
+  MainWindow frame(records.context);
+  frame.show();
+  frame.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  records.output.clear();
+  QTest::keyClick(&frame, Qt::Key_Escape);
+  // Control change 123 (all notes off) on channel 1.
+  EXPECT_EQ(records.output.messages(), std::vector<std::uint32_t>{0x007BB0});
+  EXPECT_TRUE(frame.isVisible());
 }
 
 }  // namespace

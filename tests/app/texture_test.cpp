@@ -10,7 +10,7 @@
 #include "app/load_texture_dialog.h"
 #include "gui/common/command_id.h"
 #include "gui/common/texture.h"
-#include "support/gui/frame_fixture.h"
+#include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {
 namespace {

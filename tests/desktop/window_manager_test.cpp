@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QDockWidget>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -9,8 +7,6 @@
 #include <functional>
 #include <vector>
 
-#include "gui/instrument/instrument_panel.h"
-#include "gui/midi_amp/midi_amp_panel.h"
 #include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {
@@ -37,20 +33,6 @@ class UnderWindowManager : public DocumentPanelTest {
     }
   }
 
-  std::vector<QWidget*> shownPanels() {
-    std::vector<QWidget*> shown;
-    for (QWidget* panel : {static_cast<QWidget*>(frame_->midiAmpPanel()),
-                           static_cast<QWidget*>(frame_->instrumentPanel()),
-                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::ChordBook)),
-                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::Score)),
-                           static_cast<QWidget*>(designer())}) {
-      if (panel && panel->isVisibleTo(frame_.get())) {
-        shown.push_back(panel);
-      }
-    }
-    return shown;
-  }
-
   // The window and its frame lie on the screen; the panels stand in order
   // inside it, none over another; a column taller than the window scrolls,
   // and a window that fits its column leaves no gap under the last panel.
@@ -63,9 +45,11 @@ class UnderWindowManager : public DocumentPanelTest {
     auto* scroll = frame_->findChild<QScrollArea*>();
     const QRect view(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size());
     int bottom = view.top() - 1 - scroll->verticalScrollBar()->value();
-    const std::vector<QWidget*> shown = shownPanels();
-    ASSERT_FALSE(shown.empty());
-    for (QWidget* panel : shown) {
+    ASSERT_FALSE(panels().empty());
+    for (QWidget* panel : panels()) {
+      if (!panel->isVisibleTo(frame_.get())) {
+        continue;
+      }
       const QRect place(panel->mapToGlobal(QPoint(0, 0)), panel->size());
       SCOPED_TRACE(panel->windowTitle().toStdString());
       EXPECT_GT(place.top(), bottom);
@@ -93,9 +77,7 @@ TEST_F(UnderWindowManager, TheWindowStaysOnScreenWithItsPanelsInOrder) {
       {"New Chord Book", [](UnderWindowManager& t) { t.run(CommandId::ChordBookNew); }},
       {"Open Score",
        [](UnderWindowManager& t) {
-         t.dialogs_->answers.push_back(
-             QString::fromStdString(t.copyOfSample("Waltz in G.score").string()));
-         t.run(CommandId::ScoreOpen);
+         t.open(DocumentKind::Score, t.copyOfSample("Waltz in G.score"));
        }},
       {"View Chord Designer off", [](UnderWindowManager& t) { t.run(CommandId::ViewDesigner); }},
       {"View Chord Designer on", [](UnderWindowManager& t) { t.run(CommandId::ViewDesigner); }},
@@ -108,9 +90,7 @@ TEST_F(UnderWindowManager, TheWindowStaysOnScreenWithItsPanelsInOrder) {
       {"New Score", [](UnderWindowManager& t) { t.run(CommandId::ScoreNew); }},
       {"Open Chord Book",
        [](UnderWindowManager& t) {
-         t.dialogs_->answers.push_back(
-             QString::fromStdString(t.copyOfSample("Guitar chords.cbk").string()));
-         t.run(CommandId::ChordBookOpen);
+         t.open(DocumentKind::ChordBook, t.copyOfSample("Guitar chords.cbk"));
        }},
       {"minimised and restored",
        [](UnderWindowManager& t) {

@@ -124,18 +124,10 @@ class Monkey {
   }
 
   std::string lastAction() const { return last_; }
-  int savesReadBack() const { return savesReadBack_; }
 
  private:
   std::size_t pick(std::size_t count) {
     return std::uniform_int_distribution<std::size_t>(0, count - 1)(random_);
-  }
-
-  void settle() {
-    for (int i = 0; i < 4; ++i) {
-      QApplication::processEvents();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
   }
 
   // A file the walk knows: a sample, a saved file, or a name not yet used.
@@ -270,7 +262,6 @@ class Monkey {
     if (onDisk != std::string(shown.begin(), shown.end())) {
       return "the saved " + path.filename().string() + " differs from the window's document";
     }
-    ++savesReadBack_;
     const QString caption = frame_->documentPanel(kind)->windowTitle();
     if (!caption.endsWith(QString::fromStdString(path.filename().string()))) {
       return "the caption " + caption.toStdString() + " does not name the saved file";
@@ -285,18 +276,7 @@ class Monkey {
   ScriptedDialogs* dialogs_ = nullptr;
   QTimer modalPoker_;
   std::string last_;
-  int savesReadBack_ = 0;
 };
-
-unsigned parseNumber(const char* text) {
-  unsigned value = 0;
-  const char* end = text + std::strlen(text);
-  if (std::from_chars(text, end, value).ptr != end) {
-    std::fprintf(stderr, "fretlets-monkey: not a number: %s\n", text);
-    std::exit(2);
-  }
-  return value;
-}
 
 }  // namespace
 }  // namespace fretlets
@@ -306,13 +286,12 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   unsigned steps = 2000;
   unsigned seed = std::random_device{}();
-  for (int i = 1; i + 1 < argc; i += 2) {
+  for (int i = 1; i < argc; i += 2) {
     const std::string option = argv[i];
-    if (option == "--steps") {
-      steps = fretlets::parseNumber(argv[i + 1]);
-    } else if (option == "--seed") {
-      seed = fretlets::parseNumber(argv[i + 1]);
-    } else {
+    unsigned* value = option == "--steps" ? &steps : option == "--seed" ? &seed : nullptr;
+    const char* text = i + 1 < argc ? argv[i + 1] : "";
+    const char* end = text + std::strlen(text);
+    if (value == nullptr || *text == 0 || std::from_chars(text, end, *value).ptr != end) {
       std::fprintf(stderr, "usage: fretlets-monkey [--steps N] [--seed N]\n");
       return 2;
     }
@@ -332,7 +311,6 @@ int main(int argc, char* argv[]) {
       return 1;
     }
   }
-  std::printf("fretlets-monkey: %u steps, %d saves read back, no fault\n", steps,
-              monkey.savesReadBack());
+  std::printf("fretlets-monkey: %u steps, no fault\n", steps);
   return 0;
 }

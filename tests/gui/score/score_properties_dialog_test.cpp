@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -30,7 +29,8 @@ namespace {
 constexpr int kSummary = 0;
 constexpr int kChord = 1;
 
-// The length boxes of the Chord page in the order of their twelfths.
+// The length boxes in the order of their twelfths; the first three are the
+// Summary's default beats too.
 const std::vector<QString> kLengthTips{"Length of a whole note",
                                        "Length of a half note",
                                        "Length of a quarter note",
@@ -40,6 +40,7 @@ const std::vector<QString> kLengthTips{"Length of a whole note",
                                        "Length of one part of an eighth note triplet"};
 const std::vector<QString> kLengthTexts{"4", "2", "1", "1/2", "1/4", "2/3", "1/3"};
 
+// A score of chords named Am7 and a sheet opened on it, on either page.
 struct Rig {
   explicit Rig(std::vector<int> lengths = {12}) {
     for (const int length : lengths) {
@@ -50,24 +51,26 @@ struct Rig {
     }
   }
 
-  // A fresh sheet on the score as it now is.
-  ScorePropertiesDialog& open() {
+  ScorePropertiesDialog& open(int page = kChord) {
     dialog = std::make_unique<ScorePropertiesDialog>(score, midi, nullptr);
     dialog->show();
+    changed = std::make_unique<QSignalSpy>(dialog.get(), &ScorePropertiesDialog::changed);
+    if (page == kSummary) {
+      dialog->pages()->setCurrentIndex(kSummary);
+    }
     return *dialog;
   }
-  template <typename Control>
+  template <typename Control = QCheckBox>
   Control* on(int page, const QString& tip) const {
     return control<Control>(dialog->pages()->widget(page), tip);
   }
-  QCheckBox* box(int page, const QString& tip) const { return on<QCheckBox>(page, tip); }
   QLineEdit* edit(int page, const QString& tip) const { return on<QLineEdit>(page, tip); }
   void click(QAbstractButton* button) const { QTest::mouseClick(button, Qt::LeftButton); }
-  // Checked boxes as "4 1/2", disabled ones in brackets.
-  QString lengths() const {
+  // Checked boxes of a page as "4 1/2", disabled ones in brackets.
+  QString lengths(int page = kChord) const {
     QStringList parts;
-    for (std::size_t k = 0; k < kLengthTips.size(); ++k) {
-      const QCheckBox* b = box(kChord, kLengthTips[k]);
+    for (std::size_t k = 0; k < (page == kChord ? kLengthTips.size() : 3); ++k) {
+      const QCheckBox* b = on(page, kLengthTips[k]);
       if (b->isChecked()) {
         parts << kLengthTexts[k];
       }
@@ -78,7 +81,6 @@ struct Rig {
     return parts.join(' ');
   }
   void ok() const { click(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)); }
-  void showSummary() const { dialog->pages()->setCurrentIndex(kSummary); }
 
   InstrumentState instrument;
   DesignerChord chord;
@@ -86,6 +88,7 @@ struct Rig {
   MidiDevice midi{instrument, chord, timers, {}};
   Score score{"", {}};
   std::unique_ptr<ScorePropertiesDialog> dialog;
+  std::unique_ptr<QSignalSpy> changed;
 };
 
 TEST(ScorePropertiesDialog, OpensOnTheChordPageWithEveryControlNamed) {
@@ -105,52 +108,48 @@ TEST(ScorePropertiesDialog, OpensOnTheChordPageWithEveryControlNamed) {
   }
 }
 
-// What the Chord page shows for a length, and what OK keeps of it unchanged.
-TEST(ScorePropertiesDialog, ChordLengthsShowAsTheirBoxesAndKeepTheirValue) {
+// What a page shows for a length, and what OK keeps of it unchanged: a
+// chord's length as its boxes, the default beats as bits, none stored as 4.
+TEST(ScorePropertiesDialog, LengthsShowAsTheirBoxesAndOkKeepsThem) {
   struct Case {
-    int beats;
+    int page, beats;
     QString shown;
     int kept;
   };
-  const std::vector<Case> cases{
-      {32, "2 (1/2) (1/4) 2/3 (1/3)", 32},
-      {52, "4 (1/2) (1/4) (2/3) 1/3", 52},
-      {93, "4 2 1 1/2 1/4 (2/3) (1/3)", 93},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c :
+       {Case{kChord, 32, "2 (1/2) (1/4) 2/3 (1/3)", 32},
+        Case{kChord, 52, "4 (1/2) (1/4) (2/3) 1/3", 52},
+        Case{kChord, 93, "4 2 1 1/2 1/4 (2/3) (1/3)", 93}, Case{kSummary, 3, "2 1", 3},
+        Case{kSummary, 5, "4 1", 5}, Case{kSummary, 9, "", 4}}) {
     SCOPED_TRACE(c.beats);
     Rig rig({c.beats});
-    rig.open();
-    EXPECT_EQ(rig.lengths(), c.shown);
+    if (c.page == kSummary) {
+      rig.score.defaultBeats = static_cast<std::int8_t>(c.beats);
+    }
+    rig.open(c.page);
+    EXPECT_EQ(rig.lengths(c.page), c.shown);
     rig.ok();
-    EXPECT_EQ(rig.score.current().beatsToNext, c.kept);
+    EXPECT_EQ(c.page == kChord ? rig.score.current().beatsToNext : rig.score.defaultBeats, c.kept);
   }
 }
 
 TEST(ScorePropertiesDialog, TripletPartsExcludeEachOtherAndTheStraightFractions) {
   Rig rig({48});
   rig.open();
-  QCheckBox* eighth = rig.box(kChord, kLengthTips[3]);
-  QCheckBox* sixteenth = rig.box(kChord, kLengthTips[4]);
-  QCheckBox* quarterTriplet = rig.box(kChord, kLengthTips[5]);
-  QCheckBox* eighthTriplet = rig.box(kChord, kLengthTips[6]);
-
-  rig.click(quarterTriplet);
-  EXPECT_EQ(rig.lengths(), "4 (1/2) (1/4) 2/3 (1/3)");
-  rig.click(quarterTriplet);
-  EXPECT_EQ(rig.lengths(), "4");
-  rig.click(eighthTriplet);
-  EXPECT_EQ(rig.lengths(), "4 (1/2) (1/4) (2/3) 1/3");
-  rig.click(eighthTriplet);
-  rig.click(eighth);
-  rig.click(sixteenth);
-  rig.click(eighth);  // the sixteenth still keeps the triplets out
-  EXPECT_EQ(rig.lengths(), "4 1/4 (2/3) (1/3)");
-  rig.click(sixteenth);
-  EXPECT_EQ(rig.lengths(), "4");
-
-  rig.click(rig.box(kChord, kLengthTips[0]));  // nothing left: a whole note
-  EXPECT_EQ(rig.lengths(), "");
+  struct Step {
+    int box;
+    const char* shown;  // after the clicks so far; nullptr: not looked at
+  };
+  for (const Step& step :
+       {Step{5, "4 (1/2) (1/4) 2/3 (1/3)"}, Step{5, "4"}, Step{6, "4 (1/2) (1/4) (2/3) 1/3"},
+        Step{6, nullptr}, Step{3, nullptr}, Step{4, nullptr},
+        Step{3, "4 1/4 (2/3) (1/3)"},  // the sixteenth still keeps them out
+        Step{4, "4"}, Step{0, ""}}) {  // nothing left: a whole note
+    rig.click(rig.on(kChord, kLengthTips[static_cast<std::size_t>(step.box)]));
+    if (step.shown) {
+      EXPECT_EQ(rig.lengths(), step.shown) << step.box;
+    }
+  }
   rig.ok();
   EXPECT_EQ(rig.score.current().beatsToNext, 48);
 }
@@ -163,38 +162,10 @@ TEST(ScorePropertiesDialog, TheChordPageStoresNameAndReleaseAndCutsTheName) {
   EXPECT_TRUE(rig.on<QRadioButton>(kChord, "Release unplayed strings")->isChecked());
   name->setText(QString(40, 'x').replace(0, 1, QChar(0x263A)));  // a character not in the page
   rig.click(rig.on<QRadioButton>(kChord, "Don't release unplayed strings"));
-  QSignalSpy changed(rig.dialog.get(), &ScorePropertiesDialog::changed);
   rig.ok();
   EXPECT_EQ(rig.score.current().name.str(), "?" + std::string(34, 'x'));
   EXPECT_FALSE(rig.score.current().release);
-  EXPECT_EQ(changed.count(), 1);
-}
-
-TEST(ScorePropertiesDialog, DefaultBeatsShowAsBitsAndNoneCheckedStoresFour) {
-  struct Case {
-    int beats;
-    std::vector<bool> shown;  // "4", "2", "1"
-    int stored;               // after OK unchanged
-  };
-  const std::vector<Case> cases{
-      {3, {false, true, true}, 3},
-      {5, {true, false, true}, 5},
-      {9, {false, false, false}, 4},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.beats);
-    Rig rig;
-    rig.score.defaultBeats = static_cast<std::int8_t>(c.beats);
-    rig.open();
-    rig.showSummary();
-    std::vector<bool> shown;
-    for (int k = 0; k < 3; ++k) {
-      shown.push_back(rig.box(kSummary, kLengthTips[k])->isChecked());
-    }
-    EXPECT_EQ(shown, c.shown);
-    rig.ok();
-    EXPECT_EQ(rig.score.defaultBeats, c.stored);
-  }
+  EXPECT_EQ(rig.changed->count(), 1);
 }
 
 TEST(ScorePropertiesDialog, TheSummaryAppliesOnlyWhenItWasShown) {
@@ -204,8 +175,7 @@ TEST(ScorePropertiesDialog, TheSummaryAppliesOnlyWhenItWasShown) {
   rig.ok();
   EXPECT_EQ(rig.score.defaultBeats, 9);
 
-  rig.open();
-  rig.showSummary();
+  rig.open(kSummary);
   rig.edit(kSummary, "The title of the score")->setText(QString(60, 't'));
   rig.edit(kSummary, "The composer")->setText(QString::fromUtf8("Dvo\u0159\u00e1k"));
   rig.dialog->pages()->setCurrentIndex(kChord);
@@ -214,33 +184,26 @@ TEST(ScorePropertiesDialog, TheSummaryAppliesOnlyWhenItWasShown) {
   EXPECT_EQ(rig.score.composer.str(), "Dvo?\xE1k");
   EXPECT_EQ(rig.score.defaultBeats, 4);
 
-  rig.open();
-  rig.showSummary();
+  rig.open(kSummary);
   rig.edit(kSummary, "The composer")->setText("changed");
   rig.dialog->reject();
   EXPECT_EQ(rig.score.composer.str(), "Dvo?\xE1k");
 }
 
 TEST(ScorePropertiesDialog, SetToCurrentTakesThePatchAndTheTempoOfTheDevice) {
-  struct Case {
-    std::uint32_t beatMs;
-    int tempo;
-  };
-  for (const Case c : {Case{85, 705}, Case{3000, 20}}) {
-    SCOPED_TRACE(c.beatMs);
+  for (const auto& [beatMs, tempo] : {std::pair{85u, 705}, std::pair{3000u, 20}}) {
+    SCOPED_TRACE(beatMs);
     Rig rig;
-    rig.midi.beatMs = c.beatMs;
+    rig.midi.beatMs = beatMs;
     rig.midi.rememberPatch(MidiStandard::XG, 7, 3, 25);
-    rig.open();
-    rig.showSummary();
-    rig.click(rig.box(kSummary, "The tempo of the score"));
+    rig.open(kSummary);
+    rig.click(rig.on(kSummary, "The tempo of the score"));
     rig.ok();
-    EXPECT_EQ(rig.score.tempo, c.tempo);
+    EXPECT_EQ(rig.score.tempo, tempo);
     EXPECT_EQ(rig.score.patch, ScorePatch{});  // "Patch" was not checked
 
-    rig.open();
-    rig.showSummary();
-    rig.click(rig.box(kSummary, "The MIDI patch for the score"));
+    rig.open(kSummary);
+    rig.click(rig.on(kSummary, "The MIDI patch for the score"));
     rig.ok();
     EXPECT_EQ(rig.score.patch, (ScorePatch{1, 7, 3, 25}));
   }
@@ -252,9 +215,8 @@ TEST(ScorePropertiesDialog, OnlyTheOwnerOfALockCanLiftIt) {
     Rig rig;
     rig.score.locked = true;
     rig.score.ownedByUser = owned;
-    rig.open();
-    rig.showSummary();
-    QCheckBox* lock = rig.box(kSummary, "Score lock");
+    rig.open(kSummary);
+    QCheckBox* lock = rig.on(kSummary, "Score lock");
     EXPECT_TRUE(lock->isChecked());
     EXPECT_EQ(lock->isEnabled(), owned);
     rig.click(lock);
@@ -266,19 +228,16 @@ TEST(ScorePropertiesDialog, OnlyTheOwnerOfALockCanLiftIt) {
 TEST(ScorePropertiesDialog, AnEmptyScoreLeavesTheChordPageDisabledAndOkUnchanged) {
   Rig rig(std::vector<int>{});
   rig.open();
-  QSignalSpy changed(rig.dialog.get(), &ScorePropertiesDialog::changed);
   EXPECT_EQ(rig.lengths(), "(4) (2) (1) (1/2) (1/4) (2/3) (1/3)");
   EXPECT_FALSE(rig.edit(kChord, "The name of the chord")->isEnabled());
   EXPECT_FALSE(rig.on<QRadioButton>(kChord, "Release unplayed strings")->isEnabled());
   rig.ok();
-  EXPECT_EQ(changed.count(), 0);
+  EXPECT_EQ(rig.changed->count(), 0);
   EXPECT_TRUE(rig.score.empty());
 
-  rig.open();
-  QSignalSpy changedAgain(rig.dialog.get(), &ScorePropertiesDialog::changed);
-  rig.showSummary();
+  rig.open(kSummary);
   rig.ok();
-  EXPECT_EQ(changedAgain.count(), 1);
+  EXPECT_EQ(rig.changed->count(), 1);
 }
 
 }  // namespace

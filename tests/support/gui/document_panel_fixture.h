@@ -1,9 +1,16 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QApplication>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -11,19 +18,44 @@
 #include <utility>
 #include <vector>
 
+#include "app/app_records.h"
+#include "app/main_window.h"
 #include "gui/chordbook/chord_book_panel.h"
+#include "gui/common/app_state.h"
 #include "gui/common/command_id.h"
 #include "gui/common/file_dialogs.h"
 #include "gui/common/notifier.h"
+#include "gui/common/show_message.h"
 #include "gui/designer/designer_panel.h"
+#include "gui/instrument/instrument_panel.h"
+#include "gui/midi_amp/midi_amp_panel.h"
 #include "gui/score/score_panel.h"
+#include "gui_application.h"
 #include "models/document_session.h"
 #include "music/designer_chord.h"
 #include "music/fretlet_record.h"
 #include "music/instrument.h"
-#include "support/gui/frame_fixture.h"
+#include "sound/midi_device.h"
 
 namespace fretlets {
+
+// Runs the event loop until condition holds or about two seconds passed.
+template <typename Condition>
+bool waitFor(Condition condition) {
+  for (int i = 0; i < 200 && !condition(); ++i) {
+    QTest::qWait(10);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  return condition();
+}
+
+// Runs the event loop until the posted work, deletions included, is done.
+inline void settle() {
+  for (int i = 0; i < 5; ++i) {
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
 
 // Dialog answers given in advance; the requests are kept for inspection.
 class ScriptedDialogs : public FileDialogs {
@@ -65,6 +97,55 @@ inline FretletRecord fingering(std::array<std::int8_t, kStringSlots> frets, std:
   return record;
 }
 
+// Fresh records and a frame for each test, with the program folder in a
+// scratch folder and every message recorded and answered from a script.
+class FrameTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    testApplication();
+    ASSERT_TRUE(folder_.isValid());
+    placeBeside(state(), records_.context().session,
+                std::filesystem::path(folder_.path().toStdString()));
+    setMessageHandler([this](const QString& text, MessageFlags) {
+      // The MIDI Amp's switch-on two seconds in finds no output on a test
+      // machine; a slow test sees its warning, a fast one does not.
+      if (text == QStringLiteral("Can't open Midi Mapper")) {
+        return MessageAnswer::Ok;
+      }
+      messages_.append(text);
+      const MessageAnswer answer = answers_.isEmpty() ? MessageAnswer::Ok : answers_.takeFirst();
+      // Runs once, while the box is open.
+      if (const std::function<void()> during = std::exchange(duringMessage_, nullptr)) {
+        during();
+      }
+      return answer;
+    });
+    frame_ = std::make_unique<MainWindow>(records_.context());
+  }
+
+  void TearDown() override {
+    frame_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    setMessageHandler({});
+  }
+
+  void showFrame() {
+    frame_->show();
+    frame_->layOutPanels();
+  }
+
+  AppState& state() { return records_.context().state; }
+  std::filesystem::path folder() const { return folder_.path().toStdString(); }
+  QString path(const char* name) const { return pathToQString(folder() / name); }
+
+  QTemporaryDir folder_;
+  AppRecords records_;
+  std::unique_ptr<MainWindow> frame_;
+  QStringList messages_;
+  QList<MessageAnswer> answers_;
+  std::function<void()> duringMessage_;
+};
+
 // The frame with the real Chord Book and Score, every box and file dialog
 // scripted.
 class DocumentPanelTest : public FrameTest {
@@ -92,19 +173,37 @@ class DocumentPanelTest : public FrameTest {
 
   QLineEdit* designerBox(const char* name) { return control<QLineEdit>(designer(), name); }
 
-  // Runs the event loop until the posted work, deletions included, is done.
-  void settle() {
-    for (int i = 0; i < 5; ++i) {
-      QApplication::processEvents();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  // The panels the frame holds, top to bottom, shown or not.
+  QList<QWidget*> panels() {
+    QList<QWidget*> result;
+    for (QWidget* panel : {static_cast<QWidget*>(frame_->midiAmpPanel()),
+                           static_cast<QWidget*>(frame_->instrumentPanel()),
+                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::ChordBook)),
+                           static_cast<QWidget*>(frame_->documentPanel(DocumentKind::Score)),
+                           static_cast<QWidget*>(designer())}) {
+      if (panel) {
+        result.append(panel);
+      }
     }
+    return result;
   }
+
   void run(CommandId id) {
     frame_->runCommand(id);
     settle();
   }
   void open(DocumentKind kind, const std::filesystem::path& path) {
     frame_->requestOpen({kind, path});
+    settle();
+  }
+  // Files dropped on the frame from a file manager.
+  void drop(const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame_.get(), &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame_.get(), &event);
     settle();
   }
   // A copy of a sample file in the test's folder.
