@@ -5,8 +5,10 @@
 #      the desktop program; the CPU of the program and of the sound server is
 #      sampled over 10 s;
 #   2. a sample score on repeat on a quiet machine (SOAK_QUIET_SECONDS);
-#   3. the same score for SOAK_SECONDS while two busy processes load both cores.
-# For 2 and 3 it counts dropouts (runs of 1 ms or more of digital silence
+#   3. a steady tone while two busy processes load both cores, to check the
+#      recording itself;
+#   4. the score for SOAK_SECONDS beside the same two busy processes.
+# For 2 to 4 it counts dropouts (runs of 1 ms or more of digital silence
 # between the first and the last sound of the recording) and prints the
 # stream latency PulseAudio reports. Goals: 0 dropouts, at most 15 ms of
 # stream latency, under 2 % of a core each while idle.
@@ -81,8 +83,8 @@ if not sounding:
     print("no sound recorded")
     sys.exit()
 first, last = sounding[0], sounding[-1]
-runs, run, silence, longest = 0, 0, 0, 0
-for s in silent[first:last + 1] + [False]:
+runs, run, silence, longest, at = 0, 0, 0, 0, []
+for i, s in enumerate(silent[first:last + 1] + [False]):
     if s:
         run += 1
         continue
@@ -90,9 +92,11 @@ for s in silent[first:last + 1] + [False]:
         runs += 1
         silence += run
         longest = max(longest, run)
+        at.append(f"{(i - run) / rate:.2f} s ({1000 * run / rate:.0f} ms)")
     run = 0
+where = f" at {', '.join(at[:5])}" if at else ""
 print(f"{runs} dropouts, {100 * silence / (last - first + 1):.1f} % silence, longest "
-      f"{1000 * longest / rate:.1f} ms, in {(last - first + 1) / rate:.1f} s of sound")
+      f"{1000 * longest / rate:.1f} ms, in {(last - first + 1) / rate:.1f} s of sound{where}")
 EOF
 }
 
@@ -155,5 +159,25 @@ for _ in 1 2; do
   sh -c 'while :; do :; done' &
   busy+=($!)
 done
+# The measurement itself, beside the same load: a steady tone, which has no
+# silence of its own, streamed with a generous buffer by pacat. A dropout
+# here would be the recorder's or the server's, not the program's.
+echo "== the recorder: a steady tone for 15 s beside two busy processes ($(load))"
+parecord -d rec.monitor --file-format=wav "$work/tone.wav" &
+recorder=$!
+sleep 0.5
+python3 -c '
+import math, struct, sys
+rate = 44100
+period = [int(8000 * math.sin(2 * math.pi * 441 * i / rate)) for i in range(rate // 441)]
+block = b"".join(struct.pack("<hh", v, v) for v in period) * 441
+for _ in range(15):
+    sys.stdout.buffer.write(block)
+' | pacat -d rec --format=s16le --rate=44100 --channels=2 --latency-msec=500
+sleep 0.5
+kill -INT "$recorder"
+wait "$recorder" || true
+echo "tone: $(dropouts "$work/tone.wav")"
+
 echo "== two busy processes: $SCORE for $SOAK_SECONDS s ($(load))"
 play "$SOAK_SECONDS" loaded
