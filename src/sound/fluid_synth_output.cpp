@@ -176,10 +176,12 @@ struct FluidSynthOutput::Synth {
   // FluidSynth asks for real-time scheduling for its audio thread itself
   // (audio.realtime-prio) and falls back quietly; PulseAudio's client
   // library starts a thread of its own ("threaded-ml") that carries each
-  // period to the server, at normal priority, where two busy processes
-  // beside it made every second of sound drop out. That one gets the
-  // real-time priority where it lacks it; other threads that happen to
-  // start meanwhile (the desktop's own) are left alone.
+  // period to the server, at the priority of the thread that opened the
+  // output: normal at start, where two busy processes beside it made every
+  // second of sound drop out, and the timing thread's low real-time one when
+  // a note reopens the output after a quiet while. That one always gets the
+  // stream's priority; other threads that happen to start meanwhile (the
+  // desktop's own) are left alone.
   bool openDriver() {
     const std::set<int> before = threadIds();
     driver.reset(new_fluid_audio_driver2(settings.get(), renderPeriod, this));
@@ -192,7 +194,7 @@ struct FluidSynthOutput::Synth {
         continue;
       }
       started.push_back(tid);
-      if (threadName(tid) == "threaded-ml" && describeScheduling(tid) == "normal") {
+      if (threadName(tid) == "threaded-ml") {
         requestRealtimeScheduling(kStreamPriority, tid);
       }
     }
