@@ -46,9 +46,11 @@ TEST(PlayCommand, PlaysAScoreLiveForTheTimeAsked) {
   }
   EXPECT_EQ(status, 0) << err.str();
   const auto took = std::chrono::steady_clock::now() - start;
-  // A repeating score stops when the time is up, not before.
+  // A repeating score stops when the time is up, not before; the upper bound
+  // only tells a score that never stops from a slow first SoundFont load on a
+  // busy machine (13 s seen).
   EXPECT_GE(took, std::chrono::milliseconds(600));
-  EXPECT_LT(took, std::chrono::seconds(10));
+  EXPECT_LT(took, std::chrono::seconds(60));
 }
 
 }  // namespace
