@@ -9,6 +9,7 @@
 #include "bench_application.h"
 #include "gui/finder/chord_finder_panel.h"
 #include "panel_records.h"
+#include "percentile.h"
 
 namespace {
 
@@ -38,10 +39,9 @@ void BM_ChordFinderRefresh(benchmark::State& state) {
     took.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
     second = !second;
   }
-  std::sort(took.begin(), took.end());
   state.counters["fingerings"] = static_cast<double>(finder.found().size());
-  state.counters["p50_us"] = took[took.size() / 2];
-  state.counters["p99_us"] = took[(took.size() - 1) * 99 / 100];
+  state.counters["p50_us"] = percentile(took, 0.50);
+  state.counters["p99_us"] = percentile(took, 0.99);
 }
 BENCHMARK(BM_ChordFinderRefresh)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 

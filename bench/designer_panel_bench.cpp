@@ -11,6 +11,7 @@
 #include "gui/designer/designer_panel.h"
 #include "gui/designer/fretboard_view.h"
 #include "panel_records.h"
+#include "percentile.h"
 
 namespace {
 
@@ -42,15 +43,6 @@ double threadMicroseconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-double percentile(std::vector<double> values, double p) {
-  if (values.empty()) {
-    return 0;
-  }
-  std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1));
-  return values[index];
 }
 
 // A press on a fret of the shown Designer, handled to the end: the string

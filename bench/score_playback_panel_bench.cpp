@@ -19,6 +19,7 @@
 #include "gui/designer/designer_panel.h"
 #include "models/document_session.h"
 #include "models/score_playback.h"
+#include "percentile.h"
 #include "sound/midi_device.h"
 #include "sound/thread_timer_service.h"
 
@@ -54,14 +55,6 @@ class StampedOutput : public MidiOutput {
   mutable std::mutex mutex_;
   std::vector<std::chrono::steady_clock::time_point> times_;
 };
-
-double percentile(std::vector<double> values, double p) {
-  if (values.empty()) {
-    return 0;
-  }
-  std::sort(values.begin(), values.end());
-  return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
-}
 
 // A run of 1,000 sixteenths at 750 bpm (20 ms each) on the real timers,
 // handed to the GUI thread, with the shown Designer redrawing every chord.

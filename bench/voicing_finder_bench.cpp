@@ -9,6 +9,7 @@
 #include "music/chord_type.h"
 #include "music/designer_chord.h"
 #include "music/voicing_finder.h"
+#include "percentile.h"
 
 namespace {
 
@@ -51,12 +52,8 @@ void BM_FinderRefreshPercentiles(benchmark::State& state) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
             .count());
   }
-  std::ranges::sort(millis);
-  const auto at = [&millis](double share) {
-    return millis[static_cast<std::size_t>(share * static_cast<double>(millis.size() - 1))];
-  };
-  state.counters["p50Ms"] = at(0.5);
-  state.counters["p99Ms"] = at(0.99);
+  state.counters["p50Ms"] = fretlets::percentile(millis, 0.5);
+  state.counters["p99Ms"] = fretlets::percentile(millis, 0.99);
 }
 BENCHMARK(BM_FinderRefreshPercentiles)
     ->Arg(0x695)  // 13
