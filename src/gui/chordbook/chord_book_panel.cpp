@@ -25,6 +25,7 @@ ChordBookPanel::ChordBookPanel(AppContext& context, ChordBookDocument& document,
   createControls();
   connect(&context.notifier, &Notifier::chordChanged, this, &ChordBookPanel::designerChordChanged);
   connect(&context.notifier, &Notifier::bookAddRequested, this, &ChordBookPanel::addChord);
+  connect(&context.notifier, &Notifier::bookAddAllRequested, this, &ChordBookPanel::addChords);
   if (!document_.file.path.empty()) {
     // The book brought its instrument and tuning.
     context.notifier.documentInstrumentArrived();
@@ -155,6 +156,14 @@ std::string ChordBookPanel::designerTypeName() const {
 void ChordBookPanel::addChord(bool reportDuplicate) {
   if (!book_.addFretlet(designerTypeName(), context_.chord) && reportDuplicate) {
     showMessage(QStringLiteral("Fretlet exists"), {MessageIcon::Exclamation, MessageButtons::Ok});
+  }
+  showChordList();
+  showCurrent();
+}
+
+void ChordBookPanel::addChords(const std::vector<BookFiling>& filings) {
+  for (const BookFiling& filing : filings) {
+    book_.addFretlet(documentText(filing.type, kChordTypeNameMax), filing.chord);
   }
   showChordList();
   showCurrent();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "gui/common/document_panel.h"
 #include "gui/common/panel.h"
@@ -12,6 +13,7 @@ class QPushButton;
 namespace fretlets {
 
 class ChordBook;
+struct BookFiling;
 struct ChordBookDocument;
 
 // The Chord Book: browses the open book one fretlet at a time, copies the
@@ -52,6 +54,7 @@ class ChordBookPanel : public Panel, public DocumentPanel {
   std::string designerTypeName() const;
 
   void addChord(bool reportDuplicate = true);
+  void addChords(const std::vector<BookFiling>& filings);
   void updateChord();
   void deleteChord();
   void step(bool forward);

@@ -2,12 +2,13 @@
 
 #include <QObject>
 #include <QString>
+#include <vector>
 
+#include "music/designer_chord.h"
 #include "music/patch_table.h"
 
 namespace fretlets {
 
-struct DesignerChord;
 struct InstrumentState;
 class MidiDevice;
 
@@ -17,6 +18,13 @@ struct ChordNameTexts {
   QString root;
   QString type;
   QString bass;
+};
+
+// A fingering to file in a chord book and the chord type it goes under, as
+// the Designer's type box would name it.
+struct BookFiling {
+  DesignerChord chord;
+  QString type;
 };
 
 // One object over the shared records that says what happened to them. A
@@ -54,6 +62,11 @@ class Notifier : public QObject {
   // The Designer's chord goes into the open chord book, as its Add files it;
   // a duplicate is refused, and said so unless the caller reports it itself.
   void requestBookAdd(bool reportDuplicate = true) { emit bookAddRequested(reportDuplicate); }
+  // Many fingerings go into the open chord book at once, duplicates skipped
+  // without a word; the book shows and sounds only where it ends.
+  void requestBookAddAll(const std::vector<BookFiling>& filings) {
+    emit bookAddAllRequested(filings);
+  }
   // View > Left-Handed went on or off.
   void announceLeftHanded(bool on) { emit leftHandedChanged(on); }
   // A chord book or score opened or closed.
@@ -78,6 +91,7 @@ class Notifier : public QObject {
   void rootChosen(int slot);
   void leftHandedChanged(bool on);
   void bookAddRequested(bool reportDuplicate);
+  void bookAddAllRequested(const std::vector<BookFiling>& filings);
 
  private:
   InstrumentState& instrument_;

@@ -294,17 +294,22 @@ void ChordFinderPanel::chooseVoicing(int row) {
   }
 }
 
-void ChordFinderPanel::loadVoicing(const Voicing& voicing, bool enharmonic) {
+DesignerChord ChordFinderPanel::loadedChord(const Voicing& voicing, bool enharmonic) const {
   // Loaded as the Chord Book loads a fretlet: the shape and its place on the
   // neck; the Designer's own options stay.
   const DesignerChord shape = designerChordFor(voicing, enharmonic);
-  DesignerChord& chord = context_.chord;
+  DesignerChord chord = context_.chord;
   chord.frets = shape.frets;
   chord.rootString = shape.rootString;
   chord.topFret = shape.topFret;
   chord.barred = shape.barred;
   chord.enharmonic = shape.enharmonic;
   chord.held = {};
+  return chord;
+}
+
+void ChordFinderPanel::loadVoicing(const Voicing& voicing, bool enharmonic) {
+  context_.chord = loadedChord(voicing, enharmonic);
   context_.notifier.loadChord();
 }
 
@@ -328,21 +333,17 @@ void ChordFinderPanel::addAllToBook() {
                   {MessageIcon::Question, MessageButtons::YesNo}) != MessageAnswer::Yes) {
     return;
   }
-  // Copied: every Add reloads the Designer, and what listens to it may
-  // refresh this panel.
-  const std::vector<Voicing> shown = found_;
-  const bool enharmonic = enharmonic_;
-  const std::size_t before = document->book.totalFretlets();
-  for (const Voicing& voicing : shown) {
-    loadVoicing(voicing, enharmonic);
-    // One report for the lot below rather than a box for every duplicate.
-    context_.notifier.requestBookAdd(false);
-    if (context_.session.chordBook() != document) {
-      return;
-    }
+  // Filed in one go: the book shows and sounds only the last, and this
+  // panel is refreshed once rather than after every fingering.
+  std::vector<BookFiling> filings;
+  filings.reserve(found_.size());
+  for (const Voicing& voicing : found_) {
+    filings.push_back({loadedChord(voicing, enharmonic_), screenText(voicing.name.type)});
   }
+  const std::size_t before = document->book.totalFretlets();
+  context_.notifier.requestBookAddAll(filings);
   const std::size_t added = document->book.totalFretlets() - before;
-  const std::size_t existed = shown.size() - added;
+  const std::size_t existed = filings.size() - added;
   count_->setText(QStringLiteral("%1 added").arg(added) +
                   (existed == 0 ? QString() : QStringLiteral(", %1 existed").arg(existed)));
   if (added == 0) {

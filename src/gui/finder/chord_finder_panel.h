@@ -44,6 +44,7 @@ class ChordFinderPanel : public Panel {
   void refreshVoicings();
   void chooseName(int row);
   void chooseVoicing(int row);
+  DesignerChord loadedChord(const Voicing& voicing, bool enharmonic) const;
   void loadVoicing(const Voicing& voicing, bool enharmonic);
   void addToBook();
   void addAllToBook();
