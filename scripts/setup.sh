@@ -9,6 +9,8 @@ packages=(
   # libraries
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev librtmidi-dev libfluidsynth-dev
   nlohmann-json3-dev libsndfile1-dev qt6-svg-dev
+  # RealtimeKit's client side: the system bus, where a desktop lends real-time scheduling
+  libdbus-1-dev
   # the Wayland platform plugin: on a Wayland desktop the program runs natively
   qt6-wayland
   # General MIDI SoundFont for the built-in synthesizer

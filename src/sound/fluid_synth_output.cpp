@@ -14,6 +14,7 @@
 #include <thread>
 #include <utility>
 
+#include "sound/realtime_kit.h"
 #include "sound/realtime_scheduling.h"
 
 namespace fretlets {
@@ -99,8 +100,11 @@ constexpr std::chrono::milliseconds kQuietCheck(250);
 // plucked string still "sounding" long after it died away included.
 constexpr float kInaudible = 1e-4F;
 
-// Below FluidSynth's own audio thread (60), above the timing thread (10).
+// Below FluidSynth's own audio thread, above the timing thread (10).
 constexpr int kStreamPriority = 50;
+// FluidSynth's audio thread ("pulse-audio") asks for this itself
+// (audio.realtime-prio).
+constexpr int kAudioPriority = 60;
 
 // The threads of this process.
 std::set<int> threadIds() {
@@ -140,6 +144,7 @@ struct FluidSynthOutput::Synth {
   std::thread quietWatch;
   // The audio thread's last audible period, on Clock.
   std::atomic<Clock::rep> lastAudible{0};
+  RealtimeKit realtimeKit;  // asked when the output opens, under mutex
   mutable std::mutex schedulingMutex;
   std::vector<int> audioThreads;  // the threads the output started when it last opened
 
@@ -180,8 +185,9 @@ struct FluidSynthOutput::Synth {
   // output: normal at start, where two busy processes beside it made every
   // second of sound drop out, and the timing thread's low real-time one when
   // a note reopens the output after a quiet while. That one always gets the
-  // stream's priority; other threads that happen to start meanwhile (the
-  // desktop's own) are left alone.
+  // stream's priority. Where the user may not ask the kernel, both ask the
+  // desktop's RealtimeKit; other threads that happen to start meanwhile
+  // (the desktop's own) are left alone.
   bool openDriver() {
     const std::set<int> before = threadIds();
     driver.reset(new_fluid_audio_driver2(settings.get(), renderPeriod, this));
@@ -194,8 +200,11 @@ struct FluidSynthOutput::Synth {
         continue;
       }
       started.push_back(tid);
-      if (threadName(tid) == "threaded-ml") {
-        requestRealtimeScheduling(kStreamPriority, tid);
+      const std::string name = threadName(tid);
+      if (name == "threaded-ml") {
+        requestRealtimeScheduling(kStreamPriority, tid, &realtimeKit);
+      } else if (name == "pulse-audio" && describeScheduling(tid) == "normal") {
+        requestRealtimeScheduling(kAudioPriority, tid, &realtimeKit);
       }
     }
     const std::lock_guard lock(schedulingMutex);

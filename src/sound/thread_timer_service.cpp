@@ -1,5 +1,6 @@
 #include "sound/thread_timer_service.h"
 
+#include "sound/realtime_kit.h"
 #include "sound/realtime_scheduling.h"
 
 #include <algorithm>
@@ -37,7 +38,8 @@ std::string requestPromptWakeUps() {
 #if defined(__linux__)
   prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 #endif
-  return requestRealtimeScheduling(kTimingPriority);
+  RealtimeKit kit;
+  return requestRealtimeScheduling(kTimingPriority, 0, &kit);
 }
 
 }  // namespace
