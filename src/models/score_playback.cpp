@@ -79,16 +79,14 @@ void ScorePlayback::showCurrent() {
     midi_.arpeggiateChord(0);
   }
   if (playing_ && timer_ != TimerHandle{}) {
-    timers_.cancel(timer_);
-    armDue();
+    rearm();
   }
 }
 
 void ScorePlayback::setRepeat(bool repeat) {
   repeat_ = repeat;
   if (playing_ && timer_ != TimerHandle{}) {
-    timers_.cancel(timer_);
-    armDue();
+    rearm();
   }
 }
 
@@ -179,9 +177,25 @@ void ScorePlayback::armDue() {
   DesignerChord chord = chord_;
   Score::applyEntryToDesigner(*next, chord, instrument_.strings());
   std::array<std::int8_t, kStringSlots> sounding = midi_.soundingNotes;
-  auto sound = midi_.sender(midi_.chordMessages(chord, 0, sounding));
+  auto sent = std::make_shared<std::atomic<bool>>(false);
+  auto sound = [send = midi_.sender(midi_.chordMessages(chord, 0, sounding)), sent] {
+    send();
+    sent->store(true);
+  };
   soundingAhead_ = sounding;
+  aheadSent_ = std::move(sent);
   timer_ = timers_.scheduleSoundAt(chordDue_, std::move(sound), std::move(callback));
+}
+
+void ScorePlayback::rearm() {
+  timers_.cancel(timer_);
+  // The chord may have left on the timing side with only its tick still on
+  // its way, now cancelled: the strings sound what it struck, and the next
+  // chord must stop those notes.
+  if (soundingAhead_ && aheadSent_ && aheadSent_->load()) {
+    midi_.soundingNotes = *soundingAhead_;
+  }
+  armDue();
 }
 
 const ScoreEntry* ScorePlayback::upcoming() const {

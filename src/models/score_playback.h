@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -100,6 +101,9 @@ class ScorePlayback {
   // Arms the timer of the chord due at chordDue_, with its messages when
   // MIDI is on.
   void armDue();
+  // Cancels the armed timer and arms it again (the cursor moved, repeat
+  // changed), keeping track of a chord that already left.
+  void rearm();
   // The entry the next tick plays, if any.
   const ScoreEntry* upcoming() const;
   // Cancels the pending timer; a tick on its way finds a newer generation.
@@ -122,6 +126,8 @@ class ScorePlayback {
   // What the strings sound once the armed chord's messages went out; empty
   // when the armed timer carries none.
   std::optional<std::array<std::int8_t, kStringSlots>> soundingAhead_;
+  // Set on the timing side once those messages went out.
+  std::shared_ptr<std::atomic<bool>> aheadSent_;
   std::uint64_t generation_ = 0;
   // The moment the chord now sounding was due, then, once armed, the
   // moment of the next one, on the timers' clock.

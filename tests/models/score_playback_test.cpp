@@ -244,6 +244,18 @@ TEST(ScorePlayback, AChordSentAheadKeepsTrackOfWhatEachStringSounds) {
   EXPECT_EQ(rig.midi.soundingNotes[0], 43);
   const auto messages = rig.output.messages();
   EXPECT_NE(std::find(messages.begin(), messages.end(), shortMessage(0x80, 42, 0)), messages.end());
+
+  // The same when its tick was held up and the cursor moved meanwhile,
+  // which cancels the tick: what the chord struck is still stopped next.
+  LateTimers late;
+  late.lateFor = [](int n) { return milliseconds(n == 0 ? 300 : 0); };
+  Rig held({12, 12, 12}, late);
+  held.playback->run();
+  late.clock.advance(milliseconds(600));  // the second chord left at 500
+  held.playback->showCurrent();
+  late.clock.advance(milliseconds(1));
+  const auto after = held.output.messages();
+  EXPECT_NE(std::find(after.begin(), after.end(), shortMessage(0x80, 42, 0)), after.end());
 }
 
 TEST(ScorePlayback, ATickOnItsWayAfterAStopOrAfterThePlaybackWentDoesNothing) {
