@@ -19,8 +19,8 @@
 #include "documents/text_codec.h"
 #include "documents/user_name.h"
 #include "models/score_playback.h"
+#include "music/chord_fixture.h"
 #include "music/chord_type.h"
-#include "music/designer_chord.h"
 #include "support/cli_run.h"
 #include "support/document_test_support.h"
 
@@ -29,6 +29,7 @@ namespace {
 
 using ExportCommands = document_test::DocumentFolder;
 using document_test::sample;
+using test::designer;
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
 
@@ -270,24 +271,14 @@ TEST_F(ExportCommands, MidiFileOfEachSampleScoreSoundsAsThePlayback) {
   }
 }
 
-DesignerChord fingering(std::array<std::int8_t, kStringSlots> frets, int top, bool barred,
-                        int root) {
-  DesignerChord chord;
-  chord.frets = frets;
-  chord.topFret = static_cast<std::int8_t>(top);
-  chord.barred = barred;
-  chord.rootString = static_cast<std::int8_t>(root);
-  return chord;
-}
-
 TEST_F(ExportCommands, ChordProRoundTripGivesTheSameBookByteForByte) {
   // Every chord type, each with a fixed fingering, a barred shape, a shape
   // with an open string made away from the nut, and a root off the bass.
   InstrumentState guitar;
   ChordBook every(guitar.strings());
   const std::vector<DesignerChord> kinds{
-      fingering({-1, 3, 2, 0, 1, 0}, 0, false, 1), fingering({1, 3, 3, 2, 1, 1}, 1, true, 0),
-      fingering({-1, -1, 8, 0, 8, 9}, 7, false, 2), fingering({-1, 5, 7, 7, 6, 5}, 5, true, 3)};
+      designer({-1, 3, 2, 0, 1, 0}, 0, false, 1), designer({1, 3, 3, 2, 1, 1}, 1, true, 0),
+      designer({-1, -1, 8, 0, 8, 9}, 7, false, 2), designer({-1, 5, 7, 7, 6, 5}, 5, true, 3)};
   for (const ChordType& type : chordTypeTable) {
     for (const DesignerChord& chord : kinds) {
       every.addFretlet(type.suffix, chord);

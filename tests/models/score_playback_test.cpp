@@ -26,24 +26,30 @@ using std::chrono::milliseconds;
 // The manual clock, with each arming fired late by what lateFor(n) says for
 // the nth arming: a program held up by drawing or by the system. A sound
 // armed with one leaves at its moment all the same, as from a timing thread.
-class LateTimers : public TimerService {
+class LateTimers : public ManualTimerService {
  public:
   TimerHandle scheduleSoundAt(std::chrono::microseconds deadline, Callback sound,
                               Callback callback) override {
-    clock.scheduleAt(deadline, std::move(sound));
-    return scheduleAt(deadline, std::move(callback));
+    const TimerHandle soundHandle = ManualTimerService::scheduleAt(deadline, std::move(sound));
+    const TimerHandle handle = scheduleAt(deadline, std::move(callback));
+    sounds_[handle.generation] = soundHandle;
+    return handle;
   }
   TimerHandle schedule(milliseconds delay, Callback callback) override {
-    return clock.schedule(delay, std::move(callback));
+    return ManualTimerService::scheduleAt(now() + delay, std::move(callback));
   }
   TimerHandle scheduleAt(std::chrono::microseconds deadline, Callback callback) override {
-    return clock.scheduleAt(deadline + lateFor(armings++), std::move(callback));
+    return ManualTimerService::scheduleAt(deadline + lateFor(armings++), std::move(callback));
   }
-  void cancel(TimerHandle handle) override { clock.cancel(handle); }
-  std::chrono::microseconds now() const override { return clock.now(); }
-  ManualTimerService clock;
-  std::function<milliseconds(int)> lateFor;
+  void cancel(TimerHandle handle) override {
+    ManualTimerService::cancel(handle);
+    ManualTimerService::cancel(sounds_[handle.generation]);
+  }
+  std::function<milliseconds(int)> lateFor = [](int) { return milliseconds(0); };
   int armings = 0;
+
+ private:
+  std::map<std::uint64_t, TimerHandle> sounds_;
 };
 
 // A clock whose cancel does not reach a callback already on its way: the
@@ -111,7 +117,9 @@ struct Rig {
 // Each case plays a script on the manual clock: "run", "play", "pause",
 // "stop", "edit", "silence", "show", "first", "last", "once" (no repeat),
 // "hold" (the current entry also holds B2), "midi-off", "clear" (forget what
-// was heard and shown), "tempo=N", "+N" (the clock advances N ms). Then what
+// was heard and shown), "tempo=N", "late=N" (every tick from now on comes N
+// ms late), "stall=N" (the next tick comes N ms late), "sounding" (note the
+// notes stopped, "-N", and the low string's note, "~N"), "+N" (the clock advances N ms). Then what
 // was heard, the notices, and the state: the mode, "playing", "armed".
 TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
   const struct {
@@ -156,13 +164,39 @@ TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
        "s141",
        "play playing armed"},
       {{12, 12}, "run +600 once +1000", "0:41 500:42 / 0 1000", "s12s", "play"},
+      // A chord keeps its moment from the start of the run, however late the
+      // tick of the one before it came; a program held up for longer than
+      // two chords goes on at the pace from there instead of playing the
+      // missed chords in a burst. Sixteenths at 750 bpm: 20 ms.
+      {{3, 3, 3, 3, 3, 3},
+       "tempo=750 once late=3 run +300",
+       "0:41 20:42 40:43 60:44 80:45 100:46 / 0 123",
+       "s123456s",
+       "play"},
+      {{3, 3, 3, 3, 3, 3},
+       "tempo=750 once stall=30 run +300",
+       "0:41 20:42 50:43 60:44 80:45 100:46 / 0 120",
+       "s123456s",
+       "play"},
+      {{3, 3, 3, 3, 3, 3},
+       "tempo=750 once stall=100 run +300",
+       "0:41 20:42 140:43 160:44 180:45 200:46 / 0 220",
+       "s123456s",
+       "play"},
+      // A chord sent ahead of its tick still stops the note its string rang
+      // and records the one it rings now.
+      {{12, 12, 12},
+       "run +1100 sounding",
+       "0:41 500:42 1000:43 / 0",
+       "s123-41-42~43",
+       "play playing armed"},
       // With MIDI off the chords are shown silently; an empty score does not run.
       {{12, 24, 48}, "midi-off once run +4000", "/", "s123s", "play"},
       {{}, "run", "/", "", "edit"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
-    ManualTimerService clock;
+    LateTimers clock;
     Rig rig(c.lengths, clock);
     std::istringstream script(c.script);
     for (std::string step; script >> step;) {
@@ -171,6 +205,19 @@ TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
         clock.advance(milliseconds(std::stoi(step.substr(1))));
       } else if (step.starts_with("tempo=")) {
         p.setTempo(std::stoi(step.substr(6)));
+      } else if (step.starts_with("late=")) {
+        clock.lateFor = [ms = std::stoi(step.substr(5))](int) { return milliseconds(ms); };
+      } else if (step.starts_with("stall=")) {
+        clock.lateFor = [ms = std::stoi(step.substr(6)), at = clock.armings](int n) {
+          return milliseconds(n == at ? ms : 0);
+        };
+      } else if (step == "sounding") {
+        for (const std::uint32_t message : rig.output.messages()) {
+          if (messageStatus(message) == 0x80) {
+            rig.events += "-" + std::to_string(messageData1(message));
+          }
+        }
+        rig.events += "~" + std::to_string(rig.midi.soundingNotes[0]);
       } else if (step == "hold") {
         rig.score.editCurrent()->frets[1] = 2;
         rig.score.editCurrent()->held[1] = true;
@@ -202,48 +249,6 @@ TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
         (rig.playback->playing() ? " playing" : "") + (clock.pendingCount() > 0 ? " armed" : "");
     EXPECT_EQ(state, c.state);
   }
-}
-
-// A chord keeps its moment from the start of the run, however late the tick
-// of the one before it came; a program held up for longer than two chords
-// goes on at the pace from there instead of playing the missed chords in a
-// burst.
-TEST(ScorePlayback, LateChordsDoNotDelayTheirSuccessors) {
-  const struct {
-    const char* what;
-    std::function<milliseconds(int)> lateFor;
-    const char* heard;
-  } cases[] = {
-      {"every chord 3 ms late", [](int) { return milliseconds(3); },
-       "0:41 20:42 40:43 60:44 80:45 100:46 / 0 123"},
-      {"the second held up 30 ms", [](int n) { return milliseconds(n == 0 ? 30 : 0); },
-       "0:41 20:42 50:43 60:44 80:45 100:46 / 0 120"},
-      {"the second held up 100 ms", [](int n) { return milliseconds(n == 0 ? 100 : 0); },
-       "0:41 20:42 140:43 160:44 180:45 200:46 / 0 220"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    LateTimers timers;
-    timers.lateFor = c.lateFor;
-    Rig rig({3, 3, 3, 3, 3, 3}, timers);  // sixteenths at 750 bpm: 20 ms
-    rig.playback->setTempo(750);
-    rig.playback->setRepeat(false);
-    rig.playback->run();
-    timers.clock.advance(milliseconds(300));
-    EXPECT_EQ(rig.heard(), c.heard);
-  }
-}
-
-// A chord sent ahead of its tick still stops the note its string rang and
-// records the one it rings now.
-TEST(ScorePlayback, AChordSentAheadKeepsTrackOfWhatEachStringSounds) {
-  ManualTimerService clock;
-  Rig rig({12, 12, 12}, clock);
-  rig.playback->run();
-  clock.advance(milliseconds(1100));
-  EXPECT_EQ(rig.midi.soundingNotes[0], 43);
-  const auto messages = rig.output.messages();
-  EXPECT_NE(std::find(messages.begin(), messages.end(), shortMessage(0x80, 42, 0)), messages.end());
 }
 
 TEST(ScorePlayback, ATickOnItsWayAfterAStopOrAfterThePlaybackWentDoesNothing) {
