@@ -118,81 +118,64 @@ struct Rig {
 // "stop", "edit", "silence", "show", "first", "last", "once" (no repeat),
 // "hold" (the current entry also holds B2), "midi-off", "clear" (forget what
 // was heard and shown), "tempo=N", "late=N" (every tick from now on comes N
-// ms late), "stall=N" (the next tick comes N ms late), "sounding" (note the
-// notes stopped, "-N", and the low string's note, "~N"), "+N" (the clock advances N ms). Then what
-// was heard, the notices, and the state: the mode, "playing", "armed".
+// ms late), "stall=N" (the next tick comes N ms late), "sounding" (the notes
+// stopped, "-N", and the low string's note, "~N"), "+N" (the clock advances N
+// ms). Then what was heard, the notices, and the state: the mode, "playing",
+// "armed".
 TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
   const struct {
     std::vector<int> lengths;
     const char* script;
-    const char* heard;
-    const char* events;
-    const char* state;
+    const char* outcome;  // heard | events | state
   } cases[] = {
       // Silent at the start and the end; without repeat the run ends on the
       // last chord, and "Play" sounds it once more for its full length.
-      {{12, 24, 48}, "once run +5000", "0:41 500:42 1500:43 / 0 3500", "s123s", "play"},
-      {{12, 24, 48}, "once run +5000 clear play +3000", "5000:43 / 5000 7000", "s3s", "play"},
+      {{12, 24, 48}, "once run +5000", "0:41 500:42 1500:43 / 0 3500 | s123s | play"},
+      {{12, 24, 48}, "once run +5000 clear play +3000", "5000:43 / 5000 7000 | s3s | play"},
       // A run starts at the cursor; with repeat the first chord follows the last.
-      {{12, 24, 48}, "last run +2000", "0:43 2000:41 / 0", "s31", "play playing armed"},
+      {{12, 24, 48}, "last run +2000", "0:43 2000:41 / 0 | s31 | play playing armed"},
       // Play after a pause sounds the current chord in full, held strings too.
       {{12, 12},
        "hold run +200 pause +1000 play +600",
-       "0:41 0:47 1200:41 1200:47 1700:42 / 0 200 1200",
-       "s1ss12",
-       "play playing armed"},
+       "0:41 0:47 1200:41 1200:47 1700:42 / 0 200 1200 | s1ss12 | play playing armed"},
       // A whole note already timed keeps 4 x 600 ms.
       {{48, 48, 48},
        "tempo=100 run +1000 tempo=120 +5000",
-       "0:41 2400:42 4400:43 / 0",
-       "s123",
-       "play playing armed"},
+       "0:41 2400:42 4400:43 / 0 | s123 | play playing armed"},
       // The panel's Escape only silences; the Designer's stops the run.
-      {{12, 12, 12}, "run +100 silence +500", "0:41 500:42 / 0 100", "s12", "play playing armed"},
-      {{12, 12, 12}, "run +100 silence +500 stop +2000", "0:41 500:42 / 0 100 600", "s12s", "play"},
-      {{12, 12, 12}, "run stop edit", "0:41 / 0 0", "s1ss", "edit"},
+      {{12, 12, 12}, "run +100 silence +500", "0:41 500:42 / 0 100 | s12 | play playing armed"},
+      {{12, 12, 12}, "run +100 silence +500 stop +2000", "0:41 500:42 / 0 100 600 | s12s | play"},
+      {{12, 12, 12}, "run stop edit", "0:41 / 0 0 | s1ss | edit"},
       // A move of the cursor is shown at once and the run goes on from it.
       {{12, 12, 12, 12},
        "run +100 last show first show +400",
-       "0:41 100:44 100:41 500:42 / 0",
-       "s1412",
-       "play playing armed"},
+       "0:41 100:44 100:41 500:42 / 0 | s1412 | play playing armed"},
       // The chord worked out ahead follows the cursor and the repeat switch.
       {{12, 12, 12, 12},
        "run +100 last show +400",
-       "0:41 100:44 500:41 / 0",
-       "s141",
-       "play playing armed"},
-      {{12, 12}, "run +600 once +1000", "0:41 500:42 / 0 1000", "s12s", "play"},
+       "0:41 100:44 500:41 / 0 | s141 | play playing armed"},
+      {{12, 12}, "run +600 once +1000", "0:41 500:42 / 0 1000 | s12s | play"},
       // A chord keeps its moment from the start of the run, however late the
       // tick of the one before it came; a program held up for longer than
       // two chords goes on at the pace from there instead of playing the
       // missed chords in a burst. Sixteenths at 750 bpm: 20 ms.
       {{3, 3, 3, 3, 3, 3},
        "tempo=750 once late=3 run +300",
-       "0:41 20:42 40:43 60:44 80:45 100:46 / 0 123",
-       "s123456s",
-       "play"},
+       "0:41 20:42 40:43 60:44 80:45 100:46 / 0 123 | s123456s | play"},
       {{3, 3, 3, 3, 3, 3},
        "tempo=750 once stall=30 run +300",
-       "0:41 20:42 50:43 60:44 80:45 100:46 / 0 120",
-       "s123456s",
-       "play"},
+       "0:41 20:42 50:43 60:44 80:45 100:46 / 0 120 | s123456s | play"},
       {{3, 3, 3, 3, 3, 3},
        "tempo=750 once stall=100 run +300",
-       "0:41 20:42 140:43 160:44 180:45 200:46 / 0 220",
-       "s123456s",
-       "play"},
+       "0:41 20:42 140:43 160:44 180:45 200:46 / 0 220 | s123456s | play"},
       // A chord sent ahead of its tick still stops the note its string rang
       // and records the one it rings now.
       {{12, 12, 12},
        "run +1100 sounding",
-       "0:41 500:42 1000:43 / 0",
-       "s123-41-42~43",
-       "play playing armed"},
+       "0:41 500:42 1000:43 / 0 | s123-41-42~43 | play playing armed"},
       // With MIDI off the chords are shown silently; an empty score does not run.
-      {{12, 24, 48}, "midi-off once run +4000", "/", "s123s", "play"},
-      {{}, "run", "/", "", "edit"},
+      {{12, 24, 48}, "midi-off once run +4000", "/ | s123s | play"},
+      {{}, "run", "/ |  | edit"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
@@ -242,12 +225,11 @@ TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
         actions.at(step)();
       }
     }
-    EXPECT_EQ(rig.heard(), c.heard);
-    EXPECT_EQ(rig.events, c.events);
-    const std::string state =
-        std::string(rig.playback->mode() == PlaybackMode::Play ? "play" : "edit") +
-        (rig.playback->playing() ? " playing" : "") + (clock.pendingCount() > 0 ? " armed" : "");
-    EXPECT_EQ(state, c.state);
+    EXPECT_EQ(rig.heard() + " | " + rig.events + " | " +
+                  (rig.playback->mode() == PlaybackMode::Play ? "play" : "edit") +
+                  (rig.playback->playing() ? " playing" : "") +
+                  (clock.pendingCount() > 0 ? " armed" : ""),
+              c.outcome);
   }
 }
 
