@@ -181,16 +181,10 @@ TEST(ScoreTest, LengthsInTwelfthsOfABeatFitTheirByteAndLastAtLeastAMillisecond) 
     score.defaultBeats = static_cast<std::int8_t>(beats);
     EXPECT_EQ(score.makeEntry("", {}, kStrings).beatsToNext, twelfths) << beats;
   }
-  for (const auto& [twelfths, beatMs, ms] : {std::tuple{12, 600U, 600U},
-                                             {48, 600U, 2400U},
-                                             {4, 600U, 200U},
-                                             {3, 80U, 20U},
-                                             {127, 3000U, 31750U},
-                                             {1, 80U, 6U},
-                                             {1, 11U, 1U},
-                                             {1, 1U, 1U},
-                                             {0, 600U, 50U},
-                                             {-5, 600U, 50U}}) {
+  const std::tuple<int, unsigned, unsigned> lengths[] = {
+      {12, 600, 600}, {48, 600, 2400}, {4, 600, 200}, {3, 80, 20},  {127, 3000, 31750},
+      {1, 80, 6},     {1, 11, 1},      {1, 1, 1},     {0, 600, 50}, {-5, 600, 50}};
+  for (const auto& [twelfths, beatMs, ms] : lengths) {
     EXPECT_EQ(chordLengthMs(twelfths, beatMs), ms) << twelfths << " at " << beatMs;
   }
 }
