@@ -12,38 +12,7 @@
 namespace fretlets {
 namespace {
 
-using std::chrono::microseconds;
 using std::chrono::milliseconds;
-
-// The chains below run on this clock.
-TEST(ManualTimerService, FiresDueCallbacksInDeadlineOrderButNeverCancelledOnes) {
-  ManualTimerService timers;
-  std::string fired;
-  auto at = [&](int ms, const std::string& what) {
-    return timers.schedule(milliseconds(ms), [&, what] {
-      fired += what + "@" + std::to_string(timers.now().count() / 1000) + " ";
-    });
-  };
-  const TimerHandle c = at(30, "c");
-  timers.schedule(milliseconds(10), [&] {
-    at(5, "a+5");
-    at(0, "a+0");
-  });
-  at(20, "b1");
-  const TimerHandle cancelled = at(20, "cancelled");
-  at(20, "b2");
-  at(31, "late");
-  timers.cancel(cancelled);
-  timers.cancel(cancelled);
-  timers.advance(milliseconds(30));
-  EXPECT_EQ(fired, "a+0@10 a+5@15 b1@20 b2@20 c@30 ");
-  EXPECT_EQ(timers.now(), microseconds(30'000));
-  EXPECT_EQ(timers.nextDeadline(), microseconds(31'000));
-  timers.cancel(c);  // already fired: touches no other timer
-  timers.advance(milliseconds(1));
-  EXPECT_TRUE(fired.ends_with("c@30 late@31 "));
-  EXPECT_FALSE(timers.nextDeadline());
-}
 
 // A device on the manual clock, open on an output that records what it sends.
 struct Rig : MidiRecords<> {
