@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "music/designer_chord.h"
+#include "music/chord_fixture.h"
 #include "support/document_test_support.h"
 
 namespace fretlets {
@@ -41,10 +41,7 @@ Score fullScore() {
   score.defaultBeats = 2;
   score.locked = true;
   score.owner = "ann";
-  DesignerChord chord;
-  chord.frets = {5, 7, 7, 6, 5, 5};
-  chord.topFret = 5;
-  chord.barred = true;
+  DesignerChord chord = test::designer(test::shape("577655"), 5, true, 0);
   chord.enharmonic = true;
   chord.held = {true, false, false, false, false, true};
   score.insertAfterCurrent("A7", chord, 6);
