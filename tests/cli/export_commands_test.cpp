@@ -9,6 +9,7 @@
 #include <iterator>
 #include <map>
 #include <numeric>
+#include <ranges>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -19,8 +20,8 @@
 #include "documents/text_codec.h"
 #include "documents/user_name.h"
 #include "models/score_playback.h"
+#include "music/chord_fixture.h"
 #include "music/chord_type.h"
-#include "music/designer_chord.h"
 #include "support/cli_run.h"
 #include "support/document_test_support.h"
 
@@ -29,6 +30,7 @@ namespace {
 
 using ExportCommands = document_test::DocumentFolder;
 using document_test::sample;
+using test::designer;
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
 
@@ -139,7 +141,8 @@ SvgDrawing readSvg(const std::string& path) {
   return drawing;
 }
 
-TEST_F(ExportCommands, DiagramSvgPutsDotsAndMarksWhereTheFingeringSays) {
+// The PNG has its dots where the SVG has them.
+TEST_F(ExportCommands, DiagramSvgAndPngPutDotsAndMarksWhereTheFingeringSays) {
   struct Case {
     std::vector<std::string> args;
     std::vector<int> frets;  // lowest string first
@@ -158,7 +161,7 @@ TEST_F(ExportCommands, DiagramSvgPutsDotsAndMarksWhereTheFingeringSays) {
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
-    args.insert(args.end(), {"--out", file("d.svg")});
+    args.insert(args.end(), {"--size", "240", "--out", file("d.svg")});
     const CliRun run = runCli(runDiagram, args);
     ASSERT_EQ(run.status, 0) << run.err;
     const SvgDrawing svg = readSvg(file("d.svg"));
@@ -197,39 +200,27 @@ TEST_F(ExportCommands, DiagramSvgPutsDotsAndMarksWhereTheFingeringSays) {
       matched += circle != svg.circles.end();
     }
     EXPECT_EQ(matched, svg.circles.size());
-  }
-}
 
-TEST_F(ExportCommands, DiagramPngHasItsDotsWhereTheSvgHasThem) {
-  for (const char* name : {"c.svg", "c.png"}) {
-    ASSERT_EQ(
-        runCli(runDiagram, {"--frets", "x,3,2,0,1,0", "--size", "240", "--out", file(name)}).status,
-        0);
-  }
-  const SvgDrawing svg = readSvg(file("c.svg"));
-  const QImage png(QString::fromStdString(file("c.png")));
-  ASSERT_EQ(png.width(), 240);
-  const auto dark = [&](double x, double y) {
-    return qGray(png.pixel(static_cast<int>(x), static_cast<int>(y))) < 100;
-  };
-  int dots = 0;
-  for (const Circle& circle : svg.circles) {
-    if (!circle.filled) {
-      continue;
-    }
-    ++dots;
-    const double off = circle.r * 0.6;
-    for (const auto& [dx, dy] : {std::pair{off, 0.0}, {-off, 0.0}, {0.0, off}, {0.0, -off}}) {
-      EXPECT_TRUE(dark(circle.x + dx, circle.y + dy)) << circle.x << "," << circle.y;
-    }
-    // The strings without a dot on this row are bare beside their line.
-    for (double x : svg.stringX) {
-      if (std::abs(x - circle.x) > 1) {
-        EXPECT_FALSE(dark(x + off, circle.y)) << x << "," << circle.y;
+    args.back() = file("d.png");
+    ASSERT_EQ(runCli(runDiagram, args).status, 0);
+    const QImage png(QString::fromStdString(file("d.png")));
+    ASSERT_EQ(png.width(), 240);
+    const auto dark = [&](double x, double y) {
+      return qGray(png.pixel(static_cast<int>(x), static_cast<int>(y))) < 100;
+    };
+    for (const Circle& circle : svg.circles | std::views::filter(&Circle::filled)) {
+      const double off = circle.r * 0.6;
+      for (const auto& [dx, dy] : {std::pair{off, 0.0}, {-off, 0.0}, {0.0, off}, {0.0, -off}}) {
+        EXPECT_TRUE(dark(circle.x + dx, circle.y + dy)) << circle.x << "," << circle.y;
+      }
+      // The strings without a dot on this row are bare beside their line.
+      for (double x : svg.stringX) {
+        if (std::abs(x - circle.x) > 1) {
+          EXPECT_FALSE(dark(x + off, circle.y)) << x << "," << circle.y;
+        }
       }
     }
   }
-  EXPECT_EQ(dots, 3);
 }
 
 TEST_F(ExportCommands, MidiFileOfEachSampleScoreSoundsAsThePlayback) {
@@ -270,24 +261,14 @@ TEST_F(ExportCommands, MidiFileOfEachSampleScoreSoundsAsThePlayback) {
   }
 }
 
-DesignerChord fingering(std::array<std::int8_t, kStringSlots> frets, int top, bool barred,
-                        int root) {
-  DesignerChord chord;
-  chord.frets = frets;
-  chord.topFret = static_cast<std::int8_t>(top);
-  chord.barred = barred;
-  chord.rootString = static_cast<std::int8_t>(root);
-  return chord;
-}
-
 TEST_F(ExportCommands, ChordProRoundTripGivesTheSameBookByteForByte) {
   // Every chord type, each with a fixed fingering, a barred shape, a shape
   // with an open string made away from the nut, and a root off the bass.
   InstrumentState guitar;
   ChordBook every(guitar.strings());
   const std::vector<DesignerChord> kinds{
-      fingering({-1, 3, 2, 0, 1, 0}, 0, false, 1), fingering({1, 3, 3, 2, 1, 1}, 1, true, 0),
-      fingering({-1, -1, 8, 0, 8, 9}, 7, false, 2), fingering({-1, 5, 7, 7, 6, 5}, 5, true, 3)};
+      designer({-1, 3, 2, 0, 1, 0}, 0, false, 1), designer({1, 3, 3, 2, 1, 1}, 1, true, 0),
+      designer({-1, -1, 8, 0, 8, 9}, 7, false, 2), designer({-1, 5, 7, 7, 6, 5}, 5, true, 3)};
   for (const ChordType& type : chordTypeTable) {
     for (const DesignerChord& chord : kinds) {
       every.addFretlet(type.suffix, chord);

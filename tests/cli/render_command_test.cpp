@@ -56,26 +56,24 @@ TEST_F(RenderCommandTest, OpenStringsFollowEachOtherHalfASecondApart) {
 TEST_F(RenderCommandTest, DelayMovesTheNextStringAndVelocityTheLevel) {
   // B3 then E4, 300 ms apart: until the E4 starts the sound is that of the
   // B3 alone, and from then on it is not.
-  const std::vector<std::string> pair{"--frets", "x,x,x,x,0,0", "--seconds", "0.6"};
-  std::vector<std::string> late = pair;
-  late.insert(late.end(), {"--delay", "300"});
-  const WavFile both = renderTo("late.wav", late);
+  const WavFile both =
+      renderTo("late.wav", {"--frets", "x,x,x,x,0,0", "--seconds", "0.6", "--delay", "300"});
   const WavFile alone = renderTo("b3.wav", {"--frets", "x,x,x,x,0,x", "--seconds", "0.6"});
   const auto onset = static_cast<std::ptrdiff_t>(0.3 * 44100 * 2);
   EXPECT_TRUE(
       std::equal(both.samples.begin(), both.samples.begin() + onset - 200, alone.samples.begin()));
   EXPECT_FALSE(std::equal(both.samples.begin() + onset + 200, both.samples.end(),
                           alone.samples.begin() + onset + 200));
-  EXPECT_FALSE(std::equal(both.samples.begin(), both.samples.begin() + onset - 200,
-                          renderTo("soon.wav", pair).samples.begin()));
+  const WavFile soon = renderTo("soon.wav", {"--frets", "x,x,x,x,0,0", "--seconds", "0.6"});
+  EXPECT_FALSE(
+      std::equal(both.samples.begin(), both.samples.begin() + onset - 200, soon.samples.begin()));
 
   const auto peak = [](const WavFile& wav) {
     return std::ranges::max(wav.samples, {}, [](std::int16_t x) { return std::abs(int{x}); });
   };
-  std::vector<std::string> soft = pair;
-  soft.insert(soft.end(), {"--velocity", "40"});
-  EXPECT_LT(std::abs(int{peak(renderTo("soft.wav", soft))}),
-            std::abs(int{peak(renderTo("hard.wav", pair))}) * 2 / 3);
+  const WavFile soft =
+      renderTo("soft.wav", {"--frets", "x,x,x,x,0,0", "--seconds", "0.6", "--velocity", "40"});
+  EXPECT_LT(std::abs(int{peak(soft)}), std::abs(int{peak(soon)}) * 2 / 3);
 }
 
 TEST(RenderCommand, RejectsBadInputBeforeRendering) {

@@ -10,7 +10,7 @@
 
 #include "documents/text_codec.h"
 #include "documents/user_name.h"
-#include "music/designer_chord.h"
+#include "music/chord_fixture.h"
 
 namespace fretlets {
 namespace {
@@ -95,13 +95,10 @@ TEST(ScoreTest, EditsAndMovesLandTheCursorWhereThePanelShowsIt) {
 TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   Score score = blank();
   score.defaultBeats = 3;
-  DesignerChord designer;
-  designer.frets = {-1, 5, 7, 7, 6, 5};
-  designer.topFret = 4;
-  designer.barred = true;  // no string stops at fret 4: the bar is not kept
+  // No string stops at fret 4: the bar is not kept.
+  DesignerChord designer = test::designer(test::shape("x57765"), 4, true, 1);
   designer.release = false;
   designer.held[1] = true;
-  designer.rootString = 1;
   const ScoreEntry entry = score.makeEntry("C", designer, kStrings);
   EXPECT_FALSE(entry.barred);
   EXPECT_TRUE(entry.release);
@@ -150,11 +147,7 @@ TEST(ScoreTest, UpdateKeepsLengthAndReleaseAndApplyRestoresTheDesigner) {
   EXPECT_FALSE(score.current().release);
   EXPECT_TRUE(score.currentMatchesDesigner(designer, kStrings));
   // Every field of the fingering goes back, on the strings the instrument has.
-  designer = DesignerChord{};
-  designer.frets = {-1, 5, 7, 7, 6, 5};
-  designer.rootString = 1;
-  designer.topFret = 5;
-  designer.barred = true;
+  designer = test::designer(test::shape("x57765"), 5, true, 1);
   designer.holdAll = true;
   designer.held = {false, true, false, false, true, true};
   score.updateCurrent("D", designer, kStrings);
@@ -181,16 +174,10 @@ TEST(ScoreTest, LengthsInTwelfthsOfABeatFitTheirByteAndLastAtLeastAMillisecond) 
     score.defaultBeats = static_cast<std::int8_t>(beats);
     EXPECT_EQ(score.makeEntry("", {}, kStrings).beatsToNext, twelfths) << beats;
   }
-  for (const auto& [twelfths, beatMs, ms] : {std::tuple{12, 600U, 600U},
-                                             {48, 600U, 2400U},
-                                             {4, 600U, 200U},
-                                             {3, 80U, 20U},
-                                             {127, 3000U, 31750U},
-                                             {1, 80U, 6U},
-                                             {1, 11U, 1U},
-                                             {1, 1U, 1U},
-                                             {0, 600U, 50U},
-                                             {-5, 600U, 50U}}) {
+  const std::tuple<int, unsigned, unsigned> lengths[] = {
+      {12, 600, 600}, {48, 600, 2400}, {4, 600, 200}, {3, 80, 20},  {127, 3000, 31750},
+      {1, 80, 6},     {1, 11, 1},      {1, 1, 1},     {0, 600, 50}, {-5, 600, 50}};
+  for (const auto& [twelfths, beatMs, ms] : lengths) {
     EXPECT_EQ(chordLengthMs(twelfths, beatMs), ms) << twelfths << " at " << beatMs;
   }
 }

@@ -27,14 +27,6 @@ std::string fretsText(const DesignerChord::Slots& slots) {
   return text;
 }
 
-std::string heldText(const DesignerChord& chord) {
-  std::string text;
-  for (bool held : chord.held) {
-    text += held ? 'h' : '.';
-  }
-  return text;
-}
-
 // A Designer on fresh records: a guitar in standard tuning, MIDI open on an
 // output that records what it is handed.
 struct Rig : MidiRecords<> {
@@ -109,7 +101,11 @@ TEST(DesignerModel, FretClicksCycleEachStringThroughFrettedMutedOpenAndHeld) {
     SCOPED_TRACE("click row " + std::to_string(c.row) + " slot " + std::to_string(c.slot));
     EXPECT_TRUE(rig->model.fretClick(c.row, c.slot));
     EXPECT_EQ(fretsText(rig->chord.frets), c.frets);
-    EXPECT_EQ(heldText(rig->chord), c.held);
+    std::string held;
+    for (const bool h : rig->chord.held) {
+      held += h ? 'h' : '.';
+    }
+    EXPECT_EQ(held, c.held);
     EXPECT_EQ(rig->struck(), c.struck < 0 ? std::vector<int>{} : std::vector<int>{c.struck});
   }
   // Clicks outside the diagram or the instrument (a saz) change nothing.

@@ -30,10 +30,6 @@ TEST(ChordCandidates, EachNameOnceWithItsLowestRootStringAndItsScore) {
   EXPECT_EQ(candidates[1].rootString, 4);
   EXPECT_EQ(candidates[2].rootString, 2);
   EXPECT_TRUE(candidates[1].name.implied.fifth);
-  for (const ChordCandidate& c : candidates) {
-    const int bass = readFingering(am, test::kStandardGuitar, c.rootString).strings[1].interval;
-    EXPECT_EQ(c.score, candidateScore(c.name, bass));
-  }
   EXPECT_GT(candidates[0].score, candidates[1].score);
   // The top two of shapes that read two ways; E(#5) has to assume its third.
   for (const auto& [frets, top] :

@@ -13,17 +13,28 @@ inline constexpr Tuning kStandardGuitar = instrumentTable[kGuitar].defaultTuning
 // Frets as players write them, one character a string, low string first:
 // "x32010"; frets from 10 up are letters, "a" for 10.
 inline DesignerChord::Slots shape(std::string_view text) {
-  DesignerChord::Slots slots{kNone, kNone, kNone, kNone, kNone, kNone};
+  DesignerChord::Slots frets{kNone, kNone, kNone, kNone, kNone, kNone};
   for (std::size_t s = 0; s < text.size(); ++s) {
     const char c = text[s];
-    slots[s] = static_cast<std::int8_t>(c == 'x' ? kNone : c <= '9' ? c - '0' : c - 'a' + 10);
+    frets[s] = static_cast<std::int8_t>(c == 'x' ? kNone : c <= '9' ? c - '0' : c - 'a' + 10);
   }
-  return slots;
+  return frets;
 }
 
 inline DesignerChord chordOf(std::string_view frets) {
   DesignerChord chord;
   chord.frets = shape(frets);
+  return chord;
+}
+
+// A Designer chord at a top fret, barred or not, rooted on a string.
+inline DesignerChord designer(const DesignerChord::Slots& frets, int topFret, bool barred,
+                              int rootString) {
+  DesignerChord chord;
+  chord.frets = frets;
+  chord.topFret = static_cast<std::int8_t>(topFret);
+  chord.barred = barred;
+  chord.rootString = static_cast<std::int8_t>(rootString);
   return chord;
 }
 

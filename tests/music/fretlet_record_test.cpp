@@ -8,6 +8,7 @@ namespace fretlets {
 namespace {
 
 using Slots = DesignerChord::Slots;
+using test::designer;
 
 constexpr int kSix = 6;
 constexpr std::int8_t kBarred = FretletRecord::kMovableBarred;
@@ -19,15 +20,6 @@ FretletRecord record(std::int8_t root, const Slots& frets, std::int8_t position)
   r.frets = frets;
   r.position = position;
   return r;
-}
-
-DesignerChord designer(const Slots& frets, int topFret, bool barred, int root) {
-  DesignerChord chord;
-  chord.frets = frets;
-  chord.topFret = static_cast<std::int8_t>(topFret);
-  chord.barred = barred;
-  chord.rootString = static_cast<std::int8_t>(root);
-  return chord;
 }
 
 TEST(FretletRecord, OpenShapesAreFixedAndClosedOrBarredShapesMove) {

@@ -2,60 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "music/chord_fixture.h"
 #include "sound/midi_records.h"
 
 namespace fretlets {
 namespace {
 
-using std::chrono::microseconds;
 using std::chrono::milliseconds;
-
-// The chains below run on this clock.
-TEST(ManualTimerService, FiresDueCallbacksInDeadlineOrderButNeverCancelledOnes) {
-  ManualTimerService timers;
-  std::string fired;
-  auto at = [&](int ms, const std::string& what) {
-    return timers.schedule(milliseconds(ms), [&, what] {
-      fired += what + "@" + std::to_string(timers.now().count() / 1000) + " ";
-    });
-  };
-  const TimerHandle c = at(30, "c");
-  timers.schedule(milliseconds(10), [&] {
-    at(5, "a+5");
-    at(0, "a+0");
-  });
-  at(20, "b1");
-  const TimerHandle cancelled = at(20, "cancelled");
-  at(20, "b2");
-  at(31, "late");
-  timers.cancel(cancelled);
-  timers.cancel(cancelled);
-  timers.advance(milliseconds(30));
-  EXPECT_EQ(fired, "a+0@10 a+5@15 b1@20 b2@20 c@30 ");
-  EXPECT_EQ(timers.now(), microseconds(30'000));
-  EXPECT_EQ(timers.nextDeadline(), microseconds(31'000));
-  timers.cancel(c);  // already fired: touches no other timer
-  timers.advance(milliseconds(1));
-  EXPECT_TRUE(fired.ends_with("c@30 late@31 "));
-  EXPECT_FALSE(timers.nextDeadline());
-}
 
 // A device on the manual clock, open on an output that records what it sends.
 struct Rig : MidiRecords<> {
   Rig() { EXPECT_TRUE(midi.openMidiMapper()); }
 };
-
-// A chord as players write it, low string first: "x32010".
-DesignerChord::Slots frets(std::string_view text) {
-  DesignerChord::Slots slots{kNone, kNone, kNone, kNone, kNone, kNone};
-  for (std::size_t s = 0; s < text.size(); ++s) {
-    slots[s] = text[s] == 'x' ? kNone : static_cast<std::int8_t>(text[s] - '0');
-  }
-  return slots;
-}
 
 class MidiDeviceTest : public ::testing::Test, protected Rig {};
 
@@ -108,7 +70,7 @@ TEST(MidiDeviceChains, StrikeStringAfterStringOnTheClock) {
       adoptInstrument(rig.instrument, c.instrumentRow,
                       instrumentTable[c.instrumentRow].defaultTuning);
     }
-    rig.chord.frets = frets(c.frets);
+    rig.chord.frets = test::shape(c.frets);
     if (c.heldString >= 0) {
       rig.chord.held[c.heldString] = true;
     }
@@ -128,11 +90,11 @@ TEST(MidiDeviceChains, StrikeStringAfterStringOnTheClock) {
 
 TEST_F(MidiDeviceTest, ArpeggioReadsTheChordAsEachStepRuns) {
   midi.arpeggioDelayMs = 10;
-  chord.frets = frets("022100");  // E major
+  chord.frets = test::shape("022100");  // E major
   midi.arpeggiateChord(0);
-  timers.advance(milliseconds(15));  // two strings struck
-  chord.frets = frets("0220x3");     // now E minor, top string at G, B muted
-  instrument.tuning[5] = 62;         // and the top string retuned to D
+  timers.advance(milliseconds(15));     // two strings struck
+  chord.frets = test::shape("0220x3");  // now E minor, top string at G, B muted
+  instrument.tuning[5] = 62;            // and the top string retuned to D
   timers.advance(milliseconds(100));
   EXPECT_EQ(output.monitorText(true),
             "0: 90 28 7F, 10: 90 2F 7F, 20: 90 34 7F, 30: 90 37 7F, 40: 90 41 7F");
@@ -160,11 +122,11 @@ TEST(MidiDeviceSoundChord, StrikesStopsOrLetsRingStringByString) {
     SCOPED_TRACE(c.what);
     Rig rig;
     rig.midi.soundingNotes.fill(kNone);
-    rig.chord.frets = frets("xxxx10");
+    rig.chord.frets = test::shape("xxxx10");
     rig.midi.soundChord(0);
     EXPECT_EQ(rig.output.monitorText(), "90 3C 7F, 90 40 7F");
     rig.output.clear();
-    rig.chord.frets = frets(c.next);
+    rig.chord.frets = test::shape(c.next);
     rig.chord.held[4] = rig.chord.held[5] = c.held;
     rig.chord.release = c.release;
     rig.midi.soundChord(0);
@@ -174,33 +136,33 @@ TEST(MidiDeviceSoundChord, StrikesStopsOrLetsRingStringByString) {
   }
 }
 
-TEST_F(MidiDeviceTest, CloseMidiSilencesBeforeClosingAndSendsNothingAfter) {
-  midi.arpeggioDelayMs = 10;
-  chord.frets = frets("000000");
-  midi.arpeggiateChord(0);
-  midi.closeMidi();
-  midi.noteOn(64);                    // lost, as on a closed port
-  timers.advance(milliseconds(100));  // and so is the rest of the chain
-  EXPECT_EQ(output.monitorText(), "90 28 7F, B0 7B 00");
-  EXPECT_FALSE(midi.isOpen());
-  EXPECT_FALSE(output.isOpen());
-}
-
-TEST(MidiDevice, DestructionMidChainSilencesAndStopsEveryChain) {
-  ManualTimerService timers;
-  RecordingOutput output(timers);
-  InstrumentState instrument;
-  DesignerChord chord;
-  chord.frets = frets("000000");
-  {
-    MidiDevice device(instrument, chord, timers, {output});
-    device.openMidiMapper();
-    device.arpeggiateChord(0);
-    device.playOpenStrings(0);
+// Closed or destroyed mid-chain, the device silences its output once and
+// strikes nothing more; a destroyed one leaves no timer behind.
+TEST(MidiDevice, CloseOrDestructionMidChainSilencesAndStopsEveryChain) {
+  for (const bool destroy : {false, true}) {
+    SCOPED_TRACE(destroy ? "destroyed" : "closed");
+    ManualTimerService timers;
+    RecordingOutput output(timers);
+    const InstrumentState instrument;
+    const DesignerChord chord = test::chordOf("000000");
+    auto midi =
+        std::make_unique<MidiDevice>(instrument, chord, timers, MidiDevice::Outputs{output});
+    midi->openMidiMapper();
+    midi->arpeggioDelayMs = 10;
+    midi->arpeggiateChord(0);
+    midi->playOpenStrings(0);
+    if (destroy) {
+      midi.reset();
+      EXPECT_EQ(timers.pendingCount(), 0U);
+    } else {
+      midi->closeMidi();
+      midi->noteOn(64);  // lost, as on a closed port
+      EXPECT_FALSE(midi->isOpen());
+    }
+    timers.advance(milliseconds(1000));  // and so is the rest of the chains
+    EXPECT_EQ(output.monitorText(), "90 28 7F, 90 28 7F, B0 7B 00");
+    EXPECT_FALSE(output.isOpen());
   }
-  EXPECT_EQ(timers.pendingCount(), 0U);
-  EXPECT_EQ(output.messages(), (std::vector<std::uint32_t>{0x7F2890, 0x7F2890, 0x007BB0}));
-  EXPECT_FALSE(output.isOpen());
 }
 
 TEST(MidiDevice, FallsBackFromTheSynthesizerToThePort) {

@@ -88,13 +88,17 @@ TEST(FluidSynthOutput, FailsCleanlyWithoutASoundFontOrAnAudioOutput) {
   }
 }
 
-TEST(FluidSynthOutput, TriesEachAudioOutputInTurnAndKeepsItsSoundFontAcrossOffAndOn) {
+// The audio outputs are tried in turn (ALSA's "null" device takes sound on
+// any machine, sound card or not). Once nothing has been heard for a while
+// the output is shut (nothing is rendered or streamed), and the next message
+// opens it again; off and on, the synthesizer keeps its SoundFont.
+TEST(FluidSynthOutput, TriesEachAudioOutputShutsItsOutputWhenQuietAndKeepsItsSoundFont) {
   if (!findSoundFont(systemSoundFonts())) {
     GTEST_SKIP() << "no General MIDI SoundFont installed";
   }
-  // ALSA's "null" device takes sound on any machine, sound card or not.
   FluidSynthOutput synth(SynthMode::AudioDevice, systemSoundFonts(),
-                         {{"alsa", "no-such-device"}, {"jack", ""}, {"alsa", "null"}});
+                         {{"alsa", "no-such-device"}, {"jack", ""}, {"alsa", "null"}},
+                         std::chrono::milliseconds(100));
   synth.prepare();
   while (!synth.ready()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -104,6 +108,16 @@ TEST(FluidSynthOutput, TriesEachAudioOutputInTurnAndKeepsItsSoundFontAcrossOffAn
   }
   EXPECT_EQ(synth.audioDriver(), "alsa");
   const std::string soundFont = synth.soundFont();
+  for (int round = 0; round < 2; ++round) {
+    synth.send(shortMessage(0xB0, 0x78, 0));  // all sound off
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (synth.audioRunning() && std::chrono::steady_clock::now() < giveUp) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_FALSE(synth.audioRunning()) << "round " << round;
+    synth.send(shortMessage(0x90, 64, 100));
+    EXPECT_TRUE(synth.audioRunning()) << "round " << round;
+  }
 
   synth.send(0x19C0);  // program 25
   synth.close();
@@ -115,29 +129,6 @@ TEST(FluidSynthOutput, TriesEachAudioOutputInTurnAndKeepsItsSoundFontAcrossOffAn
   ASSERT_TRUE(synth.open());
   EXPECT_EQ(synth.soundFont(), soundFont);
   EXPECT_EQ(synth.channelPreset(), (FluidSynthOutput::Preset{0, 25}));
-}
-
-// Once nothing has been heard for a while the output is shut (nothing is
-// rendered or streamed), and the next message opens it again.
-TEST(FluidSynthOutput, ShutsItsOutputWhenQuietAndOpensItAgainForTheNextNote) {
-  if (!findSoundFont(systemSoundFonts())) {
-    GTEST_SKIP() << "no General MIDI SoundFont installed";
-  }
-  FluidSynthOutput synth(SynthMode::AudioDevice, systemSoundFonts(), {{"alsa", "null"}},
-                         std::chrono::milliseconds(100));
-  if (!synth.open()) {
-    GTEST_SKIP() << "ALSA's null device is missing here: " << synth.error();
-  }
-  for (int round = 0; round < 2; ++round) {
-    synth.send(shortMessage(0xB0, 0x78, 0));  // all sound off
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (synth.audioRunning() && std::chrono::steady_clock::now() < giveUp) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_FALSE(synth.audioRunning()) << "round " << round;
-    synth.send(shortMessage(0x90, 64, 100));
-    EXPECT_TRUE(synth.audioRunning()) << "round " << round;
-  }
 }
 
 }  // namespace
