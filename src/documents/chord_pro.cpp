@@ -220,15 +220,8 @@ Define readDefine(std::string_view body, int strings) {
 // A chord must have a name to be defined and shown: an entry without one
 // takes the name the program reads in its fingering, or "?".
 std::string entryName(const ScoreEntry& entry, const InstrumentState& instrument) {
-  if (!entry.name.empty()) {
-    return std::string(entry.name.view());
-  }
-  DesignerChord chord;
-  chord.frets = entry.frets;
-  const FingeringReading reading = readFingering(chord, instrument.tuning, entry.rootString);
-  return reading.name.found()
-             ? composeChordName(reading.name.root, reading.name.type, reading.name.bass)
-             : "?";
+  std::string name = entryChordName(entry, instrument.tuning);
+  return name.empty() ? "?" : name;
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <numeric>
 #include <utility>
 
+#include "music/chord_name.h"
 #include "music/designer_chord.h"
+#include "music/fingering_reading.h"
 
 namespace fretlets {
 
@@ -300,6 +302,16 @@ std::vector<const ScoreEntry*> distinctFingerings(const Score& score, int string
     }
   }
   return fingerings;
+}
+
+std::string entryChordName(const ScoreEntry& entry, const Tuning& tuning) {
+  if (!entry.name.empty()) {
+    return std::string(entry.name.view());
+  }
+  DesignerChord chord;
+  chord.frets = entry.frets;
+  const ChordName name = readFingering(chord, tuning, entry.rootString).name;
+  return name.found() ? composeChordName(name.root, name.type, name.bass) : std::string();
 }
 
 }  // namespace fretlets

@@ -10,6 +10,7 @@
 
 #include "documents/delete_outcome.h"
 #include "documents/fixed_text.h"
+#include "music/instrument.h"
 #include "music/note.h"
 
 namespace fretlets {
@@ -181,5 +182,9 @@ class Score : public ScoreProperties {
   Entries::iterator current_ = entries_.end();
   int currentIndex_ = 1;
 };
+
+// The name an entry goes by in a chart or an export: its own, or the one
+// the program reads in its fingering; "" when it has neither.
+std::string entryChordName(const ScoreEntry& entry, const Tuning& tuning);
 
 }  // namespace fretlets

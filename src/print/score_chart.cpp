@@ -21,13 +21,7 @@ constexpr int kLegendColumns = 6;
 
 // An entry without a name shows the name the program reads in it.
 QString entryName(const ScoreEntry& entry, const InstrumentState& instrument) {
-  if (!entry.name.empty()) {
-    return documentText(entry.name.view());
-  }
-  DesignerChord chord;
-  chord.frets = entry.frets;
-  chord.rootString = entry.rootString;
-  return chordNameOf(chord, instrument);
+  return documentText(entryChordName(entry, instrument.tuning));
 }
 
 }  // namespace

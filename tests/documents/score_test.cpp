@@ -105,6 +105,11 @@ TEST(ScoreTest, EntriesSnapshotTheDesignersFingering) {
   EXPECT_EQ(entry.beatsToNext, 36);
   EXPECT_EQ(entry.frets, designer.frets);
   EXPECT_TRUE(entry.held[1]);
+  // Charts and exports call an entry by its name, else by what it reads.
+  const Tuning& guitar = instrumentTable[kGuitar].defaultTuning;
+  EXPECT_EQ(entryChordName(entry, guitar), "C");
+  EXPECT_EQ(entryChordName(score.makeEntry("", designer, kStrings), guitar), "Dm");
+  EXPECT_EQ(entryChordName(score.makeEntry("", DesignerChord{}, kStrings), guitar), "");
   designer.topFret = 5;
   EXPECT_TRUE(score.makeEntry("C", designer, kStrings).barred);
   EXPECT_EQ(score.makeEntry(std::string(40, 'n'), designer, 4).name.size(), 35U);
