@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 #include "music/chord_type.h"
 #include "music/fingering_reading.h"
@@ -52,24 +53,25 @@ int impliedCount(const ImpliedIntervals& implied) {
 // across the run of fretted strings where that saves most fingers. A barre
 // cannot cross an open or muted string. Above the lowest fret one finger
 // lies flat across adjacent strings at the same fret: x3555x takes two.
-void countFingers(Voicing& v, int strings) {
+// Fretting one more string never takes fewer fingers.
+int fingersFor(const DesignerChord::Slots& frets, int strings, int position, bool& barre) {
   int fretted = 0;
   int bestBarred = 0;
   int runBarred = 0;
   int partiallyBarred = 0;
   for (int s = 0; s < strings; ++s) {
-    const int fret = v.frets[s];
+    const int fret = frets[s];
     if (fret <= 0) {
       runBarred = 0;
       continue;
     }
     ++fretted;
-    runBarred += fret == v.position ? 1 : 0;
+    runBarred += fret == position ? 1 : 0;
     bestBarred = std::max(bestBarred, runBarred);
-    partiallyBarred += s > 0 && fret > v.position && v.frets[s - 1] == fret ? 1 : 0;
+    partiallyBarred += s > 0 && fret > position && frets[s - 1] == fret ? 1 : 0;
   }
-  v.barre = bestBarred >= 2;
-  v.fingers = (v.barre ? fretted - bestBarred + 1 : fretted) - partiallyBarred;
+  barre = bestBarred >= 2;
+  return (barre ? fretted - bestBarred + 1 : fretted) - partiallyBarred;
 }
 
 class Search {
@@ -141,10 +143,14 @@ class Search {
 
   // `intervals` are those the strings below s sound, above the root.
   void place(int s, bool anySounds, int sounding, std::uint16_t intervals) {
+    const int left = query_.strings - s;
+    bool barre = false;
+    if (sounding + left < minSounding_ || !nameable(intervals, left) ||
+        fingersFor(current_, s, low_, barre) > kMaxFingers) {
+      return;
+    }
     if (s == query_.strings) {
-      if (sounding >= minSounding_ && nameable(intervals)) {
-        evaluate();
-      }
+      evaluate();
       return;
     }
     for (const std::int8_t fret : options_[s]) {
@@ -162,13 +168,15 @@ class Search {
     current_[s] = kNone;
   }
 
-  // Whether the namer could name these intervals as the asked type: they
-  // are the type's own, and the type's others are ones it may assume. Most
+  // Whether the namer could name these intervals, with at most `left` more
+  // strings to sound, as the asked type: they are the type's own, and the
+  // type's others are ones it may assume or the strings left can add. Most
   // fingerings of a chord of many notes fail here, before the namer is asked.
-  bool nameable(std::uint16_t sounding) const {
+  bool nameable(std::uint16_t sounding, int left) const {
     constexpr std::uint16_t kAssumable = 1U << 2 | 1U << 4 | 1U << 7 | 1U << 10;
-    return std::ranges::any_of(typeMasks_, [sounding](std::uint16_t mask) {
-      return (sounding & ~mask) == 0 && (mask & ~sounding & ~kAssumable) == 0;
+    return std::ranges::any_of(typeMasks_, [sounding, left](std::uint16_t mask) {
+      return (sounding & ~mask) == 0 &&
+             std::popcount(static_cast<unsigned>(mask & ~sounding & ~kAssumable)) <= left;
     });
   }
 
@@ -198,10 +206,7 @@ class Search {
     }
     v.position = low_;
     v.span = low_ == 0 ? 0 : highest - low_ + 1;
-    countFingers(v, query_.strings);
-    if (v.fingers > kMaxFingers) {
-      return;
-    }
+    v.fingers = fingersFor(v.frets, query_.strings, low_, v.barre);
     DesignerChord chord;
     chord.frets = v.frets;
     chord.enharmonic = query_.enharmonic;
