@@ -28,15 +28,20 @@ namespace fretlets {
 // kept where more of those shapes came among the first ten or the median
 // place rose.
 const PlayabilityWeights playabilityWeights{
-    .implied = 12,
-    //       1  b2  2   b3 3  4   b5  5  #5  6   b7  #7
-    .bass = {0, 14, 14, 6, 6, 14, 14, 6, 14, 14, 14, 14},
-    .span = {0, 1, 3, 5, 9, 14, 20},
+    //          3  5  7   9
+    .implied = {6, 2, 12, 12},
+    //       1  b2  2   b3  3   4   b5  5  #5  6   b7  #7
+    .bass = {0, 14, 14, 12, 12, 14, 14, 8, 14, 14, 14, 14},
+    .span = {0, 4, 3, 4, 11, 14, 20},
     .finger = 2,
-    .mutedInner = 6,
+    .barre = 1,
+    .mutedDamped = 8,
+    .mutedAvoided = 11,
     .position = 1,
-    .silentString = 4,
-    .openAwayFromHand = 8,
+    .silentBelow = 2,
+    .silentDamped = 4,
+    .silentAbove = 7,
+    .openAwayFromHand = 12,
     .openAwayFromFret = 4,
 };
 
@@ -45,8 +50,9 @@ namespace {
 constexpr int kMaxFingers = 4;
 constexpr int kMinSounding = 3;
 
-int impliedCount(const ImpliedIntervals& implied) {
-  return int{implied.third} + int{implied.fifth} + int{implied.seventh} + int{implied.ninth};
+int impliedCost(const ImpliedIntervals& implied, const std::array<int, 4>& weights) {
+  return (implied.third ? weights[0] : 0) + (implied.fifth ? weights[1] : 0) +
+         (implied.seventh ? weights[2] : 0) + (implied.ninth ? weights[3] : 0);
 }
 
 // Fingers for the fretted strings, the index finger barring the lowest fret
@@ -241,20 +247,39 @@ class Search {
 
 int playabilityCost(const Voicing& voicing, int strings) {
   const PlayabilityWeights& w = playabilityWeights;
-  int sounding = 0;
+  const auto& frets = voicing.frets;
+  int first = kNone;
+  int last = kNone;
   int open = 0;
   int highest = 0;
   for (int s = 0; s < strings; ++s) {
-    sounding += voicing.frets[s] != kNone ? 1 : 0;
-    open += voicing.frets[s] == 0 ? 1 : 0;
-    highest = std::max(highest, int{voicing.frets[s]});
+    if (frets[s] != kNone) {
+      first = first == kNone ? s : first;
+      last = s;
+    }
+    open += frets[s] == 0 ? 1 : 0;
+    highest = std::max(highest, int{frets[s]});
   }
-  return w.implied * impliedCount(voicing.name.implied) +
-         w.bass[static_cast<std::size_t>(voicing.bassInterval % 12)] +
-         w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] + w.finger * voicing.fingers +
-         w.mutedInner * voicing.mutedInner + w.position * voicing.position +
-         w.silentString * (strings - sounding) +
-         (highest >= w.openAwayFromFret ? w.openAwayFromHand * open : 0);
+  int cost = impliedCost(voicing.name.implied, w.implied) +
+             w.bass[static_cast<std::size_t>(voicing.bassInterval % 12)] +
+             w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] +
+             w.finger * voicing.fingers + (voicing.barre ? w.barre : 0) +
+             w.position * voicing.position +
+             (highest >= w.openAwayFromFret ? w.openAwayFromHand * open : 0);
+  if (first == kNone) {
+    return cost + w.silentBelow * strings;
+  }
+  // A finger fretting a string can lean on the string above it and damp it.
+  for (int s = first + 1; s < last; ++s) {
+    if (frets[s] == kNone) {
+      cost += frets[s - 1] > 0 ? w.mutedDamped : w.mutedAvoided;
+    }
+  }
+  cost += w.silentBelow * first;
+  for (int s = last + 1; s < strings; ++s) {
+    cost += s == last + 1 && frets[last] > 0 ? w.silentDamped : w.silentAbove;
+  }
+  return cost;
 }
 
 std::vector<Voicing> findVoicings(const VoicingQuery& query) {
