@@ -9,39 +9,49 @@
 
 namespace fretlets {
 
-// An assumed interval weighs most: a fingering that sounds the whole chord
-// comes before one that leaves a note out. A stretch costs more with every
-// fret it adds, four frets far more than three. Then each finger, each muted
-// string inside the shape (which the picking hand has to avoid or the
-// fretting hand to damp), each string left out (adding a finger to sound
-// one more string pays), a point a fret of position, so that the open C
-// comes before the A-shape barre at the third fret and that before the
-// E-shape at the eighth, and each open string rung while a finger frets the
-// fourth fret or higher (open shapes live in the first frets: 355003 is no
-// way to play G). An inversion over the third or fifth costs a little more
-// than a string left out: x32010 comes before C/E at the nut (032010), and
-// that before the barres; over any other note (C7/Bb) more than twice that,
-// as players seldom mean it.
+// A missing third or seventh (or the ninth of an extended chord) weighs
+// most: a fingering that sounds the whole chord comes before one that leaves
+// such a note out, while the fifth is the note players drop first (x32310 is
+// the C7 they play, x3x35x its shell), so leaving it out costs a point. An
+// inversion over the third or fifth pays about as much as a missing note
+// (x32010 before C/E at the nut, 032010, and that before the barres), over
+// the seventh or any other note more, as players seldom mean it. A stretch
+// costs more with every fret it adds, four frets far more than three. The
+// number of fingers counts through how they lie rather than one by one
+// (none of the shapes here takes more than four): a barre costs two, two
+// fingers on the lowest fret where an open or muted string keeps a barre
+// off (1x221x) six. A muted string inside the shape just above a fretted one
+// is damped by that finger leaning on it, as in the shells 3x343x and
+// 8x898x; one that the picking hand has to avoid costs twice that. Strings
+// left out below the bass cost little, as the hand just starts lower down;
+// the string just above a fretted top note little more, as that finger
+// damps it (x3201x); any other string left out above the top note much more
+// (x320xx is no C anyone plays). A point a fret of position, so that the
+// open C comes before the A-shape barre at the third fret and that before
+// the E-shape at the eighth, and each open string rung while a finger frets
+// the fourth fret or higher costs most (open shapes live in the first frets:
+// 355003 is no way to play G).
 //
-// The points were set by hand on a table of the shapes guitarists play for
-// the common chords (open, barre, inversions, shells): each changed alone,
-// kept where more of those shapes came among the first ten or the median
-// place rose.
+// The points were set on two tables of the shapes guitarists play (open,
+// barre, inversions, shells, thirteenths and top-string triads): a search
+// that changed a few at a time kept what placed more of those shapes among
+// the first ten at no cost to the median, then every weight that could be
+// rounded or merged with another without a loss was.
 const PlayabilityWeights playabilityWeights{
-    //          3  5  7   9
-    .implied = {6, 2, 12, 12},
+    //          3   5  7   9
+    .implied = {12, 1, 12, 12},
     //       1  b2  2   b3  3   4   b5  5  #5  6   b7  #7
-    .bass = {0, 14, 14, 12, 12, 14, 14, 8, 14, 14, 14, 14},
-    .span = {0, 4, 3, 4, 11, 14, 20},
-    .finger = 2,
-    .barre = 1,
-    .mutedDamped = 8,
-    .mutedAvoided = 11,
+    .bass = {0, 16, 16, 10, 10, 16, 16, 9, 16, 16, 16, 16},
+    .span = {0, 0, 3, 3, 10, 14, 20},
+    .barre = 2,
+    .splitLowFret = 6,
+    .mutedDamped = 14,
+    .mutedAvoided = 30,
     .position = 1,
     .silentBelow = 2,
-    .silentDamped = 4,
-    .silentAbove = 7,
-    .openAwayFromHand = 12,
+    .silentDamped = 3,
+    .silentAbove = 20,
+    .openAwayFromHand = 16,
     .openAwayFromFret = 4,
 };
 
@@ -252,7 +262,9 @@ int playabilityCost(const Voicing& voicing, int strings) {
   int last = kNone;
   int open = 0;
   int highest = 0;
+  int onLowestFret = 0;
   for (int s = 0; s < strings; ++s) {
+    onLowestFret += voicing.position > 0 && frets[s] == voicing.position ? 1 : 0;
     if (frets[s] != kNone) {
       first = first == kNone ? s : first;
       last = s;
@@ -263,7 +275,9 @@ int playabilityCost(const Voicing& voicing, int strings) {
   int cost = impliedCost(voicing.name.implied, w.implied) +
              w.bass[static_cast<std::size_t>(voicing.bassInterval % 12)] +
              w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] +
-             w.finger * voicing.fingers + (voicing.barre ? w.barre : 0) +
+             (voicing.barre       ? w.barre
+              : onLowestFret >= 2 ? w.splitLowFret
+                                  : 0) +
              w.position * voicing.position +
              (highest >= w.openAwayFromFret ? w.openAwayFromHand * open : 0);
   if (first == kNone) {

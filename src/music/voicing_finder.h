@@ -45,8 +45,8 @@ struct PlayabilityWeights {
   std::array<int, 4> implied;  // an assumed third, fifth, seventh, ninth
   std::array<int, 12> bass;    // by the bass note's interval above the root
   std::array<int, 7> span;     // by the frets fretted notes cover, 0 for none
-  int finger;
   int barre;
+  int splitLowFret;  // two fingers on the lowest fret where no barre can lie
   int mutedDamped;   // a muted inner string just above a fretted one
   int mutedAvoided;  // any other muted inner string
   int position;
