@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 
 #include "music/chord_type.h"
 #include "music/fingering_reading.h"
@@ -118,6 +117,8 @@ class Search {
     if (((tones_ >> bassClass_) & 1U) == 0) {
       return {};
     }
+    // Room for the fingerings a whole-neck search of a triad finds.
+    found_.reserve(2048);
     if (query_.lowestPosition == 0) {
       window(0, 0);
     }
@@ -154,15 +155,13 @@ class Search {
     }
     low_ = low;
     current_.fill(kNone);
-    place(0, false, 0, 0);
+    place(0, false, 0, 0, 0);
   }
 
   // `intervals` are those the strings below s sound, above the root.
-  void place(int s, bool anySounds, int sounding, std::uint16_t intervals) {
+  void place(int s, bool anySounds, int sounding, int fretted, std::uint16_t intervals) {
     const int left = query_.strings - s;
-    bool barre = false;
-    if (sounding + left < minSounding_ || !nameable(intervals, left) ||
-        fingersFor(current_, s, low_, barre) > kMaxFingers) {
+    if (sounding + left < minSounding_ || !nameable(intervals, left)) {
       return;
     }
     if (s == query_.strings) {
@@ -176,9 +175,16 @@ class Search {
         continue;
       }
       current_[s] = fret;
+      // Up to four fretted strings never take more than four fingers.
+      bool barre = false;
+      if (fret > 0 && fretted >= kMaxFingers &&
+          fingersFor(current_, s + 1, low_, barre) > kMaxFingers) {
+        continue;
+      }
       const auto interval =
           static_cast<unsigned>(query_.tuning[s] + fret - query_.rootClass + 12) % 12;
       place(s + 1, anySounds || fret != kNone, sounding + (fret != kNone ? 1 : 0),
+            fretted + (fret > 0 ? 1 : 0),
             fret == kNone ? intervals : static_cast<std::uint16_t>(intervals | 1U << interval));
     }
     current_[s] = kNone;
@@ -191,8 +197,14 @@ class Search {
   bool nameable(std::uint16_t sounding, int left) const {
     constexpr std::uint16_t kAssumable = 1U << 2 | 1U << 4 | 1U << 7 | 1U << 10;
     return std::ranges::any_of(typeMasks_, [sounding, left](std::uint16_t mask) {
-      return (sounding & ~mask) == 0 &&
-             std::popcount(static_cast<unsigned>(mask & ~sounding & ~kAssumable)) <= left;
+      if ((sounding & ~mask) != 0) {
+        return false;
+      }
+      int missing = 0;
+      for (unsigned m = mask & ~sounding & ~kAssumable; m != 0 && missing <= left; m &= m - 1) {
+        ++missing;
+      }
+      return missing <= left;
     });
   }
 
