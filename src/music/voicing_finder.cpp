@@ -8,34 +8,49 @@
 
 namespace fretlets {
 
-// An assumed interval weighs most: a fingering that sounds the whole chord
-// comes before one that leaves a note out. A stretch costs more with every
-// fret it adds, four frets far more than three. Then each finger, each muted
-// string inside the shape (which the picking hand has to avoid or the
-// fretting hand to damp), each string left out (adding a finger to sound
-// one more string pays), a point a fret of position, so that the open C
-// comes before the A-shape barre at the third fret and that before the
-// E-shape at the eighth, and each open string rung while a finger frets the
-// fourth fret or higher (open shapes live in the first frets: 355003 is no
-// way to play G). An inversion over the third or fifth costs a little more
-// than a string left out: x32010 comes before C/E at the nut (032010), and
-// that before the barres; over any other note (C7/Bb) more than twice that,
-// as players seldom mean it.
+// A missing third or seventh (or the ninth of an extended chord) weighs
+// most: a fingering that sounds the whole chord comes before one that leaves
+// such a note out, while the fifth is the note players drop first (x32310 is
+// the C7 they play, x3x35x its shell), so leaving it out costs a point. An
+// inversion over the third or fifth pays about as much as a missing note
+// (x32010 before C/E at the nut, 032010, and that before the barres), over
+// the seventh or any other note more, as players seldom mean it. A stretch
+// costs more with every fret it adds, four frets far more than three. The
+// number of fingers counts through how they lie rather than one by one
+// (none of the shapes here takes more than four): a barre costs two, two
+// fingers on the lowest fret where an open or muted string keeps a barre
+// off (1x221x) six. A muted string inside the shape just above a fretted one
+// is damped by that finger leaning on it, as in the shells 3x343x and
+// 8x898x; one that the picking hand has to avoid costs twice that. Strings
+// left out below the bass cost little, as the hand just starts lower down;
+// the string just above a fretted top note little more, as that finger
+// damps it (x3201x); any other string left out above the top note much more
+// (x320xx is no C anyone plays). A point a fret of position, so that the
+// open C comes before the A-shape barre at the third fret and that before
+// the E-shape at the eighth, and each open string rung while a finger frets
+// the fourth fret or higher costs most (open shapes live in the first frets:
+// 355003 is no way to play G).
 //
-// The points were set by hand on a table of the shapes guitarists play for
-// the common chords (open, barre, inversions, shells): each changed alone,
-// kept where more of those shapes came among the first ten or the median
-// place rose.
+// The points were set on two tables of the shapes guitarists play (open,
+// barre, inversions, shells, thirteenths and top-string triads): a search
+// that changed a few at a time kept what placed more of those shapes among
+// the first ten at no cost to the median, then every weight that could be
+// rounded or merged with another without a loss was.
 const PlayabilityWeights playabilityWeights{
-    .implied = 12,
-    //       1  b2  2   b3 3  4   b5  5  #5  6   b7  #7
-    .bass = {0, 14, 14, 6, 6, 14, 14, 6, 14, 14, 14, 14},
-    .span = {0, 1, 3, 5, 9, 14, 20},
-    .finger = 2,
-    .mutedInner = 6,
+    //          3   5  7   9
+    .implied = {12, 1, 12, 12},
+    //       1  b2  2   b3  3   4   b5  5  #5  6   b7  #7
+    .bass = {0, 16, 16, 10, 10, 16, 16, 9, 16, 16, 16, 16},
+    .span = {0, 0, 3, 3, 10, 14, 20},
+    .barre = 2,
+    .splitLowFret = 6,
+    .mutedDamped = 14,
+    .mutedAvoided = 30,
     .position = 1,
-    .silentString = 4,
-    .openAwayFromHand = 8,
+    .silentBelow = 2,
+    .silentDamped = 3,
+    .silentAbove = 20,
+    .openAwayFromHand = 16,
     .openAwayFromFret = 4,
 };
 
@@ -44,32 +59,34 @@ namespace {
 constexpr int kMaxFingers = 4;
 constexpr int kMinSounding = 3;
 
-int impliedCount(const ImpliedIntervals& implied) {
-  return int{implied.third} + int{implied.fifth} + int{implied.seventh} + int{implied.ninth};
+int impliedCost(const ImpliedIntervals& implied, const std::array<int, 4>& weights) {
+  return (implied.third ? weights[0] : 0) + (implied.fifth ? weights[1] : 0) +
+         (implied.seventh ? weights[2] : 0) + (implied.ninth ? weights[3] : 0);
 }
 
 // Fingers for the fretted strings, the index finger barring the lowest fret
 // across the run of fretted strings where that saves most fingers. A barre
 // cannot cross an open or muted string. Above the lowest fret one finger
 // lies flat across adjacent strings at the same fret: x3555x takes two.
-void countFingers(Voicing& v, int strings) {
+// Fretting one more string never takes fewer fingers.
+int fingersFor(const DesignerChord::Slots& frets, int strings, int position, bool& barre) {
   int fretted = 0;
   int bestBarred = 0;
   int runBarred = 0;
   int partiallyBarred = 0;
   for (int s = 0; s < strings; ++s) {
-    const int fret = v.frets[s];
+    const int fret = frets[s];
     if (fret <= 0) {
       runBarred = 0;
       continue;
     }
     ++fretted;
-    runBarred += fret == v.position ? 1 : 0;
+    runBarred += fret == position ? 1 : 0;
     bestBarred = std::max(bestBarred, runBarred);
-    partiallyBarred += s > 0 && fret > v.position && v.frets[s - 1] == fret ? 1 : 0;
+    partiallyBarred += s > 0 && fret > position && frets[s - 1] == fret ? 1 : 0;
   }
-  v.barre = bestBarred >= 2;
-  v.fingers = (v.barre ? fretted - bestBarred + 1 : fretted) - partiallyBarred;
+  barre = bestBarred >= 2;
+  return (barre ? fretted - bestBarred + 1 : fretted) - partiallyBarred;
 }
 
 class Search {
@@ -100,6 +117,8 @@ class Search {
     if (((tones_ >> bassClass_) & 1U) == 0) {
       return {};
     }
+    // Room for the fingerings a whole-neck search of a triad finds.
+    found_.reserve(2048);
     if (query_.lowestPosition == 0) {
       window(0, 0);
     }
@@ -136,15 +155,17 @@ class Search {
     }
     low_ = low;
     current_.fill(kNone);
-    place(0, false, 0, 0);
+    place(0, false, 0, 0, 0);
   }
 
   // `intervals` are those the strings below s sound, above the root.
-  void place(int s, bool anySounds, int sounding, std::uint16_t intervals) {
+  void place(int s, bool anySounds, int sounding, int fretted, std::uint16_t intervals) {
+    const int left = query_.strings - s;
+    if (sounding + left < minSounding_ || !nameable(intervals, left)) {
+      return;
+    }
     if (s == query_.strings) {
-      if (sounding >= minSounding_ && nameable(intervals)) {
-        evaluate();
-      }
+      evaluate();
       return;
     }
     for (const std::int8_t fret : options_[s]) {
@@ -154,21 +175,36 @@ class Search {
         continue;
       }
       current_[s] = fret;
+      // Up to four fretted strings never take more than four fingers.
+      bool barre = false;
+      if (fret > 0 && fretted >= kMaxFingers &&
+          fingersFor(current_, s + 1, low_, barre) > kMaxFingers) {
+        continue;
+      }
       const auto interval =
           static_cast<unsigned>(query_.tuning[s] + fret - query_.rootClass + 12) % 12;
       place(s + 1, anySounds || fret != kNone, sounding + (fret != kNone ? 1 : 0),
+            fretted + (fret > 0 ? 1 : 0),
             fret == kNone ? intervals : static_cast<std::uint16_t>(intervals | 1U << interval));
     }
     current_[s] = kNone;
   }
 
-  // Whether the namer could name these intervals as the asked type: they
-  // are the type's own, and the type's others are ones it may assume. Most
+  // Whether the namer could name these intervals, with at most `left` more
+  // strings to sound, as the asked type: they are the type's own, and the
+  // type's others are ones it may assume or the strings left can add. Most
   // fingerings of a chord of many notes fail here, before the namer is asked.
-  bool nameable(std::uint16_t sounding) const {
+  bool nameable(std::uint16_t sounding, int left) const {
     constexpr std::uint16_t kAssumable = 1U << 2 | 1U << 4 | 1U << 7 | 1U << 10;
-    return std::ranges::any_of(typeMasks_, [sounding](std::uint16_t mask) {
-      return (sounding & ~mask) == 0 && (mask & ~sounding & ~kAssumable) == 0;
+    return std::ranges::any_of(typeMasks_, [sounding, left](std::uint16_t mask) {
+      if ((sounding & ~mask) != 0) {
+        return false;
+      }
+      int missing = 0;
+      for (unsigned m = mask & ~sounding & ~kAssumable; m != 0 && missing <= left; m &= m - 1) {
+        ++missing;
+      }
+      return missing <= left;
     });
   }
 
@@ -198,10 +234,7 @@ class Search {
     }
     v.position = low_;
     v.span = low_ == 0 ? 0 : highest - low_ + 1;
-    countFingers(v, query_.strings);
-    if (v.fingers > kMaxFingers) {
-      return;
-    }
+    v.fingers = fingersFor(v.frets, query_.strings, low_, v.barre);
     DesignerChord chord;
     chord.frets = v.frets;
     chord.enharmonic = query_.enharmonic;
@@ -236,20 +269,43 @@ class Search {
 
 int playabilityCost(const Voicing& voicing, int strings) {
   const PlayabilityWeights& w = playabilityWeights;
-  int sounding = 0;
+  const auto& frets = voicing.frets;
+  int first = kNone;
+  int last = kNone;
   int open = 0;
   int highest = 0;
+  int onLowestFret = 0;
   for (int s = 0; s < strings; ++s) {
-    sounding += voicing.frets[s] != kNone ? 1 : 0;
-    open += voicing.frets[s] == 0 ? 1 : 0;
-    highest = std::max(highest, int{voicing.frets[s]});
+    onLowestFret += voicing.position > 0 && frets[s] == voicing.position ? 1 : 0;
+    if (frets[s] != kNone) {
+      first = first == kNone ? s : first;
+      last = s;
+    }
+    open += frets[s] == 0 ? 1 : 0;
+    highest = std::max(highest, int{frets[s]});
   }
-  return w.implied * impliedCount(voicing.name.implied) +
-         w.bass[static_cast<std::size_t>(voicing.bassInterval % 12)] +
-         w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] + w.finger * voicing.fingers +
-         w.mutedInner * voicing.mutedInner + w.position * voicing.position +
-         w.silentString * (strings - sounding) +
-         (highest >= w.openAwayFromFret ? w.openAwayFromHand * open : 0);
+  int cost = impliedCost(voicing.name.implied, w.implied) +
+             w.bass[static_cast<std::size_t>(voicing.bassInterval % 12)] +
+             w.span[static_cast<std::size_t>(std::min(voicing.span, 6))] +
+             (voicing.barre       ? w.barre
+              : onLowestFret >= 2 ? w.splitLowFret
+                                  : 0) +
+             w.position * voicing.position +
+             (highest >= w.openAwayFromFret ? w.openAwayFromHand * open : 0);
+  if (first == kNone) {
+    return cost + w.silentBelow * strings;
+  }
+  // A finger fretting a string can lean on the string above it and damp it.
+  for (int s = first + 1; s < last; ++s) {
+    if (frets[s] == kNone) {
+      cost += frets[s - 1] > 0 ? w.mutedDamped : w.mutedAvoided;
+    }
+  }
+  cost += w.silentBelow * first;
+  for (int s = last + 1; s < strings; ++s) {
+    cost += s == last + 1 && frets[last] > 0 ? w.silentDamped : w.silentAbove;
+  }
+  return cost;
 }
 
 std::vector<Voicing> findVoicings(const VoicingQuery& query) {

@@ -40,15 +40,19 @@ struct Voicing {
 // What makes a fingering harder to play, in points per unit. A fingering
 // that sounds fewer strings than the instrument has pays for each one left
 // out, so that of two equally easy shapes the fuller one comes first. An
-// inversion pays a little for not having the root in the bass.
+// inversion pays for not having the root in the bass.
 struct PlayabilityWeights {
-  int implied;
-  std::array<int, 12> bass;  // by the bass note's interval above the root
-  std::array<int, 7> span;   // by the frets fretted notes cover, 0 for none
-  int finger;
-  int mutedInner;
+  std::array<int, 4> implied;  // an assumed third, fifth, seventh, ninth
+  std::array<int, 12> bass;    // by the bass note's interval above the root
+  std::array<int, 7> span;     // by the frets fretted notes cover, 0 for none
+  int barre;
+  int splitLowFret;  // two fingers on the lowest fret where no barre can lie
+  int mutedDamped;   // a muted inner string just above a fretted one
+  int mutedAvoided;  // any other muted inner string
   int position;
-  int silentString;
+  int silentBelow;       // each string left out below the bass
+  int silentDamped;      // the string just above a fretted top note
+  int silentAbove;       // each other string left out above the top note
   int openAwayFromHand;  // each open string, when a finger frets at or above...
   int openAwayFromFret;  // ...this fret
 };

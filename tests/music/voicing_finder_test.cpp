@@ -48,11 +48,10 @@ TEST(VoicingFinder, FindsTheFamiliarShapesFirstAndFilesThemAsTheyMove) {
   EXPECT_EQ(aShape.position, 3);
   EXPECT_EQ(aShape.rootString, 1);
   EXPECT_EQ(place(findVoicings(queryFor(kMandolin, 7, kMajor)), "0023xx"), 0U);
-  // Shapes that leave out notes the namer assumes: C7 without its fifth, C11
-  // without its third and fifth.
-  for (const auto& [frets, row] : {std::pair{"x32310", 38}, {"x3333x", 147}}) {
+  // Leaving out assumed notes: the C7 players play (no fifth) first, C11 without 3rd and 5th.
+  for (const auto& [frets, row, within] : {std::tuple{"x32310", 38, 3U}, {"x3333x", 147, 99U}}) {
     const std::vector<Voicing> found = findVoicings(queryFor(kGuitar, kC, row));
-    EXPECT_LT(place(found, frets), found.size()) << frets;
+    EXPECT_LT(place(found, frets), within) << frets;
   }
   // Inversions come too, each named with its bass, after the root position.
   for (const auto& [frets, bass] : {std::pair{"032010", "E"}, {"xx5558", "G"}, {"3x2010", "G"}}) {
