@@ -30,15 +30,14 @@ void writeTile(const std::filesystem::path& file) {
   ASSERT_TRUE(tile.save(QString::fromStdString(file.string()), "BMP"));
 }
 
-class Textures : public FrameTest {
+class Textures : public DocumentPanelTest {
  public:
   void SetUp() override {
-    FrameTest::SetUp();
+    DocumentPanelTest::SetUp();
     writeTile(folder() / "textures" / "wood" / "amp.bmp");
     std::filesystem::create_directories(folder() / "textures" / "Slate");
     std::filesystem::create_directories(folder() / "textures" / "apple");
     std::ofstream(folder() / "textures" / "readme.txt") << "not a texture";
-    showFrame();
     frame_->resize(frame_->width(), 200);
   }
 

@@ -68,40 +68,33 @@ class UnderWindowManager : public DocumentPanelTest {
 };
 
 TEST_F(UnderWindowManager, TheWindowStaysOnScreenWithItsPanelsInOrder) {
-  struct Step {
-    const char* what;
-    std::function<void(UnderWindowManager&)> act;
-  };
-  const std::vector<Step> steps = {
-      {"start", [](UnderWindowManager&) {}},
-      {"New Chord Book", [](UnderWindowManager& t) { t.run(CommandId::ChordBookNew); }},
-      {"Open Score",
-       [](UnderWindowManager& t) {
-         t.open(DocumentKind::Score, t.copyOfSample("Waltz in G.score"));
-       }},
-      {"View Chord Designer off", [](UnderWindowManager& t) { t.run(CommandId::ViewDesigner); }},
-      {"View Chord Designer on", [](UnderWindowManager& t) { t.run(CommandId::ViewDesigner); }},
+  using T = UnderWindowManager;
+  const auto command = [](CommandId id) { return [id](T& t) { t.run(id); }; };
+  const std::vector<std::pair<const char*, std::function<void(T&)>>> steps = {
+      {"start", [](T&) {}},
+      {"New Chord Book", command(CommandId::ChordBookNew)},
+      {"Open Score", [](T& t) { t.open(DocumentKind::Score, t.copyOfSample("Waltz in G.score")); }},
+      {"View Chord Designer off", command(CommandId::ViewDesigner)},
+      {"View Chord Designer on", command(CommandId::ViewDesigner)},
       {"the score's close box",
-       [](UnderWindowManager& t) { t.frame_->documentPanel(DocumentKind::Score)->close(); }},
-      {"View MIDI Amp off", [](UnderWindowManager& t) { t.run(CommandId::ViewMidiAmp); }},
-      {"Close Chord Book", [](UnderWindowManager& t) { t.run(CommandId::ChordBookClose); }},
-      {"View Instrument on", [](UnderWindowManager& t) { t.run(CommandId::ViewInstrument); }},
-      {"View MIDI Amp on", [](UnderWindowManager& t) { t.run(CommandId::ViewMidiAmp); }},
-      {"New Score", [](UnderWindowManager& t) { t.run(CommandId::ScoreNew); }},
+       [](T& t) { t.frame_->documentPanel(DocumentKind::Score)->close(); }},
+      {"View MIDI Amp off", command(CommandId::ViewMidiAmp)},
+      {"Close Chord Book", command(CommandId::ChordBookClose)},
+      {"View Instrument on", command(CommandId::ViewInstrument)},
+      {"View MIDI Amp on", command(CommandId::ViewMidiAmp)},
+      {"New Score", command(CommandId::ScoreNew)},
       {"Open Chord Book",
-       [](UnderWindowManager& t) {
-         t.open(DocumentKind::ChordBook, t.copyOfSample("Guitar chords.cbk"));
-       }},
+       [](T& t) { t.open(DocumentKind::ChordBook, t.copyOfSample("Guitar chords.cbk")); }},
       {"minimised and restored",
-       [](UnderWindowManager& t) {
+       [](T& t) {
          t.frame_->showMinimized();
          t.settleWithManager();
          t.frame_->showNormal();
        }},
   };
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.what);
-    step.act(*this);
+  for (const auto& [what, act] : steps) {
+    SCOPED_TRACE(what);
+    act(*this);
     settleWithManager();
     expectAtHome();
   }

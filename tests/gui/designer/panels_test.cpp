@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAbstractSlider>
-#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,9 +12,8 @@
 #include <QTest>
 #include <cstdlib>
 #include <memory>
-#include <string>
-#include <vector>
 
+#include "documents/chord_book.h"
 #include "gui/designer/designer_panel.h"
 #include "gui/designer/fretboard_view.h"
 #include "gui/instrument/instrument_panel.h"
@@ -27,12 +23,11 @@
 namespace fretlets {
 namespace {
 
-[[maybe_unused]] const ApplicationEnvironment& application = applicationEnvironment();
-
 // Fresh records for every case, with both panels on screen and MIDI open on
 // an output that records what it is handed, on a clock that moves when told.
 struct Rig : PanelRecords<> {
   Rig() {
+    testApplication();
     EXPECT_TRUE(midi.openMidiMapper());
     designer = std::make_unique<DesignerPanel>(context, nullptr);
     notifier.announceMidiOpen(true);
@@ -55,13 +50,9 @@ struct Rig : PanelRecords<> {
     }
     return nullptr;
   }
-  QCheckBox* impliedBox(const QString& text) const {
-    for (QCheckBox* box : designer->findChildren<QCheckBox*>()) {
-      if (box->text() == text) {
-        return box;
-      }
-    }
-    return nullptr;
+  // The indicators of an implied 3, 5, 7 and 9, in that order.
+  QCheckBox* implied(int nth) const {
+    return control<QCheckBox>(designer.get(), "Implied interval", nth);
   }
   const ChordNameTexts& name() const { return notifier.chordName(); }
 
@@ -97,19 +88,22 @@ TEST(DesignerPanel, ClickedFretsAreNamedAndSoundedAndTheRootButtonsRenameTheChor
   EXPECT_FALSE(rig.rootButton(0)->isEnabled());
   QTest::mouseClick(rig.rootButton(4), Qt::LeftButton);
   EXPECT_EQ(nameOf(rig.name()), "C 6 A");
-  EXPECT_TRUE(rig.impliedBox("5")->isChecked());
-  EXPECT_FALSE(rig.impliedBox("3")->isChecked());
+  EXPECT_TRUE(rig.implied(1)->isChecked());
+  EXPECT_FALSE(rig.implied(0)->isChecked());
   EXPECT_TRUE(rig.rootButton(4)->isChecked());
   EXPECT_FALSE(rig.rootButton(1)->isChecked());
   // The indicator answers neither the mouse nor a screen reader's toggle.
-  QTest::mouseClick(rig.impliedBox("5"), Qt::LeftButton);
-  rig.impliedBox("5")->click();
-  EXPECT_TRUE(rig.impliedBox("5")->isChecked());
-  // What the user types is the name the documents read.
+  QTest::mouseClick(rig.implied(1), Qt::LeftButton);
+  rig.implied(1)->click();
+  EXPECT_TRUE(rig.implied(1)->isChecked());
+  // What the user types is the name the documents read, never more than a
+  // chord book holds.
   QLineEdit* typeBox = control<QLineEdit>(rig.designer.get(), "Chord type");
   typeBox->clear();
   QTest::keyClicks(typeBox, "add6");
   EXPECT_EQ(rig.name().type, "add6");
+  typeBox->setText(QString(40, QLatin1Char('x')));
+  EXPECT_EQ(typeBox->text().size(), static_cast<qsizetype>(kChordTypeNameMax));
 }
 
 TEST(DesignerPanel, AThreeStringInstrumentSpreadsItsStringsOverTheWholeBoard) {

@@ -64,7 +64,7 @@ TEST_F(ChordFinder, NamesTheDesignersChordAndChoosingOneReRootsTheDesigner) {
 }
 
 TEST_F(ChordFinder, FindsFingeringsOnTheCurrentInstrumentAndLoadsTheChosenOne) {
-  notifier().chooseInstrument(*findInstrument("Mandolin"));
+  records_.context().notifier.chooseInstrument(*findInstrument("Mandolin"));
   find("G");
   settle();
   ASSERT_FALSE(finder()->found().empty());
