@@ -4,6 +4,9 @@
 
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <deque>
@@ -155,6 +158,41 @@ class DocumentPanelTest : public ::testing::Test {
       }
     }
     return result;
+  }
+
+  // The shown panels stand in order in the window's column, flush left, each
+  // just below the caption strip under the one before it. The window and its
+  // frame lie on the screen; a column taller than the window scrolls, and a
+  // window that fits its column leaves no gap under the last panel.
+  void expectStacked() {
+    const QRect screen = frame_->screen()->availableGeometry();
+    const QRect outline = frame_->frameGeometry();
+    EXPECT_TRUE(screen.contains(outline))
+        << "window " << outline.x() << "," << outline.y() << " " << outline.width() << "x"
+        << outline.height() << " screen " << screen.width() << "x" << screen.height();
+    const QScrollBar* bar = frame_->findChild<QScrollArea*>()->verticalScrollBar();
+    const QWidget* viewport = frame_->findChild<QScrollArea*>()->viewport();
+    const QRect view(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
+    int bottom = view.top() - 1 - bar->value();
+    for (QWidget* panel : panels()) {
+      if (panel->isVisibleTo(frame_.get()) && panel->window() == frame_.get()) {
+        const QRect place(panel->mapToGlobal(QPoint(0, 0)), panel->size());
+        SCOPED_TRACE(panel->windowTitle().toStdString());
+        EXPECT_GT(place.top(), bottom);
+        EXPECT_LT(place.top(), bottom + 32);
+        EXPECT_EQ(place.left(), view.left());
+        EXPECT_LE(place.right(), view.right());
+        bottom = place.bottom();
+      }
+    }
+    const int columnBottom = bottom - view.top() + bar->value();
+    ASSERT_GT(columnBottom, 0);
+    if (bar->isVisible()) {
+      EXPECT_GT(columnBottom, view.height());
+    } else {
+      EXPECT_LE(columnBottom, view.height());
+      EXPECT_LE(view.height() - columnBottom, 12);
+    }
   }
 
   void run(CommandId id) {
