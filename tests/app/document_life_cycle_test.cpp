@@ -1,11 +1,7 @@
 #include <QPushButton>
 #include <algorithm>
-#include <fstream>
-#include <functional>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "gui/common/command_id.h"
 #include "support/gui/document_panel_fixture.h"

@@ -1,6 +1,5 @@
 // The program as a whole: its command line, its records, its end when memory
 // runs out, a second start handing over to the first, and what it installs.
-#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <thread>
 

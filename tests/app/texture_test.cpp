@@ -1,10 +1,7 @@
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QtTest/QTest>
-#include <fstream>
 
 #include "app/help_window.h"
 #include "app/load_texture_dialog.h"

@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QtTest/QTest>
-#include <functional>
-#include <vector>
-
 #include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {

@@ -9,33 +9,21 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QDropEvent>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QMimeData>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest/QTest>
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <random>
-#include <string>
-#include <vector>
 
-#include "app/main_window.h"
 #include "documents/chord_book_file.h"
 #include "documents/score_file.h"
-#include "gui/chordbook/chord_book_panel.h"
-#include "gui/common/show_message.h"
 #include "gui/designer/fretboard_view.h"
-#include "gui/score/score_panel.h"
 #include "panel_records.h"
 #include "support/gui/document_panel_fixture.h"
 

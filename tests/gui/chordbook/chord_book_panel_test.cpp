@@ -1,17 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "documents/chord_book_file.h"
 #include "gui/common/screen_text.h"
 #include "gui/designer/fretboard_view.h"
-#include "gui/instrument/instrument_panel.h"
-#include "gui/midi_amp/midi_amp_panel.h"
 #include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <QAbstractSlider>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -11,7 +9,6 @@
 #include <QSpinBox>
 #include <QTest>
 #include <cstdlib>
-#include <memory>
 
 #include "documents/chord_book.h"
 #include "gui/designer/designer_panel.h"

@@ -1,11 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
-#include <QtTest/QTest>
 #include <algorithm>
 
 #include "app/program.h"

@@ -1,15 +1,9 @@
 #include "gui/midi_amp/midi_amp_panel.h"
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "gui/common/show_message.h"
 #include "gui/designer/designer_panel.h"

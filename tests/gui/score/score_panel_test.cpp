@@ -1,7 +1,3 @@
-#include "gui/score/score_panel.h"
-
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>

@@ -1,7 +1,5 @@
 #include "gui/score/score_properties_dialog.h"
 
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -10,9 +8,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "documents/score.h"
 #include "gui_application.h"
