@@ -52,14 +52,13 @@ struct Rig : PanelRecords<> {
     return control<QCheckBox>(designer.get(), "Implied interval", nth);
   }
   const ChordNameTexts& name() const { return notifier.chordName(); }
+  std::string fullName() const {
+    return (name().root + " " + name().type + " " + name().bass).toStdString();
+  }
 
   std::unique_ptr<DesignerPanel> designer;
   std::unique_ptr<InstrumentPanel> instrumentPanel;
 };
-
-std::string nameOf(const ChordNameTexts& name) {
-  return (name.root + " " + name.type + " " + name.bass).toStdString();
-}
 
 TEST(DesignerPanel, ClickedFretsAreNamedAndSoundedAndTheRootButtonsRenameTheChord) {
   Rig rig;
@@ -67,7 +66,7 @@ TEST(DesignerPanel, ClickedFretsAreNamedAndSoundedAndTheRootButtonsRenameTheChor
   for (const auto& [row, slot] : {std::pair{0, 0}, {2, 1}, {2, 2}, {1, 3}, {0, 4}, {0, 5}}) {
     rig.click(row, slot);
   }
-  EXPECT_EQ(nameOf(rig.name()), "E maj ");
+  EXPECT_EQ(rig.fullName(), "E maj ");
   EXPECT_EQ(rig.rootButton(0)->text(), "6");
   EXPECT_TRUE(rig.rootButton(0)->isChecked());
   std::vector<int> notes;
@@ -81,10 +80,10 @@ TEST(DesignerPanel, ClickedFretsAreNamedAndSoundedAndTheRootButtonsRenameTheChor
   for (const auto& [row, slot] : {std::pair{0, 0}, {0, 1}, {2, 3}, {1, 4}}) {
     rig.click(row, slot);
   }
-  EXPECT_EQ(nameOf(rig.name()), "A m ");
+  EXPECT_EQ(rig.fullName(), "A m ");
   EXPECT_FALSE(rig.rootButton(0)->isEnabled());
   QTest::mouseClick(rig.rootButton(4), Qt::LeftButton);
-  EXPECT_EQ(nameOf(rig.name()), "C 6 A");
+  EXPECT_EQ(rig.fullName(), "C 6 A");
   EXPECT_TRUE(rig.implied(1)->isChecked());
   EXPECT_FALSE(rig.implied(0)->isChecked());
   EXPECT_TRUE(rig.rootButton(4)->isChecked());
