@@ -1,10 +1,7 @@
 #include <QPushButton>
 #include <algorithm>
-#include <fstream>
-#include <functional>
 #include <map>
-#include <string>
-#include <vector>
+#include <sstream>
 
 #include "gui/common/command_id.h"
 #include "support/gui/document_panel_fixture.h"
@@ -38,7 +35,7 @@ class DocumentLifeCycle : public DocumentPanelTest, public ::testing::WithParamI
  public:
   const Kind& kind() const { return GetParam(); }
   QWidget* panel() { return frame_->documentPanel(kind().kind); }
-  fs::path file(const char* name) { return folder() / text(name); }
+  fs::path file(const std::string& name) { return folder() / text(name); }
   // A row's text with %k the kind's name, %f its sample and %e its extension.
   std::string text(std::string row) const {
     for (const auto& [key, value] : {std::pair{"%k", kind().name}, std::pair{"%f", kind().sample},
@@ -56,16 +53,39 @@ class DocumentLifeCycle : public DocumentPanelTest, public ::testing::WithParamI
     control<QPushButton>(panel(), kind().changeButton)->click();
     settle();
   }
-  // The file dialog will pick path and the box answer; then the command runs.
-  void runPicking(CommandId id, const fs::path& path, MessageAnswer answer) {
-    dialogs_->answers.push_back(QString::fromStdString(path.string()));
-    answers_ = {answer};
-    run(id);
-  }
-  void closeProgram(MessageAnswer answer) {
-    answers_ = {answer};
-    frame_->close();
-    settle();
+  // Runs steps, split by |: "pick NAME" makes the next file dialog pick NAME,
+  // Yes, No or Cancel will answer the next box, New, Open, Close and Save run
+  // the kind's command, "open NAME" opens NAME, "change" changes the document,
+  // "quit" closes the program and "lose the file" moves its path away.
+  void perform(const std::string& steps) {
+    std::istringstream in(steps);
+    for (std::string step; std::getline(in, step, '|');) {
+      const std::map<std::string, MessageAnswer> answers{{"Yes", MessageAnswer::Yes},
+                                                         {"No", MessageAnswer::No},
+                                                         {"Cancel", MessageAnswer::Cancel}};
+      const std::map<std::string, CommandId> commands{{"New", kind().newId},
+                                                      {"Open", kind().openId},
+                                                      {"Close", kind().closeId},
+                                                      {"Save", kind().saveId}};
+      const std::string name = step.substr(step.find(' ') + 1);
+      if (step.starts_with("pick ")) {
+        dialogs_->answers.push_back(QString::fromStdString(file(name).string()));
+      } else if (step.starts_with("open ")) {
+        open(kind().kind, file(name));
+      } else if (answers.contains(step)) {
+        answers_ = {answers.at(step)};
+      } else if (commands.contains(step)) {
+        run(commands.at(step));
+      } else if (step == "change") {
+        change();
+      } else if (step == "quit") {
+        frame_->close();
+        settle();
+      } else {
+        ASSERT_EQ(step, "lose the file");
+        const_cast<DocumentFile*>(session().file(kind().kind))->path = folder() / "gone" / "x";
+      }
+    }
   }
 
   // The messages shown since the last call, all but the save questions as "box".
@@ -110,7 +130,7 @@ class DocumentLifeCycle : public DocumentPanelTest, public ::testing::WithParamI
 
   struct Row {
     const char* act;
-    std::function<void(DocumentLifeCycle&)> run;
+    const char* steps;
     const char* asked;
     const char* shown;
     const char* written;
@@ -119,7 +139,7 @@ class DocumentLifeCycle : public DocumentPanelTest, public ::testing::WithParamI
     written();
     for (const Row& row : rows) {
       SCOPED_TRACE(row.act);
-      row.run(*this);
+      perform(text(row.steps));
       EXPECT_EQ(asked(), text(row.asked));
       EXPECT_EQ(shown(), text(row.shown));
       EXPECT_EQ(written(), text(row.written));
@@ -134,78 +154,36 @@ const char* const kAsk = "%k has changed. Save the changes?";
 const char* const kAskSample = "%k \"%f\" has changed. Save the changes?";
 
 TEST_P(DocumentLifeCycle, NewOpenSaveAndCloseAskBeforeAChangeIsLost) {
-  const fs::path sample = copyOfSample(kind().sample);
+  copyOfSample(kind().sample);
   std::ofstream(file("Garbage.%e"), std::ios::binary) << "not a document at all";
   fs::create_symlink(folder() / "nowhere" / "x", file("Dangling.%e"));
-  using T = DocumentLifeCycle;
+  const char* const kAskX = "%k \"x\" has changed. Save the changes?";
   play({
-      {"an unreadable file stays as it is",
-       [](T& t) { t.open(t.kind().kind, t.file("Garbage.%e")); }, "box", "-", ""},
-      {"so does a link to nothing", [](T& t) { t.open(t.kind().kind, t.file("Dangling.%e")); },
-       "box", "-", ""},
-      {"New", [](T& t) { t.run(t.kind().newId); }, "", "[%k - ]", ""},
-      {"a change", [](T& t) { t.change(); }, "", "[%k - ]*", ""},
-      {"Close asks; Yes saves as the name chosen, with its extension",
-       [](T& t) { t.runPicking(t.kind().closeId, t.folder() / "Fresh", MessageAnswer::Yes); }, kAsk,
+      {"an unreadable file stays as it is", "open Garbage.%e", "box", "-", ""},
+      {"so does a link to nothing", "open Dangling.%e", "box", "-", ""},
+      {"New", "New", "", "[%k - ]", ""},
+      {"a change", "change", "", "[%k - ]*", ""},
+      {"Close asks; Yes saves as the name chosen, with its extension", "pick Fresh|Yes|Close", kAsk,
        "-", "Fresh.%e"},
-      {"Open names a missing file; No to creating it",
-       [](T& t) { t.runPicking(t.kind().openId, t.file("Made.%e"), MessageAnswer::No); }, "box",
-       "-", ""},
-      {"Yes creates it",
-       [](T& t) { t.runPicking(t.kind().openId, t.file("Made.%e"), MessageAnswer::Yes); }, "box",
-       "[%k - Made.%e]", "Made.%e"},
-      {"Open", [&sample](T& t) { t.open(t.kind().kind, sample); }, "", "[%k - %f]", ""},
+      {"Open names a missing file; No to creating it", "pick Made.%e|No|Open", "box", "-", ""},
+      {"Yes creates it", "pick Made.%e|Yes|Open", "box", "[%k - Made.%e]", "Made.%e"},
+      {"Open", "open %f", "", "[%k - %f]", ""},
       {"a missing path is a new document; No leaves the change unwritten",
-       [](T& t) {
-         t.change();
-         t.answers_ = {MessageAnswer::No};
-         t.open(t.kind().kind, t.file("Other.%e"));
-       },
-       kAskSample, "[%k - Other.%e]", "Other.%e"},
-      {"Save writes a named document in place",
-       [](T& t) {
-         t.change();
-         t.run(t.kind().saveId);
-       },
-       "", "[%k - Other.%e]", "Other.%e"},
-      {"a save that fails keeps the change",
-       [](T& t) {
-         t.change();
-         const_cast<DocumentFile*>(t.session().file(t.kind().kind))->path =
-             t.folder() / "gone" / "x";
-         t.run(t.kind().saveId);
-       },
-       "box", "[%k - Other.%e]*", ""},
-      {"and the program's close that waited for it",
-       [](T& t) { t.closeProgram(MessageAnswer::Yes); },
+       "change|No|open Other.%e", kAskSample, "[%k - Other.%e]", "Other.%e"},
+      {"Save writes a named document in place", "change|Save", "", "[%k - Other.%e]", "Other.%e"},
+      {"a save that fails keeps the change", "change|lose the file|Save", "box", "[%k - Other.%e]*",
+       ""},
+      {"and the program's close that waited for it", "Yes|quit",
        "%k \"x\" has changed. Save the changes?|box", "[%k - Other.%e]*", ""},
-      {"and the open that waited for it",
-       [](T& t) {
-         t.answers_ = {MessageAnswer::Yes};
-         t.open(t.kind().kind, t.file("Another.%e"));
-       },
+      {"and the open that waited for it", "Yes|open Another.%e",
        "%k \"x\" has changed. Save the changes?|box", "[%k - Other.%e]*", ""},
-      {"Cancel keeps the program", [](T& t) { t.closeProgram(MessageAnswer::Cancel); },
-       "%k \"x\" has changed. Save the changes?", "[%k - Other.%e]*", ""},
+      {"Cancel keeps the program", "Cancel|quit", kAskX, "[%k - Other.%e]*", ""},
       {"No to New drops the change; an unchanged document goes without a question",
-       [](T& t) {
-         t.answers_ = {MessageAnswer::No};
-         t.run(t.kind().newId);
-         t.open(t.kind().kind, t.file("Fresh.%e"));
-         t.change();
-       },
-       "%k \"x\" has changed. Save the changes?", "[%k - Fresh.%e]*", ""},
-      {"a Save As cancelled keeps the program",
-       [](T& t) {
-         t.answers_ = {MessageAnswer::No};
-         t.run(t.kind().newId);
-         t.change();
-         t.closeProgram(MessageAnswer::Yes);
-       },
+       "No|New|open Fresh.%e|change", kAskX, "[%k - Fresh.%e]*", ""},
+      {"a Save As cancelled keeps the program", "No|New|change|Yes|quit",
        "%k \"Fresh.%e\" has changed. Save the changes?|%k has changed. Save the changes?",
        "[%k - ]*", ""},
-      {"No lets the program go", [](T& t) { t.closeProgram(MessageAnswer::No); }, kAsk,
-       "- closing gone", ""},
+      {"No lets the program go", "No|quit", kAsk, "- closing gone", ""},
   });
   EXPECT_FALSE(fs::exists(folder() / "nowhere"));
 }

@@ -1,16 +1,30 @@
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QDockWidget>
-#include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/file_commands.h"
 #include "panel_records.h"
 #include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {
 namespace {
+
+// A screen reader flips a check through the control's toggle action: no
+// click, no key.
+void toggle(QWidget* control) {
+  ASSERT_NE(control, nullptr);
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+  ASSERT_NE(accessible, nullptr);
+  ASSERT_NE(accessible->actionInterface(), nullptr);
+  ASSERT_TRUE(accessible->actionInterface()->actionNames().contains(
+      QAccessibleActionInterface::toggleAction()));
+  accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+}
 
 class Frame : public DocumentPanelTest {
  public:
@@ -29,28 +43,6 @@ class Frame : public DocumentPanelTest {
     }
     return result;
   }
-  bool scrolls() const {
-    return frame_->findChild<QScrollArea*>()->verticalScrollBar()->isVisible();
-  }
-  // The shown panels stand in the window's column under the toolbar, flush
-  // left, each just below the caption strip under the one before it; the
-  // window ends with the last panel, unless the column is taller than the
-  // screen and scrolls, and it never reaches past the screen.
-  void expectStacked() {
-    const QList<QRect> shown = places();
-    ASSERT_FALSE(shown.isEmpty());
-    int bottom = frame_->toolbar()->geometry().bottom();
-    for (const QRect& place : shown) {
-      EXPECT_EQ(place.left(), shown.first().left());
-      EXPECT_GT(place.top(), bottom);
-      EXPECT_LT(place.top(), bottom + 32);
-      bottom = place.bottom();
-    }
-    EXPECT_TRUE(frame_->screen()->availableGeometry().contains(frame_->frameGeometry()));
-    if (!scrolls()) {
-      EXPECT_NEAR(frame_->height(), bottom + 1, 12);
-    }
-  }
 };
 
 TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
@@ -58,6 +50,7 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
   const auto press = [](CommandId id) {
     return [id](Frame& t) { QTest::mouseClick(t.button(id), Qt::LeftButton); };
   };
+  const auto flip = [](CommandId id) { return [id](Frame& t) { toggle(t.button(id)); }; };
   struct Row {
     const char* step;
     std::function<void(Frame&)> run;
@@ -68,6 +61,11 @@ TEST_F(Frame, MenuAndToolbarFollowThePanelsAsTheyComeAndGo) {
       {"View Instrument off", trigger(CommandId::ViewInstrument), false, true, false, false},
       {"toolbar Instrument on", press(CommandId::ViewInstrument), true, true, false, false},
       {"toolbar Designer hides it", press(CommandId::ViewDesigner), true, false, false, false},
+      {"a screen reader's toggle shows it", flip(CommandId::ViewDesigner), true, true, false,
+       false},
+      {"and hides it", flip(CommandId::ViewDesigner), true, false, false, false},
+      {"or the Instrument panel", flip(CommandId::ViewInstrument), false, false, false, false},
+      {"and brings it back", flip(CommandId::ViewInstrument), true, false, false, false},
       {"New Score from the toolbar removes the Instrument panel", press(CommandId::ScoreNew), false,
        false, true, false},
       {"View Chord Designer shows it again", trigger(CommandId::ViewDesigner), false, true, true,
@@ -142,7 +140,7 @@ TEST_F(Frame, TheColumnScrollsPastTheScreenAndAPanelTearsOffAndDocksBack) {
 
   // Made taller, the window shows more of its free area and moves nothing.
   run(CommandId::ScoreClose);
-  ASSERT_FALSE(scrolls());
+  ASSERT_FALSE(frame_->findChild<QScrollArea*>()->verticalScrollBar()->isVisible());
   const QList<QRect> before = places();
   frame_->resize(frame_->width(), frame_->height() + 100);
   settle();
@@ -165,7 +163,16 @@ TEST_F(Frame, TheColumnScrollsPastTheScreenAndAPanelTearsOffAndDocksBack) {
 // a hand-over opens only an absolute path. Neither moves the dialogs' folder,
 // and a minimised frame comes forward.
 TEST_F(Frame, DropsAndHandOversOpenOnlyADocument) {
-  const auto at = [this](const char* name) { return QUrl::fromLocalFile(path(name)); };
+  const auto dropping = [this](std::initializer_list<const char*> names) {
+    QList<QUrl> urls;
+    for (const char* name : names) {
+      urls.append(QUrl::fromLocalFile(path(name)));
+    }
+    return [urls](Frame& t) { t.drop(urls); };
+  };
+  const auto handing = [](const QString& path) {
+    return [path](Frame& t) { t.frame_->acceptHandOver(path); };
+  };
   struct Row {
     const char* what;
     std::function<void(Frame&)> act;
@@ -173,30 +180,22 @@ TEST_F(Frame, DropsAndHandOversOpenOnlyADocument) {
     const char* name = "";
   };
   const std::vector<Row> rows = {
-      {"one score", [&](Frame& t) { t.drop({at("Waltz.score")}); }, DocumentKind::Score,
-       "Waltz.score"},
-      {"a chord book first",
-       [&](Frame& t) {
-         t.drop({at("Blues.cbk"), at("Waltz.score"), at("x.score")});
-       },
+      {"one score", dropping({"Waltz.score"}), DocumentKind::Score, "Waltz.score"},
+      {"a chord book first", dropping({"Blues.cbk", "Waltz.score", "x.score"}),
        DocumentKind::ChordBook, "Blues.cbk"},
-      {"a text first",
-       [&](Frame& t) {
-         t.drop({at("notes.txt"), at("Waltz.score")});
-       }},
-      {"upper-case extension", [&](Frame& t) { t.drop({at("SONG.SCORE")}); }},
+      {"a text first", dropping({"notes.txt", "Waltz.score"})},
+      {"upper-case extension", dropping({"SONG.SCORE"})},
       {"not a local file",
        [](Frame& t) { t.drop({QUrl(QStringLiteral("https://example.com/a.cbk"))}); }},
-      {"handed over", [](Frame& t) { t.frame_->acceptHandOver(t.path("Tune.score")); },
-       DocumentKind::Score, "Tune.score"},
+      {"handed over", handing(path("Tune.score")), DocumentKind::Score, "Tune.score"},
       {"handed over, minimised",
        [](Frame& t) {
          t.frame_->showMinimized();
          t.frame_->acceptHandOver(QString());
          EXPECT_FALSE(t.frame_->isMinimized());
        }},
-      {"a text handed over", [](Frame& t) { t.frame_->acceptHandOver("/x/readme.txt"); }},
-      {"a relative path", [](Frame& t) { t.frame_->acceptHandOver("relative.score"); }},
+      {"a text handed over", handing(QStringLiteral("/x/readme.txt"))},
+      {"a relative path", handing(QStringLiteral("relative.score"))},
   };
   const std::filesystem::path bookFolder = session().folder(DocumentKind::ChordBook);
   for (const Row& row : rows) {
@@ -312,6 +311,85 @@ TEST(FrameKeys, EscapeInTheFrameSilencesAllNotes) {
   // Control change 123 (all notes off) on channel 1.
   EXPECT_EQ(records.output.messages(), std::vector<std::uint32_t>{0x007BB0});
   EXPECT_TRUE(frame.isVisible());
+}
+
+using RealInput = DocumentPanelTest;
+
+TEST_F(RealInput, EveryCheckToggledByAScreenReaderDoesWhatAClickWould) {
+  designerShows(fingering({kNone, 3, 2, 0, 1, 0}));
+  toggle(control<QPushButton>(designer(), "Bar the top fret"));
+  EXPECT_TRUE(chord().barred);
+  toggle(control<QPushButton>(designer(), "Hold strings down"));
+  EXPECT_TRUE(chord().holdAll);
+  toggle(control<QPushButton>(designer(), "Root on string 4"));
+  EXPECT_EQ(designerBox("Chord root")->text().toStdString(), "E");
+  toggle(control<QPushButton>(designer(), "Show enharmonic notes"));
+  EXPECT_TRUE(chord().enharmonic);
+
+  open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
+  auto* score = static_cast<ScorePanel*>(frame_->documentPanel(DocumentKind::Score));
+  control<QPushButton>(score, "Run the score")->click();
+  ASSERT_TRUE(score->playback().playing());
+  toggle(control<QPushButton>(score, "Play/Stop(Esc)"));
+  EXPECT_FALSE(score->playback().playing());
+}
+
+// Enter in the real box answers its default button: it must not replace a file.
+TEST_F(RealInput, EnterDoesNotReplaceAnExistingFile) {
+  setMessageHandler({});
+  dialogs_->answers.emplace_back(QString::fromStdString(copyOfSample("Waltz in G.score").string()));
+  QTimer enter;
+  enter.callOnTimeout([] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      QTest::keyClick(box, Qt::Key_Return);
+    }
+  });
+  enter.start(20);
+  EXPECT_EQ(saveDocumentAsDialog(session(), *dialogs_, DocumentKind::Score), std::nullopt);
+}
+
+using ExportCommandsTest = DocumentPanelTest;
+
+TEST_F(ExportCommandsTest, MenuExportsWriteTheirFilesAndNameWhatWentWrong) {
+  struct Row {
+    CommandId command;
+    const char* file;
+    std::string start;  // what the file begins with
+  };
+  const std::vector<Row> rows{
+      {CommandId::ScoreExportMidi, "waltz.mid", "MThd"},
+      {CommandId::ScoreExportPdf, "waltz.pdf", "%PDF"},
+      {CommandId::ChordBookExportPdf, "chords.pdf", "%PDF"},
+      {CommandId::ExportChordDiagram, "chord.png", "\x89PNG"},
+      {CommandId::ExportChordDiagram, "chord", "<?xml"},  // the suffix it lacks is svg
+  };
+  // Grey until a document of their kind is open.
+  for (const Row& row : rows) {
+    EXPECT_EQ(frame_->action(row.command)->isEnabled(),
+              row.command == CommandId::ExportChordDiagram);
+  }
+  open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
+  open(DocumentKind::ChordBook, copyOfSample("Guitar chords.cbk"));
+  designerShows(fingering({-1, 3, 2, 0, 1, 0}, 1));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    EXPECT_TRUE(frame_->action(row.command)->isEnabled());
+    const std::filesystem::path file = folder() / row.file;
+    dialogs_->answers.push_back(pathToQString(file));
+    run(row.command);
+    const std::filesystem::path written =
+        file.has_extension() ? file : std::filesystem::path(file.string() + ".svg");
+    EXPECT_EQ(bytesOf(written).substr(0, row.start.size()), row.start);
+  }
+  EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
+
+  const QString lost = path("no-such-folder/waltz.mid");
+  dialogs_->answers.push_back(lost);
+  run(CommandId::ScoreExportMidi);
+  EXPECT_EQ(messages_,
+            QStringList{
+                QStringLiteral("Couldn't write %1: Couldn't open file (No such file or directory)")
+                    .arg(lost)});
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QtTest/QTest>
-#include <fstream>
 
 #include "app/help_window.h"
 #include "app/load_texture_dialog.h"
@@ -18,38 +15,22 @@ namespace {
 const QColor kLight(250, 240, 200);
 const QColor kDark(60, 30, 10);
 
-// A 2x2 tile, light on the diagonal, so a painted pixel shows which corner
-// of the tile it came from.
-void writeTile(const std::filesystem::path& file) {
-  std::filesystem::create_directories(file.parent_path());
-  QImage tile(2, 2, QImage::Format_RGB32);
-  tile.setPixelColor(0, 0, kLight);
-  tile.setPixelColor(1, 1, kLight);
-  tile.setPixelColor(1, 0, kDark);
-  tile.setPixelColor(0, 1, kDark);
-  ASSERT_TRUE(tile.save(QString::fromStdString(file.string()), "BMP"));
-}
-
-class Textures : public FrameTest {
+class Textures : public DocumentPanelTest {
  public:
   void SetUp() override {
-    FrameTest::SetUp();
-    writeTile(folder() / "textures" / "wood" / "amp.bmp");
+    DocumentPanelTest::SetUp();
+    // A 2x2 tile, light on the diagonal, so a painted pixel shows which
+    // corner of the tile it came from.
+    std::filesystem::create_directories(folder() / "textures" / "wood");
+    QImage tile(2, 2, QImage::Format_RGB32);
+    tile.fill(kDark);
+    tile.setPixelColor(0, 0, kLight);
+    tile.setPixelColor(1, 1, kLight);
+    ASSERT_TRUE(tile.save(path("textures/wood/amp.bmp"), "BMP"));
     std::filesystem::create_directories(folder() / "textures" / "Slate");
     std::filesystem::create_directories(folder() / "textures" / "apple");
     std::ofstream(folder() / "textures" / "readme.txt") << "not a texture";
-    showFrame();
     frame_->resize(frame_->width(), 200);
-  }
-
-  // Runs Load Texture and lets act work the open dialog.
-  void runLoadTexture(const std::function<void(LoadTextureDialog&)>& act) {
-    QTimer::singleShot(0, [act] {
-      auto* dialog = qobject_cast<LoadTextureDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      act(*dialog);
-    });
-    frame_->runCommand(CommandId::LoadTexture);
   }
 };
 
@@ -65,7 +46,11 @@ TEST_F(Textures, LoadTextureListsTheFoldersAndPaintsTheChoiceOrNothing) {
                          Row{-1, "velvet", "OK", "velvet", false}, Row{2, "", "OK", "wood", true},
                          Row{-1, "", "OK", "", false}}) {
     SCOPED_TRACE(std::string(row.button) + " " + row.name);
-    runLoadTexture([&row](LoadTextureDialog& dialog) {
+    // Load Texture, and the open dialog worked.
+    QTimer::singleShot(0, [&row] {
+      auto* open = qobject_cast<LoadTextureDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(open, nullptr);
+      LoadTextureDialog& dialog = *open;
       QStringList listed;
       for (int i = 0; i < dialog.list()->count(); ++i) {
         listed.append(dialog.list()->item(i)->text());
@@ -78,6 +63,7 @@ TEST_F(Textures, LoadTextureListsTheFoldersAndPaintsTheChoiceOrNothing) {
       }
       QTest::mouseClick(control<QPushButton>(&dialog, row.button), Qt::LeftButton);
     });
+    frame_->runCommand(CommandId::LoadTexture);
     EXPECT_EQ(state().textureName, QString::fromUtf8(row.name));
     // The tile repeats from the top-left corner: a pixel's colour follows
     // the parity of its position.

@@ -1,12 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QtTest/QTest>
-#include <functional>
-#include <vector>
-
 #include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {
@@ -32,78 +23,38 @@ class UnderWindowManager : public DocumentPanelTest {
       QTest::qWait(100);
     }
   }
-
-  // The window and its frame lie on the screen; the panels stand in order
-  // inside it, none over another; a column taller than the window scrolls,
-  // and a window that fits its column leaves no gap under the last panel.
-  void expectAtHome() {
-    const QRect screen = frame_->screen()->availableGeometry();
-    const QRect outline = frame_->frameGeometry();
-    EXPECT_TRUE(screen.contains(outline))
-        << "window " << outline.x() << "," << outline.y() << " " << outline.width() << "x"
-        << outline.height() << " screen " << screen.width() << "x" << screen.height();
-    auto* scroll = frame_->findChild<QScrollArea*>();
-    const QRect view(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size());
-    int bottom = view.top() - 1 - scroll->verticalScrollBar()->value();
-    ASSERT_FALSE(panels().empty());
-    for (QWidget* panel : panels()) {
-      if (!panel->isVisibleTo(frame_.get())) {
-        continue;
-      }
-      const QRect place(panel->mapToGlobal(QPoint(0, 0)), panel->size());
-      SCOPED_TRACE(panel->windowTitle().toStdString());
-      EXPECT_GT(place.top(), bottom);
-      EXPECT_EQ(place.left(), view.left());
-      EXPECT_LE(place.right(), view.right());
-      bottom = place.bottom();
-    }
-    const int columnBottom = bottom - view.top() + scroll->verticalScrollBar()->value();
-    if (scroll->verticalScrollBar()->isVisible()) {
-      EXPECT_GT(columnBottom, view.height());
-    } else {
-      EXPECT_LE(columnBottom, view.height());
-      EXPECT_LE(view.height() - columnBottom, 12);
-    }
-  }
 };
 
 TEST_F(UnderWindowManager, TheWindowStaysOnScreenWithItsPanelsInOrder) {
-  struct Step {
-    const char* what;
-    std::function<void(UnderWindowManager&)> act;
-  };
-  const std::vector<Step> steps = {
-      {"start", [](UnderWindowManager&) {}},
-      {"New Chord Book", [](UnderWindowManager& t) { t.run(CommandId::ChordBookNew); }},
-      {"Open Score",
-       [](UnderWindowManager& t) {
-         t.open(DocumentKind::Score, t.copyOfSample("Waltz in G.score"));
-       }},
-      {"View Chord Designer off", [](UnderWindowManager& t) { t.run(CommandId::ViewDesigner); }},
-      {"View Chord Designer on", [](UnderWindowManager& t) { t.run(CommandId::ViewDesigner); }},
+  using T = UnderWindowManager;
+  const auto command = [](CommandId id) { return [id](T& t) { t.run(id); }; };
+  const std::vector<std::pair<const char*, std::function<void(T&)>>> steps = {
+      {"start", [](T&) {}},
+      {"New Chord Book", command(CommandId::ChordBookNew)},
+      {"Open Score", [](T& t) { t.open(DocumentKind::Score, t.copyOfSample("Waltz in G.score")); }},
+      {"View Chord Designer off", command(CommandId::ViewDesigner)},
+      {"View Chord Designer on", command(CommandId::ViewDesigner)},
       {"the score's close box",
-       [](UnderWindowManager& t) { t.frame_->documentPanel(DocumentKind::Score)->close(); }},
-      {"View MIDI Amp off", [](UnderWindowManager& t) { t.run(CommandId::ViewMidiAmp); }},
-      {"Close Chord Book", [](UnderWindowManager& t) { t.run(CommandId::ChordBookClose); }},
-      {"View Instrument on", [](UnderWindowManager& t) { t.run(CommandId::ViewInstrument); }},
-      {"View MIDI Amp on", [](UnderWindowManager& t) { t.run(CommandId::ViewMidiAmp); }},
-      {"New Score", [](UnderWindowManager& t) { t.run(CommandId::ScoreNew); }},
+       [](T& t) { t.frame_->documentPanel(DocumentKind::Score)->close(); }},
+      {"View MIDI Amp off", command(CommandId::ViewMidiAmp)},
+      {"Close Chord Book", command(CommandId::ChordBookClose)},
+      {"View Instrument on", command(CommandId::ViewInstrument)},
+      {"View MIDI Amp on", command(CommandId::ViewMidiAmp)},
+      {"New Score", command(CommandId::ScoreNew)},
       {"Open Chord Book",
-       [](UnderWindowManager& t) {
-         t.open(DocumentKind::ChordBook, t.copyOfSample("Guitar chords.cbk"));
-       }},
+       [](T& t) { t.open(DocumentKind::ChordBook, t.copyOfSample("Guitar chords.cbk")); }},
       {"minimised and restored",
-       [](UnderWindowManager& t) {
+       [](T& t) {
          t.frame_->showMinimized();
          t.settleWithManager();
          t.frame_->showNormal();
        }},
   };
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.what);
-    step.act(*this);
+  for (const auto& [what, act] : steps) {
+    SCOPED_TRACE(what);
+    act(*this);
     settleWithManager();
-    expectAtHome();
+    expectStacked();
   }
   EXPECT_TRUE(messages_.isEmpty()) << messages_.join(QStringLiteral("; ")).toStdString();
 }

@@ -9,33 +9,21 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QDropEvent>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QMimeData>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest/QTest>
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <random>
-#include <string>
-#include <vector>
 
-#include "app/main_window.h"
 #include "documents/chord_book_file.h"
 #include "documents/score_file.h"
-#include "gui/chordbook/chord_book_panel.h"
-#include "gui/common/show_message.h"
 #include "gui/designer/fretboard_view.h"
-#include "gui/score/score_panel.h"
 #include "panel_records.h"
 #include "support/gui/document_panel_fixture.h"
 
@@ -94,11 +82,20 @@ class Monkey {
     const int kind = pick(100);
     std::string fault;
     if (kind < 45) {
-      clickControl();
+      if (const std::vector<QWidget*> controls = controlsOf(frame_.get()); !controls.empty()) {
+        use(controls[pick(controls.size())]);
+      }
     } else if (kind < 60) {
-      clickFret();
+      if (auto* board = frame_->findChild<FretboardView*>(); board && board->isVisible()) {
+        const QPoint at(static_cast<int>(pick(board->width())),
+                        static_cast<int>(pick(board->height())));
+        last_ = "fretboard";
+        QTest::mouseClick(board, pick(5) ? Qt::LeftButton : Qt::RightButton, {}, at);
+      }
     } else if (kind < 70) {
-      pressKey();
+      last_ = "key";
+      QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : frame_.get();
+      QTest::keyClick(target, static_cast<Qt::Key>(kKeys[pick(std::size(kKeys))]));
     } else if (kind < 88) {
       const CommandId id = kCommands[pick(std::size(kCommands))];
       last_ = "command " + std::to_string(static_cast<int>(id));
@@ -109,7 +106,11 @@ class Monkey {
       last_ = "time";
       records_.timers.advance(std::chrono::milliseconds(pick(3000)));
     } else if (kind < 97) {
-      drop();
+      last_ = "drop";
+      QMimeData data;
+      data.setUrls({QUrl::fromLocalFile(QString::fromStdString(someFile().string()))});
+      QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(frame_.get(), &event);
     } else {
       last_ = "hand-over";
       frame_->acceptHandOver(QString::fromStdString(someFile().string()));
@@ -185,37 +186,6 @@ class Monkey {
                       static_cast<int>(pick(std::max(1, control->height()))));
       QTest::mouseClick(control, Qt::LeftButton, {}, at);
     }
-  }
-
-  void clickControl() {
-    const std::vector<QWidget*> controls = controlsOf(frame_.get());
-    if (!controls.empty()) {
-      use(controls[pick(controls.size())]);
-    }
-  }
-
-  void clickFret() {
-    auto* board = frame_->findChild<FretboardView*>();
-    if (board && board->isVisible()) {
-      const QPoint at(static_cast<int>(pick(board->width())),
-                      static_cast<int>(pick(board->height())));
-      last_ = "fretboard";
-      QTest::mouseClick(board, pick(5) ? Qt::LeftButton : Qt::RightButton, {}, at);
-    }
-  }
-
-  void pressKey() {
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : frame_.get();
-    last_ = "key";
-    QTest::keyClick(target, static_cast<Qt::Key>(kKeys[pick(std::size(kKeys))]));
-  }
-
-  void drop() {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(someFile().string()))});
-    last_ = "drop";
-    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame_.get(), &event);
   }
 
   // A dialog waiting for its answer (About, Load Texture, a score's

@@ -8,38 +8,20 @@
 
 namespace fretlets {
 
-// The one QApplication of the test program. It goes away when the tests
-// are done, before the program's exit, while Qt is still whole.
-class ApplicationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { application(); }
-  void TearDown() override { app_.reset(); }
-
-  QApplication& application() {
-    if (!app_) {
-      app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    return *app_;
-  }
-
- private:
-  int argc_ = 1;
-  char name_[14] = "fretlets-gui";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-inline ApplicationEnvironment& applicationEnvironment() {
-  static ApplicationEnvironment* const environment = [] {
-    auto* created = new ApplicationEnvironment;
-    ::testing::AddGlobalTestEnvironment(created);  // gtest owns it
-    return created;
-  }();
-  return *environment;
-}
-
+// The one QApplication of the test program, made on first use. It goes away
+// when the tests are done, before the program's exit, while Qt is still whole.
 inline QApplication& testApplication() {
-  return applicationEnvironment().application();
+  struct Environment : ::testing::Environment {
+    void TearDown() override { app.reset(); }
+    int argc = 1;
+    char name[14] = "fretlets-gui";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
+  };
+  // gtest owns it.
+  static auto* const environment =
+      static_cast<Environment*>(::testing::AddGlobalTestEnvironment(new Environment));
+  return *environment->app;
 }
 
 // The nth control of a window by its accessible name, which is its tooltip

@@ -3,7 +3,6 @@
 // "ready" once its frame exists, and prints "open KIND PATH" for every
 // document the frame is asked to open.
 #include <cstdio>
-#include <vector>
 
 #include "app/main_window.h"
 #include "app/program.h"
@@ -16,13 +15,6 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: fretlets-handover-helper SOCKET [PATH]\n");
     return 2;
   }
-  std::vector<char*> arguments{argv[0]};
-  for (int i = 2; i < argc; ++i) {
-    arguments.push_back(argv[i]);
-  }
-  arguments.push_back(nullptr);
-  int count = static_cast<int>(arguments.size()) - 1;
-
   fretlets::StartOptions options;
   options.serverName = QString::fromLocal8Bit(argv[1]);
   options.prepareFrame = [](fretlets::MainWindow& frame) {
@@ -38,5 +30,7 @@ int main(int argc, char* argv[]) {
     std::printf("ready\n");
     std::fflush(stdout);
   };
-  return fretlets::runFretlets(count, arguments.data(), options);
+  // The program sees its name and the arguments after SOCKET.
+  argv[1] = argv[0];
+  return fretlets::runFretlets(argc - 1, argv + 1, options);
 }

@@ -1,18 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "documents/chord_book_file.h"
 #include "gui/common/screen_text.h"
 #include "gui/designer/fretboard_view.h"
-#include "gui/instrument/instrument_panel.h"
-#include "gui/midi_amp/midi_amp_panel.h"
 #include "support/gui/document_panel_fixture.h"
 
 namespace fretlets {
@@ -22,13 +14,6 @@ class ChordBookPanelTest : public DocumentPanelTest {
  public:
   ChordBookPanel* panel() {
     return static_cast<ChordBookPanel*>(frame_->documentPanel(DocumentKind::ChordBook));
-  }
-  QLineEdit* designerTypeBox() { return designerBox("Chord type"); }
-  void open(const std::filesystem::path& path) {
-    DocumentPanelTest::open(DocumentKind::ChordBook, path);
-  }
-  std::filesystem::path copyOfSample() {
-    return DocumentPanelTest::copyOfSample("Guitar chords.cbk");
   }
   void click(QPushButton* button) {
     ASSERT_TRUE(button->isEnabled()) << button->text().toStdString();
@@ -44,10 +29,10 @@ class ChordBookPanelTest : public DocumentPanelTest {
 };
 
 TEST_F(ChordBookPanelTest, ASampleBookIsWalkedFretletByFretletBothWays) {
-  const std::filesystem::path path = copyOfSample();
+  const std::filesystem::path path = copyOfSample("Guitar chords.cbk");
   InstrumentState instrument;
   const ChordBook book = readChordBook(path, instrument, false);
-  open(path);
+  open(DocumentKind::ChordBook, path);
   ASSERT_NE(panel(), nullptr);
   ASSERT_EQ(panel()->chordTypeList()->count(), static_cast<int>(book.chords().size()));
   // Every fretlet in book order, each one loaded into the Designer; the last
@@ -86,55 +71,41 @@ TEST_F(ChordBookPanelTest, ASampleBookIsWalkedFretletByFretletBothWays) {
 TEST_F(ChordBookPanelTest, AddUpdateAndDeleteFileTheDesignersChord) {
   run(CommandId::ChordBookNew);
   ASSERT_NE(panel(), nullptr);
-  using T = ChordBookPanelTest;
-  const auto file = [](T& t, std::array<std::int8_t, kStringSlots> frets, const char* type,
-                       QPushButton* button) {
-    t.designerShows(fingering(frets));
-    t.designerTypeBox()->setText(QString::fromUtf8(type));
-    t.click(button);
-  };
+  using Frets = std::array<std::int8_t, kStringSlots>;
+  using Button = QPushButton* (ChordBookPanel::*)() const;
+  const Button add = &ChordBookPanel::addButton, update = &ChordBookPanel::updateButton,
+               remove = &ChordBookPanel::deleteButton;
   struct Row {
     const char* act;
-    std::function<void(T&)> run;
+    std::optional<Frets> shown;  // put into the Designer, under the type
+    const char* type;
+    Button pressed;
     const char* display;
     bool onCursor;  // the Designer shows the fretlet at the cursor, which Delete needs
     std::size_t fretlets;
   };
+  const Frets c{-1, 3, 2, 0, 1, 0}, e{0, 2, 2, 1, 0, 0};
   const std::vector<Row> rows = {
-      {"New", [](T&) {}, " /", false, 0},
-      {"Add under a type the book stores in part",
-       [&](T& t) {
-         file(t, {-1, 3, 2, 0, 1, 0}, "Café Ω", t.panel()->addButton());
-       },
-       "Café ? 1/1", true, 1},
-      {"the same again is refused",
-       [&](T& t) {
-         file(t, {-1, 3, 2, 0, 1, 0}, "Café Ω", t.panel()->addButton());
-       },
-       "Café ? 1/1", true, 1},
-      {"another fingering",
-       [](T& t) {
-         t.designerShows(fingering({0, 2, 2, 1, 0, 0}));
-       },
-       "Café ? 1/1", false, 1},
-      {"Add under a plain type",
-       [&](T& t) {
-         file(t, {0, 2, 2, 1, 0, 0}, "maj", t.panel()->addButton());
-       },
-       "maj 1/1", true, 2},
-      {"Update in place",
-       [&](T& t) {
-         file(t, {0, 2, 2, 1, 0, -1}, "maj", t.panel()->updateButton());
-       },
-       "maj 1/1", true, 2},
-      {"Delete takes the last of a type with it", [](T& t) { t.click(t.panel()->deleteButton()); },
-       "Café ? 1/1", true, 1},
-      {"the last of the book clears the Designer", [](T& t) { t.click(t.panel()->deleteButton()); },
-       " /", false, 0},
+      {"New", {}, nullptr, nullptr, " /", false, 0},
+      {"Add under a type the book stores in part", c, "Café Ω", add, "Café ? 1/1", true, 1},
+      {"the same again is refused", c, "Café Ω", add, "Café ? 1/1", true, 1},
+      {"another fingering", e, nullptr, nullptr, "Café ? 1/1", false, 1},
+      {"Add under a plain type", e, "maj", add, "maj 1/1", true, 2},
+      {"Update in place", Frets{0, 2, 2, 1, 0, -1}, "maj", update, "maj 1/1", true, 2},
+      {"Delete takes the last of a type with it", {}, nullptr, remove, "Café ? 1/1", true, 1},
+      {"the last of the book clears the Designer", {}, nullptr, remove, " /", false, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.act);
-    row.run(*this);
+    if (row.shown) {
+      designerShows(fingering(*row.shown));
+    }
+    if (row.type) {
+      designerBox("Chord type")->setText(QString::fromUtf8(row.type));
+    }
+    if (row.pressed) {
+      click((panel()->*row.pressed)());
+    }
     EXPECT_EQ(display(), row.display);
     EXPECT_EQ(panel()->deleteButton()->isEnabled(), row.onCursor);
     EXPECT_EQ(panel()->updateButton()->isEnabled(), row.fretlets > 0);
@@ -146,11 +117,6 @@ TEST_F(ChordBookPanelTest, AddUpdateAndDeleteFileTheDesignersChord) {
   }
 }
 
-TEST_F(ChordBookPanelTest, TheDesignersTypeBoxHoldsNoMoreThanTheBook) {
-  designerTypeBox()->setText(QString(40, QLatin1Char('x')));
-  EXPECT_EQ(designerTypeBox()->text().size(), static_cast<qsizetype>(kChordTypeNameMax));
-}
-
 TEST_F(ChordBookPanelTest, TheInstrumentIsTheOpenDocumentsUntilTheLastOneCloses) {
   // A mandolin book brings its instrument into a guitar program.
   InstrumentState mandolin;
@@ -158,7 +124,7 @@ TEST_F(ChordBookPanelTest, TheInstrumentIsTheOpenDocumentsUntilTheLastOneCloses)
   defaultTuning(mandolin.currentInstrument, mandolin.tuning);
   const std::filesystem::path path = folder() / "Mandolin.cbk";
   writeChordBook(ChordBook(4), mandolin, path);
-  open(path);
+  open(DocumentKind::ChordBook, path);
   ASSERT_NE(panel(), nullptr);
   EXPECT_EQ(records_.context().instrument.currentInstrument, mandolin.currentInstrument);
   EXPECT_EQ(designer()->fretboard()->strings(), 4);
@@ -182,7 +148,7 @@ TEST_F(ChordBookPanelTest, TheInstrumentIsTheOpenDocumentsUntilTheLastOneCloses)
 }
 
 TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) {
-  open(copyOfSample());
+  open(DocumentKind::ChordBook, copyOfSample("Guitar chords.cbk"));
   ASSERT_NE(panel(), nullptr);
   const auto focusIn = [](QWidget* window) {
     QWidget* focus = QApplication::focusWidget();

@@ -1,11 +1,6 @@
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
 #include <QAbstractSlider>
-#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -14,10 +9,8 @@
 #include <QSpinBox>
 #include <QTest>
 #include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
 
+#include "documents/chord_book.h"
 #include "gui/designer/designer_panel.h"
 #include "gui/designer/fretboard_view.h"
 #include "gui/instrument/instrument_panel.h"
@@ -27,12 +20,11 @@
 namespace fretlets {
 namespace {
 
-[[maybe_unused]] const ApplicationEnvironment& application = applicationEnvironment();
-
 // Fresh records for every case, with both panels on screen and MIDI open on
 // an output that records what it is handed, on a clock that moves when told.
 struct Rig : PanelRecords<> {
   Rig() {
+    testApplication();
     EXPECT_TRUE(midi.openMidiMapper());
     designer = std::make_unique<DesignerPanel>(context, nullptr);
     notifier.announceMidiOpen(true);
@@ -55,23 +47,18 @@ struct Rig : PanelRecords<> {
     }
     return nullptr;
   }
-  QCheckBox* impliedBox(const QString& text) const {
-    for (QCheckBox* box : designer->findChildren<QCheckBox*>()) {
-      if (box->text() == text) {
-        return box;
-      }
-    }
-    return nullptr;
+  // The indicators of an implied 3, 5, 7 and 9, in that order.
+  QCheckBox* implied(int nth) const {
+    return control<QCheckBox>(designer.get(), "Implied interval", nth);
   }
   const ChordNameTexts& name() const { return notifier.chordName(); }
+  std::string fullName() const {
+    return (name().root + " " + name().type + " " + name().bass).toStdString();
+  }
 
   std::unique_ptr<DesignerPanel> designer;
   std::unique_ptr<InstrumentPanel> instrumentPanel;
 };
-
-std::string nameOf(const ChordNameTexts& name) {
-  return (name.root + " " + name.type + " " + name.bass).toStdString();
-}
 
 TEST(DesignerPanel, ClickedFretsAreNamedAndSoundedAndTheRootButtonsRenameTheChord) {
   Rig rig;
@@ -79,7 +66,7 @@ TEST(DesignerPanel, ClickedFretsAreNamedAndSoundedAndTheRootButtonsRenameTheChor
   for (const auto& [row, slot] : {std::pair{0, 0}, {2, 1}, {2, 2}, {1, 3}, {0, 4}, {0, 5}}) {
     rig.click(row, slot);
   }
-  EXPECT_EQ(nameOf(rig.name()), "E maj ");
+  EXPECT_EQ(rig.fullName(), "E maj ");
   EXPECT_EQ(rig.rootButton(0)->text(), "6");
   EXPECT_TRUE(rig.rootButton(0)->isChecked());
   std::vector<int> notes;
@@ -93,23 +80,26 @@ TEST(DesignerPanel, ClickedFretsAreNamedAndSoundedAndTheRootButtonsRenameTheChor
   for (const auto& [row, slot] : {std::pair{0, 0}, {0, 1}, {2, 3}, {1, 4}}) {
     rig.click(row, slot);
   }
-  EXPECT_EQ(nameOf(rig.name()), "A m ");
+  EXPECT_EQ(rig.fullName(), "A m ");
   EXPECT_FALSE(rig.rootButton(0)->isEnabled());
   QTest::mouseClick(rig.rootButton(4), Qt::LeftButton);
-  EXPECT_EQ(nameOf(rig.name()), "C 6 A");
-  EXPECT_TRUE(rig.impliedBox("5")->isChecked());
-  EXPECT_FALSE(rig.impliedBox("3")->isChecked());
+  EXPECT_EQ(rig.fullName(), "C 6 A");
+  EXPECT_TRUE(rig.implied(1)->isChecked());
+  EXPECT_FALSE(rig.implied(0)->isChecked());
   EXPECT_TRUE(rig.rootButton(4)->isChecked());
   EXPECT_FALSE(rig.rootButton(1)->isChecked());
   // The indicator answers neither the mouse nor a screen reader's toggle.
-  QTest::mouseClick(rig.impliedBox("5"), Qt::LeftButton);
-  rig.impliedBox("5")->click();
-  EXPECT_TRUE(rig.impliedBox("5")->isChecked());
-  // What the user types is the name the documents read.
+  QTest::mouseClick(rig.implied(1), Qt::LeftButton);
+  rig.implied(1)->click();
+  EXPECT_TRUE(rig.implied(1)->isChecked());
+  // What the user types is the name the documents read, never more than a
+  // chord book holds.
   QLineEdit* typeBox = control<QLineEdit>(rig.designer.get(), "Chord type");
   typeBox->clear();
   QTest::keyClicks(typeBox, "add6");
   EXPECT_EQ(rig.name().type, "add6");
+  typeBox->setText(QString(40, QLatin1Char('x')));
+  EXPECT_EQ(typeBox->text().size(), static_cast<qsizetype>(kChordTypeNameMax));
 }
 
 TEST(DesignerPanel, AThreeStringInstrumentSpreadsItsStringsOverTheWholeBoard) {

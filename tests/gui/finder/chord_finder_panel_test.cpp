@@ -1,11 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
-#include <QtTest/QTest>
 #include <algorithm>
 
 #include "app/program.h"
@@ -64,7 +60,7 @@ TEST_F(ChordFinder, NamesTheDesignersChordAndChoosingOneReRootsTheDesigner) {
 }
 
 TEST_F(ChordFinder, FindsFingeringsOnTheCurrentInstrumentAndLoadsTheChosenOne) {
-  notifier().chooseInstrument(*findInstrument("Mandolin"));
+  records_.context().notifier.chooseInstrument(*findInstrument("Mandolin"));
   find("G");
   settle();
   ASSERT_FALSE(finder()->found().empty());

@@ -1,15 +1,9 @@
 #include "gui/midi_amp/midi_amp_panel.h"
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "gui/common/show_message.h"
 #include "gui/designer/designer_panel.h"
@@ -22,13 +16,12 @@ namespace {
 
 using std::chrono::milliseconds;
 
-[[maybe_unused]] const ApplicationEnvironment& application = applicationEnvironment();
-
 // A MIDI Amp on fresh records, its device sending to a recording output and
 // running on a clock the test moves; message boxes are recorded, not shown.
 class MidiAmpTest : public ::testing::Test, public PanelRecords<> {
  protected:
   MidiAmpTest() {
+    testApplication();
     setMessageHandler([this](const QString& text, MessageFlags flags) {
       messages.push_back(text.toStdString() +
                          (flags.icon == MessageIcon::Warning ? " (warning)" : ""));
@@ -87,13 +80,29 @@ TEST_F(MidiAmpTest, ChoosingAStandardFallsBackToItsNylonGuitarAndAPatchSendsItsB
   EXPECT_EQ(patchBox().count(), 128);
 }
 
-TEST_F(MidiAmpTest, OnOpensSendsThePatchAndOffClosesWhateverTheButtonShows) {
+// The Designer's Play and Play notes and the Instrument panel's Play follow
+// the device, which the button opens and closes whatever it shows.
+TEST_F(MidiAmpTest, OnAndOffReachThePlayButtonsOfThePanelsThatListenWhateverTheButtonShows) {
   openPanel();
+  DesignerPanel designer(context, nullptr);
+  InstrumentPanel instrument(context, nullptr);
+  const auto playable = [&designer, &instrument] {
+    std::vector<bool> enabled;
+    for (QPushButton* button : designer.findChildren<QPushButton*>()) {
+      if (button->text() == "Play" || button->text() == "Play notes") {
+        enabled.push_back(button->isEnabled());
+      }
+    }
+    enabled.push_back(instrument.playButton()->isEnabled());
+    return enabled;
+  };
+  EXPECT_EQ(playable(), std::vector<bool>(3, false));
   sent();
   QTest::mouseClick(&onButton(), Qt::LeftButton);
   EXPECT_TRUE(midi.isOpen());
   EXPECT_TRUE(onButton().isChecked());
   EXPECT_EQ(sent(), "B0 20 00, C0 18 00");
+  EXPECT_EQ(playable(), std::vector<bool>(3, true));
 
   QTest::keyClick(panel.get(), Qt::Key_Escape);
   EXPECT_EQ(sent(), "B0 7B 00");
@@ -103,6 +112,7 @@ TEST_F(MidiAmpTest, OnOpensSendsThePatchAndOffClosesWhateverTheButtonShows) {
   QTest::mouseClick(&onButton(), Qt::LeftButton);
   EXPECT_FALSE(midi.isOpen());
   EXPECT_FALSE(onButton().isChecked());
+  EXPECT_EQ(playable(), std::vector<bool>(3, false));
   EXPECT_TRUE(messages.empty());
 }
 
@@ -187,27 +197,6 @@ TEST_F(MidiAmpTest, AScorePatchIsChosenAndRememberedWhetherTheSoundOrThePanelIsT
   openPanel();  // a panel opened again shows the device as it is
   EXPECT_EQ(patchBox().currentText(), "Steel Guitar 2");
   EXPECT_TRUE(onButton().isChecked());
-}
-
-TEST_F(MidiAmpTest, OnAndOffReachThePlayButtonsOfThePanelsThatListen) {
-  openPanel();
-  DesignerPanel designer(context, nullptr);
-  InstrumentPanel instrument(context, nullptr);
-  const auto playable = [&designer, &instrument] {
-    std::vector<bool> enabled;
-    for (QPushButton* button : designer.findChildren<QPushButton*>()) {
-      if (button->text() == "Play" || button->text() == "Play notes") {
-        enabled.push_back(button->isEnabled());
-      }
-    }
-    enabled.push_back(instrument.playButton()->isEnabled());
-    return enabled;
-  };
-  EXPECT_EQ(playable(), std::vector<bool>(3, false));
-  QTest::mouseClick(&onButton(), Qt::LeftButton);
-  EXPECT_EQ(playable(), std::vector<bool>(3, true));
-  QTest::mouseClick(&onButton(), Qt::LeftButton);
-  EXPECT_EQ(playable(), std::vector<bool>(3, false));
 }
 
 }  // namespace

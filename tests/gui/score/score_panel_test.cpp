@@ -1,7 +1,3 @@
-#include "gui/score/score_panel.h"
-
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -38,11 +34,12 @@ class ScorePanelTest : public DocumentPanelTest {
     settle();
   }
   // The Designer shows a fingering under a name the user typed.
-  void designerShows(const FretletRecord& record, const char* root, const char* type = "") {
+  void designerShows(const FretletRecord& record, std::array<const char*, 3> name) {
     DocumentPanelTest::designerShows(record);
-    designerBox("Chord root")->setText(QString::fromUtf8(root));
-    designerBox("Chord type")->setText(QString::fromUtf8(type));
-    designerBox("Chord bass note")->setText(QString());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      const char* const boxes[] = {"Chord root", "Chord type", "Chord bass note"};
+      designerBox(boxes[i])->setText(QString::fromUtf8(name[i]));
+    }
   }
   // The list as the user sees it, the cursor's entry in brackets.
   std::string listed() {
@@ -67,62 +64,40 @@ class ScorePanelTest : public DocumentPanelTest {
 TEST_F(ScorePanelTest, InsertUpdateAndDeleteWorkAtTheCursor) {
   run(CommandId::ScoreNew);
   ASSERT_NE(panel(), nullptr);
-  using T = ScorePanelTest;
+  const FretletRecord kDm7 = fingering({3, 2, 0, 0, 0, 3}), kE = fingering({0, 2, 2, 1, 0, 0}),
+                      kX = fingering({0, 2, 2, 1, 0, 3});
   struct Row {
     const char* act;
-    std::function<void(T&)> run;
+    const char* clicks;  // pressed in turn after the Designer showed the fingering
     const char* listed;
     bool canUpdate;
     bool onCursor;  // the Designer shows the cursor's fingering, which Delete needs
+    std::optional<FretletRecord> shown = std::nullopt;
+    std::array<const char*, 3> name = {"", "", ""};  // root, type, bass
   };
   const std::vector<Row> rows = {
-      {"New", [](T&) {}, "#", false, false},
-      {"Insert after",
-       [](T& t) {
-         t.designerShows(kC, "C");
-         t.click("Insert after");
-       },
-       "[C] #1", true, true},
-      {"Insert before",
-       [](T& t) {
-         t.designerShows(fingering({3, 2, 0, 0, 0, 3}), "D", "m7");
-         t.designerBox("Chord bass note")->setText(QStringLiteral("G"));
-         t.click("Insert before");
-       },
-       "[Dm7/G] C #1", true, true},
-      {"End of score", [](T& t) { t.click("End of score"); }, "Dm7/G [C] #2", true, true},
-      {"Insert after the first",
-       [](T& t) {
-         t.click("Beginning of score");
-         t.designerShows(fingering({0, 2, 2, 1, 0, 0}), "E");
-         t.click("Insert after");
-       },
+      {"New", "", "#", false, false},
+      {"Insert after", "Insert after", "[C] #1", true, true, kC, {"C", "", ""}},
+      {"Insert before", "Insert before", "[Dm7/G] C #1", true, true, kDm7, {"D", "m7", "G"}},
+      {"End of score", "End of score", "Dm7/G [C] #2", true, true},
+      {"Beginning of score", "Beginning of score", "[Dm7/G] C #1", true, true},
+      {"Insert after the first", "Insert after", "Dm7/G [E] C #2", true, true, kE, {"E", "", ""}},
+      {"Next past the last, Previous", "Next chord|Next chord|Next chord|Previous chord",
        "Dm7/G [E] C #2", true, true},
-      {"Next past the last, Previous",
-       [](T& t) {
-         for (const char* name : {"Next chord", "Next chord", "Next chord", "Previous chord"}) {
-           t.click(name);
-         }
-       },
-       "Dm7/G [E] C #2", true, true},
-      {"another fingering",
-       [](T& t) {
-         t.designerShows(fingering({0, 2, 2, 1, 0, 3}), "X");
-       },
-       "Dm7/G [E] C #2", true, false},
-      {"Update", [](T& t) { t.click("Update fretlet"); }, "Dm7/G [X] C #2", true, true},
-      {"chosen from the list", [](T& t) { t.choose(2); }, "Dm7/G X [C] #3", true, true},
-      {"Delete", [](T& t) { t.click("Delete chord"); }, "Dm7/G [X] #2", true, true},
-      {"the last chord out clears the Designer",
-       [](T& t) {
-         t.click("Delete chord");
-         t.click("Delete chord");
-       },
-       "#", false, false},
+      {"another fingering", "", "Dm7/G [E] C #2", true, false, kX, {"X", "", ""}},
+      {"Update", "Update fretlet", "Dm7/G [X] C #2", true, true},
+      {"the third chosen from the list", "The chord name", "Dm7/G X [C] #3", true, true},
+      {"Delete", "Delete chord", "Dm7/G [X] #2", true, true},
+      {"the last chord out clears the Designer", "Delete chord|Delete chord", "#", false, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.act);
-    row.run(*this);
+    if (row.shown) {
+      designerShows(*row.shown, row.name);
+    }
+    for (const QString& name : QString(row.clicks).split('|', Qt::SkipEmptyParts)) {
+      name == "The chord name" ? choose(2) : click(name.toUtf8().constData());
+    }
     EXPECT_EQ(listed(), row.listed);
     EXPECT_EQ(button("Update fretlet")->isEnabled(), row.canUpdate);
     EXPECT_EQ(button("Delete chord")->isEnabled(), row.onCursor);
@@ -133,7 +108,7 @@ TEST_F(ScorePanelTest, InsertUpdateAndDeleteWorkAtTheCursor) {
   }
 }
 
-TEST_F(ScorePanelTest, AnOpenedScoreBringsItsChordsPatchAndTempo) {
+TEST_F(ScorePanelTest, AnOpenedScoreBringsItsChordsPatchAndTempoAndPlaysInPlayMode) {
   const fs::path path = copyOfSample("Waltz in G.score");
   InstrumentState instrument;
   const Score expected = readScore(path, instrument, false, {});
@@ -151,11 +126,7 @@ TEST_F(ScorePanelTest, AnOpenedScoreBringsItsChordsPatchAndTempo) {
   EXPECT_TRUE(button("Repeat")->isChecked());
   EXPECT_TRUE(chordList()->isVisible());
   EXPECT_FALSE(button("Play/Stop(Esc)")->isVisible());
-}
 
-TEST_F(ScorePanelTest, PlayModeAndTheTwoEscapeKeys) {
-  open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
-  ASSERT_NE(panel(), nullptr);
   const ScorePlayback& playback = panel()->playback();
   click("Run the score");
   EXPECT_TRUE(playback.playing());
@@ -167,7 +138,7 @@ TEST_F(ScorePanelTest, PlayModeAndTheTwoEscapeKeys) {
   // The tempo box sets the length of a beat; an arrow held with the left
   // button sets it when it is let go, any other button holds nothing.
   auto* tempo = control<QSpinBox>(panel(), "Current tempo");
-  const std::uint32_t& beatMs = records_.context().midi.beatMs;
+  const std::uint32_t& beatMs = midi.beatMs;
   QTest::mousePress(tempo, Qt::LeftButton);
   tempo->setValue(120);
   EXPECT_EQ(beatMs, 60000u / 132);
@@ -212,7 +183,7 @@ TEST_F(ScorePanelTest, AScoreLockedByAnotherUserIsNeverWrittenAndAsksBeforeItsCh
   session().setUserName("me");
   open(DocumentKind::Score, path);
   ASSERT_NE(panel(), nullptr);
-  designerShows(kC, "C");
+  designerShows(kC, {"C", "", ""});
   click("Insert after");
 
   run(CommandId::ScoreSave);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <deque>
@@ -14,27 +16,20 @@
 #include <iterator>
 #include <memory>
 #include <optional>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include "app/app_records.h"
 #include "app/main_window.h"
 #include "gui/chordbook/chord_book_panel.h"
-#include "gui/common/app_state.h"
-#include "gui/common/command_id.h"
 #include "gui/common/file_dialogs.h"
-#include "gui/common/notifier.h"
 #include "gui/common/show_message.h"
 #include "gui/designer/designer_panel.h"
 #include "gui/instrument/instrument_panel.h"
 #include "gui/midi_amp/midi_amp_panel.h"
 #include "gui/score/score_panel.h"
 #include "gui_application.h"
-#include "models/document_session.h"
-#include "music/designer_chord.h"
 #include "music/fretlet_record.h"
-#include "music/instrument.h"
 #include "sound/midi_device.h"
 
 namespace fretlets {
@@ -97,15 +92,15 @@ inline FretletRecord fingering(std::array<std::int8_t, kStringSlots> frets, std:
   return record;
 }
 
-// Fresh records and a frame for each test, with the program folder in a
-// scratch folder and every message recorded and answered from a script.
-class FrameTest : public ::testing::Test {
+// Fresh records and a shown frame for each test, with the program folder in
+// a scratch folder, the real Chord Book and Score, and every message and file
+// dialog recorded and answered from a script.
+class DocumentPanelTest : public ::testing::Test {
  public:
   void SetUp() override {
     testApplication();
     ASSERT_TRUE(folder_.isValid());
-    placeBeside(state(), records_.context().session,
-                std::filesystem::path(folder_.path().toStdString()));
+    placeBeside(state(), session(), folder());
     setMessageHandler([this](const QString& text, MessageFlags) {
       // The MIDI Amp's switch-on two seconds in finds no output on a test
       // machine; a slow test sees its warning, a fast one does not.
@@ -121,37 +116,6 @@ class FrameTest : public ::testing::Test {
       return answer;
     });
     frame_ = std::make_unique<MainWindow>(records_.context());
-  }
-
-  void TearDown() override {
-    frame_.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    setMessageHandler({});
-  }
-
-  void showFrame() {
-    frame_->show();
-    frame_->layOutPanels();
-  }
-
-  AppState& state() { return records_.context().state; }
-  std::filesystem::path folder() const { return folder_.path().toStdString(); }
-  QString path(const char* name) const { return pathToQString(folder() / name); }
-
-  QTemporaryDir folder_;
-  AppRecords records_;
-  std::unique_ptr<MainWindow> frame_;
-  QStringList messages_;
-  QList<MessageAnswer> answers_;
-  std::function<void()> duringMessage_;
-};
-
-// The frame with the real Chord Book and Score, every box and file dialog
-// scripted.
-class DocumentPanelTest : public FrameTest {
- public:
-  void SetUp() override {
-    FrameTest::SetUp();
     // The real panels, each opening noted with its path.
     for (const DocumentKind kind : kDocumentKinds) {
       frame_->setDocumentPanelMaker(kind, [this, kind](AppContext& context, QWidget* owner) {
@@ -163,15 +127,23 @@ class DocumentPanelTest : public FrameTest {
     auto dialogs = std::make_unique<ScriptedDialogs>();
     dialogs_ = dialogs.get();
     frame_->setFileDialogs(std::move(dialogs));
-    showFrame();
+    frame_->show();
+    frame_->layOutPanels();
   }
 
-  DesignerPanel* designer() { return frame_->designerPanel(); }
-  DocumentSession& session() { return records_.context().session; }
-  Notifier& notifier() { return records_.context().notifier; }
-  DesignerChord& chord() { return records_.context().chord; }
+  void TearDown() override {
+    frame_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    setMessageHandler({});
+  }
 
+  AppState& state() { return records_.context().state; }
+  DocumentSession& session() { return records_.context().session; }
+  DesignerChord& chord() { return records_.context().chord; }
+  DesignerPanel* designer() { return frame_->designerPanel(); }
   QLineEdit* designerBox(const char* name) { return control<QLineEdit>(designer(), name); }
+  std::filesystem::path folder() const { return folder_.path().toStdString(); }
+  QString path(const char* name) const { return pathToQString(folder() / name); }
 
   // The panels the frame holds, top to bottom, shown or not.
   QList<QWidget*> panels() {
@@ -186,6 +158,41 @@ class DocumentPanelTest : public FrameTest {
       }
     }
     return result;
+  }
+
+  // The shown panels stand in order in the window's column, flush left, each
+  // just below the caption strip under the one before it. The window and its
+  // frame lie on the screen; a column taller than the window scrolls, and a
+  // window that fits its column leaves no gap under the last panel.
+  void expectStacked() {
+    const QRect screen = frame_->screen()->availableGeometry();
+    const QRect outline = frame_->frameGeometry();
+    EXPECT_TRUE(screen.contains(outline))
+        << "window " << outline.x() << "," << outline.y() << " " << outline.width() << "x"
+        << outline.height() << " screen " << screen.width() << "x" << screen.height();
+    const QScrollBar* bar = frame_->findChild<QScrollArea*>()->verticalScrollBar();
+    const QWidget* viewport = frame_->findChild<QScrollArea*>()->viewport();
+    const QRect view(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
+    int bottom = view.top() - 1 - bar->value();
+    for (QWidget* panel : panels()) {
+      if (panel->isVisibleTo(frame_.get()) && panel->window() == frame_.get()) {
+        const QRect place(panel->mapToGlobal(QPoint(0, 0)), panel->size());
+        SCOPED_TRACE(panel->windowTitle().toStdString());
+        EXPECT_GT(place.top(), bottom);
+        EXPECT_LT(place.top(), bottom + 32);
+        EXPECT_EQ(place.left(), view.left());
+        EXPECT_LE(place.right(), view.right());
+        bottom = place.bottom();
+      }
+    }
+    const int columnBottom = bottom - view.top() + bar->value();
+    ASSERT_GT(columnBottom, 0);
+    if (bar->isVisible()) {
+      EXPECT_GT(columnBottom, view.height());
+    } else {
+      EXPECT_LE(columnBottom, view.height());
+      EXPECT_LE(view.height() - columnBottom, 12);
+    }
   }
 
   void run(CommandId id) {
@@ -215,11 +222,17 @@ class DocumentPanelTest : public FrameTest {
   // Puts a fingering into the Designer, as the user would by clicking.
   void designerShows(const FretletRecord& record) {
     applyFretlet(record, chord(), records_.context().instrument.strings());
-    notifier().loadChord();
+    records_.context().notifier.loadChord();
   }
 
+  QTemporaryDir folder_;
+  AppRecords records_;
+  std::unique_ptr<MainWindow> frame_;
   ScriptedDialogs* dialogs_ = nullptr;
   std::vector<std::pair<DocumentKind, std::filesystem::path>> opened_;
+  QStringList messages_;
+  QList<MessageAnswer> answers_;
+  std::function<void()> duringMessage_;
 };
 
 }  // namespace fretlets

@@ -24,21 +24,12 @@ int argc = 1;
 char name[] = "gui-timer-tests";
 char* argv[] = {name, nullptr};
 
-// Runs the GUI thread's events until done() holds or time is up.
-bool pumpUntil(const std::function<bool()>& done, milliseconds timeout = kPatience) {
-  const auto deadline = Clock::now() + timeout;
-  while (!done()) {
-    if (Clock::now() > deadline) {
-      return false;
-    }
+// Runs the GUI thread's events for a while.
+void pumpFor(milliseconds time) {
+  for (const auto deadline = Clock::now() + time; Clock::now() < deadline;) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
-  return true;
-}
-
-void pumpFor(milliseconds time) {
-  pumpUntil([] { return false; }, time);
 }
 
 class GuiHandOverTest : public ::testing::Test {
