@@ -21,11 +21,12 @@ namespace fretlets {
 namespace {
 
 // The audio output's period and their count. FluidSynth's own (64 frames, a
-// buffer of under 1 ms in PulseAudio) drop out on an idle machine; 768 x 2
-// (PulseAudio buffers 13 ms) played without a dropout, idle and with both
-// cores busy, where 384..640 frames still dropped out (README: "Sound in the
-// desktop program").
-constexpr int kPeriodFrames = 768;
+// buffer of under 1 ms in PulseAudio) drop out on an idle machine. With the
+// stream thread at real-time priority, 640 x 2 (PulseAudio buffers 7-11 ms)
+// played without a dropout on a quiet machine and beside two busy processes,
+// where 512 still dropped out and 768 only adds latency (README: "Sound in
+// the desktop program").
+constexpr int kPeriodFrames = 640;
 constexpr int kPeriods = 2;
 
 struct SettingsDeleter {
