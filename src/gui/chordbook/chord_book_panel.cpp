@@ -72,7 +72,7 @@ void ChordBookPanel::createControls() {
                        QStringLiteral("Delete chord"));
   connect(previous_, &QPushButton::clicked, this, [this] { step(false); });
   connect(next_, &QPushButton::clicked, this, [this] { step(true); });
-  connect(add_, &QPushButton::clicked, this, [this] { addChord(); });
+  connect(add_, &QPushButton::clicked, this, &ChordBookPanel::addChord);
   connect(update_, &QPushButton::clicked, this, &ChordBookPanel::updateChord);
   connect(delete_, &QPushButton::clicked, this, &ChordBookPanel::deleteChord);
 }
@@ -153,8 +153,8 @@ std::string ChordBookPanel::designerTypeName() const {
   return documentText(context_.notifier.chordName().type, kChordTypeNameMax);
 }
 
-void ChordBookPanel::addChord(bool reportDuplicate) {
-  if (!book_.addFretlet(designerTypeName(), context_.chord) && reportDuplicate) {
+void ChordBookPanel::addChord() {
+  if (!book_.addFretlet(designerTypeName(), context_.chord)) {
     showMessage(QStringLiteral("Fretlet exists"), {MessageIcon::Exclamation, MessageButtons::Ok});
   }
   showChordList();

@@ -53,7 +53,7 @@ class ChordBookPanel : public Panel, public DocumentPanel {
   // The chord type the Designer's name shows, as the book stores it.
   std::string designerTypeName() const;
 
-  void addChord(bool reportDuplicate = true);
+  void addChord();
   void addChords(const std::vector<BookFiling>& filings);
   void updateChord();
   void deleteChord();

@@ -60,8 +60,8 @@ class Notifier : public QObject {
   // this string, as the Designer's root button would choose it.
   void chooseRoot(int slot) { emit rootChosen(slot); }
   // The Designer's chord goes into the open chord book, as its Add files it;
-  // a duplicate is refused, and said so unless the caller reports it itself.
-  void requestBookAdd(bool reportDuplicate = true) { emit bookAddRequested(reportDuplicate); }
+  // a duplicate is refused, and said so.
+  void requestBookAdd() { emit bookAddRequested(); }
   // Many fingerings go into the open chord book at once, duplicates skipped
   // without a word; the book shows and sounds only where it ends.
   void requestBookAddAll(const std::vector<BookFiling>& filings) {
@@ -90,7 +90,7 @@ class Notifier : public QObject {
   void documentsChanged();
   void rootChosen(int slot);
   void leftHandedChanged(bool on);
-  void bookAddRequested(bool reportDuplicate);
+  void bookAddRequested();
   void bookAddAllRequested(const std::vector<BookFiling>& filings);
 
  private:
