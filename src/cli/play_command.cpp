@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <csignal>
 #include <optional>
+#include <ostream>
 
 #include "cli/args.h"
 #include "cli/commands.h"
@@ -13,15 +14,16 @@
 #include "sound/fluid_synth_output.h"
 #include "sound/midi_device.h"
 #include "sound/owner_loop.h"
+#include "sound/recording_output.h"
 #include "sound/thread_timer_service.h"
 
 namespace fretlets::cli {
 namespace {
 
 constexpr std::string_view kPlayUsage =
-    "usage: fretlets-cli play SCORE [--tempo BPM] [--repeat] [--seconds S]\n"
+    "usage: fretlets-cli play SCORE [--tempo BPM] [--repeat] [--seconds S] [--monitor]\n"
     "       fretlets-cli play [--instrument INDEX|NAME] [--tuning N,N,...] --frets F,F,...\n"
-    "                         [--seconds S]\n"
+    "                         [--seconds S] [--monitor]\n"
     "\n"
     "Plays a score live through the built-in synthesizer, chord after chord at its tempo, as\n"
     "the Score panel's Run plays it, until it ends, the seconds have passed or Ctrl+C; or\n"
@@ -29,7 +31,9 @@ constexpr std::string_view kPlayUsage =
     "\n"
     "  --tempo    beats per minute, 20..750 (default: the score's own)\n"
     "  --repeat   start again from the first chord at the end\n"
-    "  --seconds  stop after this long, 0.1..86400 (a fingering rings 3 by default)\n";
+    "  --seconds  stop after this long, 0.1..86400 (a fingering rings 3 by default)\n"
+    "  --monitor  print each MIDI message as it leaves, after its millisecond, instead of\n"
+    "             sounding it: \"250: 90 37 7F\"\n";
 
 constexpr double kMaxSeconds = 86400;
 constexpr double kFingeringSeconds = 3;
@@ -56,6 +60,23 @@ void pumpFor(OwnerLoop& loop, std::chrono::steady_clock::duration length,
   }
 }
 
+// Prints what the device sends, when it sends it, as a MIDI monitor shows it.
+// The device sends under its own lock, so lines never interleave.
+class MonitorOutput : public MidiOutput {
+ public:
+  MonitorOutput(const TimerService& clock, std::ostream& out) : clock_(clock), out_(out) {}
+  bool open() override { return true; }
+  void send(std::uint32_t message) override {
+    out_ << std::chrono::duration_cast<std::chrono::milliseconds>(clock_.now()).count() << ": "
+         << monitorText(message) << std::endl;
+  }
+  void close() override {}
+
+ private:
+  const TimerService& clock_;
+  std::ostream& out_;
+};
+
 }  // namespace
 
 int runPlayTo(const std::vector<std::string>& words, Console& console,
@@ -65,9 +86,10 @@ int runPlayTo(const std::vector<std::string>& words, Console& console,
   DesignerChord chord;
   std::chrono::duration<double> length{kMaxSeconds};
   bool repeat = false;
+  bool monitorOnly = false;
   try {
     const Args args(words, {"instrument", "tuning", "frets", "tempo", "seconds"},
-                    {"repeat", "help"});
+                    {"repeat", "monitor", "help"});
     if (args.has("help")) {
       console.out << kPlayUsage;
       return 0;
@@ -76,6 +98,7 @@ int runPlayTo(const std::vector<std::string>& words, Console& console,
     if (positional.size() > 1) {
       throw UsageError("unexpected argument '" + positional[1] + "'");
     }
+    monitorOnly = args.has("monitor");
     const bool fingering = positional.empty();
     if (fingering == !args.has("frets")) {
       throw UsageError(fingering ? "give a score or --frets" : "give a score or --frets, not both");
@@ -122,10 +145,15 @@ int runPlayTo(const std::vector<std::string>& words, Console& console,
 
   OwnerLoop loop;
   ThreadTimerService timers(loop.handOver());
-  FluidSynthOutput synth(SynthMode::AudioDevice, systemSoundFonts(), std::move(sinks));
-  MidiDevice device(instrument, chord, timers, {synth});
+  MonitorOutput monitor(timers, console.out);
+  std::optional<FluidSynthOutput> synth;
+  if (!monitorOnly) {
+    synth.emplace(SynthMode::AudioDevice, systemSoundFonts(), std::move(sinks));
+  }
+  MidiDevice device(instrument, chord, timers,
+                    {synth ? static_cast<MidiOutput&>(*synth) : monitor});
   if (!device.openMidiMapper()) {
-    console.err << "fretlets-cli play: " << synth.error() << '\n';
+    console.err << "fretlets-cli play: " << synth->error() << '\n';
     return 1;
   }
   interrupted = 0;

@@ -12,33 +12,12 @@
 #include "sound/apply_patch.h"
 #include "sound/manual_timer_service.h"
 #include "sound/midi_device.h"
+#include "sound/recording_output.h"
 
 namespace fretlets {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-struct TimedMessage {
-  std::uint32_t ms;
-  std::uint32_t message;
-};
-
-// Takes down what the device sends, with the clock's time.
-class RecordingOutput : public MidiOutput {
- public:
-  RecordingOutput(const TimerService& clock, std::vector<TimedMessage>& log)
-      : clock_(clock), log_(log) {}
-  bool open() override { return true; }
-  void send(std::uint32_t message) override {
-    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(clock_.now());
-    log_.push_back({static_cast<std::uint32_t>(now.count()), message});
-  }
-  void close() override {}
-
- private:
-  const TimerService& clock_;
-  std::vector<TimedMessage>& log_;
-};
 
 constexpr std::uint8_t kMetaTrackName = 0x03;
 constexpr std::uint8_t kMetaMarker = 0x06;
@@ -102,8 +81,7 @@ std::vector<std::uint8_t> scoreMidiFile(const Score& score, const InstrumentStat
   played.goFirst();
   DesignerChord chord;
   ManualTimerService timers;
-  std::vector<TimedMessage> messages;
-  RecordingOutput output(timers, messages);
+  RecordingOutput output(timers);
   MidiDevice device(instrument, chord, timers, {output});
   device.openMidiMapper();
   applyPatch(device, static_cast<MidiStandard>(score.patch.midiStandard), score.patch.patchIndex);
@@ -148,19 +126,21 @@ std::vector<std::uint8_t> scoreMidiFile(const Score& score, const InstrumentStat
   notes.meta(0, kMetaTrackName,
              patchTable(device.midiStandard)[static_cast<std::size_t>(device.patchIndex)].name);
   std::set<std::uint8_t> sounding;
-  for (const TimedMessage& timed : messages) {
-    const std::uint8_t status = messageStatus(timed.message);
-    const std::uint8_t data1 = messageData1(timed.message);
-    const std::uint8_t data2 = messageData2(timed.message);
+  for (const RecordingOutput::Sent& sent : output.sent()) {
+    const auto ms = static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(sent.time).count());
+    const std::uint8_t status = messageStatus(sent.message);
+    const std::uint8_t data1 = messageData1(sent.message);
+    const std::uint8_t data2 = messageData2(sent.message);
     const std::uint8_t kind = status & 0xF0;
     if (kind == kControlChange && data1 == kAllNotesOffController) {
       for (const std::uint8_t note : sounding) {
-        notes.event(timed.ms, {static_cast<std::uint8_t>(kNoteOff | (status & 0x0F)), note, 0});
+        notes.event(ms, {static_cast<std::uint8_t>(kNoteOff | (status & 0x0F)), note, 0});
       }
       sounding.clear();
     }
     if (kind == kProgramChange || kind == kChannelPressure) {
-      notes.event(timed.ms, {status, data1});
+      notes.event(ms, {status, data1});
       continue;
     }
     if (kind == kNoteOn && data2 > 0) {
@@ -168,7 +148,7 @@ std::vector<std::uint8_t> scoreMidiFile(const Score& score, const InstrumentStat
     } else if (endsNote(status, data2)) {
       sounding.erase(data1);
     }
-    notes.event(timed.ms, {status, data1, data2});
+    notes.event(ms, {status, data1, data2});
   }
   notes.end(endMs);
 

@@ -169,8 +169,8 @@ TEST(MidiDevice, FallsBackFromTheSynthesizerToThePort) {
   InstrumentState instrument;
   DesignerChord chord;
   ManualTimerService timers;
-  RecordingOutput synth(timers);
-  RecordingOutput port(timers);
+  TestOutput synth(timers);
+  TestOutput port(timers);
   MidiDevice device(instrument, chord, timers, {synth, port});
 
   synth.setAvailable(false);

@@ -2,7 +2,7 @@
 
 #include "sound/manual_timer_service.h"
 #include "sound/midi_device.h"
-#include "sound/recording_output.h"
+#include "sound/test_output.h"
 
 namespace fretlets {
 
@@ -14,7 +14,7 @@ struct MidiRecords {
   InstrumentState instrument;
   DesignerChord chord;
   Clock timers;
-  RecordingOutput output{timers};
+  TestOutput output{timers};
   MidiDevice midi{instrument, chord, timers, {output}};
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,12 @@
 
 namespace fretlets {
 
+// A message as a MIDI monitor shows it: "90 40 64".
+std::string monitorText(std::uint32_t message);
+
 // Keeps every message with the time it was sent, read from the timer
-// service's clock, for tests and benchmarks.
+// service's clock: what a score sends, for its MIDI file; what the device
+// sends, for a look at it.
 class RecordingOutput : public MidiOutput {
  public:
   struct Sent {
@@ -22,8 +27,6 @@ class RecordingOutput : public MidiOutput {
 
   explicit RecordingOutput(const TimerService& clock) : clock_(clock) {}
 
-  void prepare() override { ++prepareCount_; }
-  bool ready() const override { return ready_; }
   bool open() override;
   void send(std::uint32_t message) override;
   void close() override { open_ = false; }
@@ -36,20 +39,11 @@ class RecordingOutput : public MidiOutput {
   // each after the millisecond it went out: "10: 90 34 7F".
   std::string monitorText(bool timed = false) const;
   void clear() { sent_.clear(); }
-  // Makes the next open() fail, as an output missing on this machine would.
-  void setAvailable(bool available) { available_ = available; }
-  // Makes the output still be getting ready, as a synthesizer loading its
-  // SoundFont is; open() then fails, as it must not be called meanwhile.
-  void setReady(bool ready) { ready_ = ready; }
-  int prepareCount() const { return prepareCount_; }
 
  private:
   const TimerService& clock_;
   std::vector<Sent> sent_;
   bool open_ = false;
-  bool available_ = true;
-  bool ready_ = true;
-  int prepareCount_ = 0;
 };
 
 }  // namespace fretlets

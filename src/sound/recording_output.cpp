@@ -1,12 +1,19 @@
-#include "support/sound/recording_output.h"
+#include "sound/recording_output.h"
 
 #include <cstdio>
 
 namespace fretlets {
 
+std::string monitorText(std::uint32_t message) {
+  char bytes[9];
+  std::snprintf(bytes, sizeof bytes, "%02X %02X %02X", messageStatus(message),
+                messageData1(message), messageData2(message));
+  return bytes;
+}
+
 bool RecordingOutput::open() {
-  open_ = available_ && ready_;
-  return open_;
+  open_ = true;
+  return true;
 }
 
 void RecordingOutput::send(std::uint32_t message) {
@@ -27,11 +34,11 @@ std::vector<std::uint32_t> RecordingOutput::messages() const {
 std::string RecordingOutput::monitorText(bool timed) const {
   std::string text;
   for (const Sent& s : sent_) {
-    char bytes[9];
-    std::snprintf(bytes, sizeof bytes, "%02X %02X %02X", messageStatus(s.message),
-                  messageData1(s.message), messageData2(s.message));
     text += text.empty() ? "" : ", ";
-    text += timed ? std::to_string(s.time.count() / 1000) + ": " + bytes : bytes;
+    if (timed) {
+      text += std::to_string(s.time.count() / 1000) + ": ";
+    }
+    text += fretlets::monitorText(s.message);
   }
   return text;
 }
