@@ -1,6 +1,7 @@
 #include "sound/midi_device.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace fretlets {
@@ -17,8 +18,8 @@ MidiDevice::MidiDevice(const InstrumentState& instrument, const DesignerChord& c
     : instrument_(instrument), chord_(chord), timers_(timers), outputs_(std::move(outputs)) {}
 
 MidiDevice::~MidiDevice() {
-  for (const auto& [step, handle] : chainTimers_) {
-    timers_.cancel(handle);
+  for (const auto& [id, step] : chainTimers_) {
+    timers_.cancel(step.handle);
   }
   if (isOpen_) {
     closeMidi();
@@ -131,25 +132,11 @@ void MidiDevice::replaceSoundingNote(int string, int note) {
 }
 
 void MidiDevice::arpeggiateChord(int firstString) {
-  for (int s = std::max(firstString, 0); s < instrument_.strings(); ++s) {
-    if (chord_.frets[s] == kNone || chord_.held[s]) {
-      continue;
-    }
-    playStringNote(s, chord_.frets[s]);
-    armChainStep(arpeggioDelayMs, &MidiDevice::arpeggiateChord, s + 1);
-    return;
-  }
+  startChain(Chain::Arpeggio, firstString);
 }
 
 void MidiDevice::playOpenStrings(int firstString) {
-  for (int s = std::max(firstString, 0); s < instrument_.strings(); ++s) {
-    if (instrument_.tuning[s] == kNone) {
-      continue;
-    }
-    noteOn(static_cast<std::uint8_t>(instrument_.tuning[s]));
-    armChainStep(tuningDelayMs, &MidiDevice::playOpenStrings, s + 1);
-    return;
-  }
+  startChain(Chain::OpenStrings, firstString);
 }
 
 void MidiDevice::soundChord(int firstString) {
@@ -186,14 +173,72 @@ std::vector<std::uint32_t> MidiDevice::chordMessages(
   return messages;
 }
 
-void MidiDevice::armChainStep(std::int32_t delayMs, void (MidiDevice::*step)(int), int nextString) {
+int MidiDevice::nextChainString(Chain chain, int firstString) const {
+  for (int s = std::max(firstString, 0); s < instrument_.strings(); ++s) {
+    if (chain == Chain::Arpeggio ? chord_.frets[s] != kNone && !chord_.held[s]
+                                 : instrument_.tuning[s] != kNone) {
+      return s;
+    }
+  }
+  return kNone;
+}
+
+std::vector<std::uint32_t> MidiDevice::chainNote(Chain chain, int string) const {
+  const int note =
+      instrument_.tuning[string] + (chain == Chain::Arpeggio ? chord_.frets[string] : 0);
+  if (note < 0) {
+    return {};
+  }
+  return {shortMessage(kNoteOn | channel, note & 0x7F, velocity & 0x7F)};
+}
+
+std::chrono::microseconds MidiDevice::chainDelay(Chain chain) const {
+  return std::chrono::milliseconds(chain == Chain::Arpeggio ? arpeggioDelayMs : tuningDelayMs);
+}
+
+void MidiDevice::startChain(Chain chain, int firstString) {
+  const int string = nextChainString(chain, firstString);
+  if (string == kNone) {
+    return;
+  }
+  sender(chainNote(chain, string))();
+  armChainStep(chain, string + 1, timers_.now() + chainDelay(chain));
+}
+
+// Each step's note is worked out when the step is armed and leaves at its
+// deadline from the timing side, whatever the owner thread is doing; the
+// callback then arms the step after it, timed from this deadline, so a late
+// callback does not hold the chain back.
+void MidiDevice::armChainStep(Chain chain, int firstString, std::chrono::microseconds deadline) {
+  const int string = nextChainString(chain, firstString);
+  if (string == kNone) {
+    return;
+  }
   const std::uint64_t id = ++lastStep_;
-  const TimerHandle handle =
-      timers_.schedule(std::chrono::milliseconds(delayMs), [this, id, step, nextString] {
+  auto struck = std::make_shared<std::atomic<bool>>(false);
+  const TimerHandle handle = timers_.scheduleSoundAt(
+      deadline,
+      [struck, send = sender(chainNote(chain, string))] {
+        send();
+        struck->store(true);
+      },
+      [this, id, chain, string, deadline] {
         chainTimers_.erase(id);
-        (this->*step)(nextString);
+        armChainStep(chain, string + 1, deadline + chainDelay(chain));
       });
-  chainTimers_.emplace(id, handle);
+  chainTimers_.emplace(id, ChainStep{handle, chain, firstString, string, deadline, struck});
+}
+
+void MidiDevice::chordEdited() {
+  for (const auto& [id, step] : std::exchange(chainTimers_, {})) {
+    timers_.cancel(step.handle);
+    // A step whose note already left goes on with the string after it.
+    if (step.struck->load()) {
+      armChainStep(step.chain, step.string + 1, step.deadline + chainDelay(step.chain));
+    } else {
+      armChainStep(step.chain, step.firstString, step.deadline);
+    }
+  }
 }
 
 }  // namespace fretlets

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -20,9 +22,11 @@ namespace fretlets {
 // needs, the sound settings the panels share, the note each string is
 // sounding, and chords struck string by string on one-shot timers.
 //
-// The chains read the instrument, the tuning and the chord at the moment each
-// step runs, so a chord edited during an arpeggio goes on with its new
-// strings. Every method runs on the owner thread (timer callbacks included).
+// A chain works out each step's note from the instrument, the tuning and the
+// chord when it arms the step, and works it out again when told that they
+// changed (chordEdited), so a chord edited during an arpeggio goes on with its
+// new strings. Every method runs on the owner thread (timer callbacks
+// included); the notes of the chains leave from the timing side.
 class MidiDevice {
  public:
   using Outputs = std::vector<std::reference_wrapper<MidiOutput>>;
@@ -69,6 +73,9 @@ class MidiDevice {
   void arpeggiateChord(int firstString);
   // Strikes the open strings from firstString up, tuningDelayMs apart.
   void playOpenStrings(int firstString);
+  // The instrument, the tuning or the chord changed: the chains still running
+  // work out their next notes again.
+  void chordEdited();
   // Sounds the chord at once for score playback: unheld strings are struck
   // again, held strings ring on (or only stop when their note changed), and
   // unplayed strings stop only when the chord's release flag is set.
@@ -99,9 +106,25 @@ class MidiDevice {
   std::uint8_t program = 0;
 
  private:
-  // Runs step after delayMs, keeping the timer so that the device can stop
-  // it when it goes away before the timer fires.
-  void armChainStep(std::int32_t delayMs, void (MidiDevice::*step)(int), int nextString);
+  enum class Chain { Arpeggio, OpenStrings };
+  // A step armed and not yet run, kept so that the device can work it out
+  // again or stop it when it goes away before the timer fires.
+  struct ChainStep {
+    TimerHandle handle;
+    Chain chain;
+    int firstString;  // where the step looked for its string
+    int string;       // the string it strikes
+    std::chrono::microseconds deadline;
+    std::shared_ptr<std::atomic<bool>> struck;  // set once its note has left
+  };
+  // The string a chain strikes next from firstString up, or kNone.
+  int nextChainString(Chain chain, int firstString) const;
+  // The note-on that string strikes in the chain (none below MIDI note 0).
+  std::vector<std::uint32_t> chainNote(Chain chain, int string) const;
+  std::chrono::microseconds chainDelay(Chain chain) const;
+  void startChain(Chain chain, int firstString);
+  // Arms the chain's next string from firstString up to sound at deadline.
+  void armChainStep(Chain chain, int firstString, std::chrono::microseconds deadline);
 
   const InstrumentState& instrument_;
   const DesignerChord& chord_;
@@ -117,7 +140,7 @@ class MidiDevice {
   const std::shared_ptr<Line> line_ = std::make_shared<Line>();
   bool isOpen_ = false;
   std::uint64_t lastStep_ = 0;
-  std::map<std::uint64_t, TimerHandle> chainTimers_;  // by step
+  std::map<std::uint64_t, ChainStep> chainTimers_;  // by step
 };
 
 }  // namespace fretlets

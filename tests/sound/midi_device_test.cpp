@@ -93,11 +93,12 @@ TEST_F(MidiDeviceTest, ArpeggioReadsTheChordAsEachStepRuns) {
   chord.frets = test::shape("022100");  // E major
   midi.arpeggiateChord(0);
   timers.advance(milliseconds(15));     // two strings struck
-  chord.frets = test::shape("0220x3");  // now E minor, top string at G, B muted
+  chord.frets = test::shape("0200x3");  // now the D string open, B muted, the top at G
   instrument.tuning[5] = 62;            // and the top string retuned to D
+  midi.chordEdited();
   timers.advance(milliseconds(100));
   EXPECT_EQ(output.monitorText(true),
-            "0: 90 28 7F, 10: 90 2F 7F, 20: 90 34 7F, 30: 90 37 7F, 40: 90 41 7F");
+            "0: 90 28 7F, 10: 90 2F 7F, 20: 90 32 7F, 30: 90 37 7F, 40: 90 41 7F");
 }
 
 // Score playback: a chord sounds (the top two strings at C4 and E4), then the

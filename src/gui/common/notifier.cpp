@@ -3,11 +3,19 @@
 #include "music/designer_chord.h"
 #include "music/instrument.h"
 #include "sound/apply_patch.h"
+#include "sound/midi_device.h"
 
 namespace fretlets {
 
 Notifier::Notifier(InstrumentState& instrument, DesignerChord& chord, MidiDevice& midi)
-    : instrument_(instrument), chord_(chord), midi_(midi) {}
+    : instrument_(instrument), chord_(chord), midi_(midi) {
+  // An arpeggio or the open strings still sounding go on with what changed.
+  for (const auto fact :
+       {&Notifier::instrumentChanged, &Notifier::tuningChanged, &Notifier::chordChanged,
+        &Notifier::chordLoaded, &Notifier::chordCleared}) {
+    connect(this, fact, this, [this] { midi_.chordEdited(); });
+  }
+}
 
 void Notifier::chooseInstrument(int index) {
   if (!isInstrumentIndex(index)) {

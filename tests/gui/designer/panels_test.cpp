@@ -88,6 +88,16 @@ TEST(DesignerPanel, ClickedFretsAreNamedAndSoundedAndTheRootButtonsRenameTheChor
   QTest::mouseClick(rig.implied(1), Qt::LeftButton);
   rig.implied(1)->click();
   EXPECT_TRUE(rig.implied(1)->isChecked());
+  // An arpeggio goes on with a fret clicked while it plays: F3, not E3.
+  rig.output.clear();
+  rig.midi.arpeggioDelayMs = 10;
+  QTest::mouseClick(control<QPushButton>(rig.designer.get(), "Play the chord/Esc to silence"),
+                    Qt::LeftButton);
+  rig.click(3, 2);
+  rig.timers.advance(std::chrono::milliseconds(100));
+  EXPECT_EQ(rig.output.monitorText(true),
+            "0: 90 2D 7F, 0: 90 35 7F, 10: 90 35 7F, 20: 90 39 7F, 30: 90 3C 7F, 40: 90 40 7F");
+  rig.click(3, 2);
   // What the user types is the name the documents read, never more than a
   // chord book holds.
   QLineEdit* typeBox = control<QLineEdit>(rig.designer.get(), "Chord type");

@@ -51,5 +51,29 @@ TEST(ScorePlaybackTiming, ChordsLeaveFromTheTimingThreadWhileTheOwnerShowsThem) 
   EXPECT_EQ(output.fromElsewhere, 3);
 }
 
+// An arpeggio's notes leave from the timing thread while the owner is away;
+// a chord edited after a note left, before its step came back to the owner,
+// strikes no string twice.
+TEST(ArpeggioTiming, NotesLeaveWithoutTheOwnerAndAnEditStrikesNoStringTwice) {
+  OwnerLoop loop;
+  ThreadTimerService timers(loop.handOver());
+  ThreadCountingOutput output;
+  InstrumentState instrument;
+  DesignerChord chord;
+  chord.frets.fill(0);
+  MidiDevice midi(instrument, chord, timers, {output});
+  ASSERT_TRUE(midi.openMidiMapper());
+  midi.arpeggioDelayMs = 20;
+  midi.arpeggiateChord(0);  // the low string at once, from the owner
+  for (int i = 0; i < 5000 && output.fromElsewhere == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_EQ(output.fromElsewhere, 1);
+  midi.chordEdited();
+  loop.pumpUntil([] { return false; }, std::chrono::milliseconds(300));
+  timers.stop();
+  EXPECT_EQ(output.fromElsewhere, 5);
+}
+
 }  // namespace
 }  // namespace fretlets
