@@ -15,6 +15,16 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
+// One run alone and one beside two busy threads, timed by the wall clock.
+void onceIdleAndLoaded(benchmark::internal::Benchmark* run) {
+  run->ArgName("busy_threads")
+      ->Arg(0)
+      ->Arg(2)
+      ->Iterations(1)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+}
+
 // How late the owner thread runs a one-shot timer's callback: 1000 timers of
 // 20 ms in a row, each armed by the callback of the one before, as the note
 // chains and score playback arm theirs.
@@ -54,13 +64,7 @@ void BM_OneShotTimerLateness(benchmark::State& state) {
   state.counters["p99_us"] = percentile(0.99);
   state.counters["max_us"] = lateness.back();
 }
-BENCHMARK(BM_OneShotTimerLateness)
-    ->ArgName("busy_threads")
-    ->Arg(0)
-    ->Arg(2)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_OneShotTimerLateness)->Apply(onceIdleAndLoaded);
 
 // Takes down when each note-on leaves, on the benchmark's clock.
 struct TimingOutput : fretlets::MidiOutput {
@@ -118,12 +122,6 @@ void BM_ArpeggioNoteLateness(benchmark::State& state) {
   state.counters["p99_us"] = lateness[lateness.size() * 99 / 100];
   state.counters["max_us"] = lateness.back();
 }
-BENCHMARK(BM_ArpeggioNoteLateness)
-    ->ArgName("busy_threads")
-    ->Arg(0)
-    ->Arg(2)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_ArpeggioNoteLateness)->Apply(onceIdleAndLoaded);
 
 }  // namespace
