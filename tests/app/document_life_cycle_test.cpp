@@ -116,7 +116,7 @@ class DocumentLifeCycle : public DocumentPanelTest, public ::testing::WithParamI
     std::map<std::string, std::string> now;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder())) {
       if (entry.is_regular_file()) {
-        now[entry.path().filename().string()] = bytesOf(entry.path());
+        now[entry.path().filename().string()] = textOf(entry.path());
       }
     }
     for (const auto& [name, bytes] : now) {

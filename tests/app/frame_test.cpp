@@ -237,7 +237,7 @@ TEST_F(Frame, OpenAndSaveAsFollowTheLastFolderSavedTo) {
   pick(CommandId::ScoreSaveAs, path("Old.score"), {MessageAnswer::No});
   ASSERT_EQ(messages_.size(), 1);
   EXPECT_TRUE(messages_[0].contains(QStringLiteral("Old.score")));
-  EXPECT_EQ(bytesOf(folder() / "Old.score"), "x");
+  EXPECT_EQ(textOf(folder() / "Old.score"), "x");
   // Yes writes, and a failed write (over a folder) keeps the old target.
   pick(CommandId::ScoreSaveAs, path("Folder.score"), {MessageAnswer::Yes, MessageAnswer::Ok});
   EXPECT_EQ(messages_.size(), 3);
@@ -379,7 +379,7 @@ TEST_F(ExportCommandsTest, MenuExportsWriteTheirFilesAndNameWhatWentWrong) {
     run(row.command);
     const std::filesystem::path written =
         file.has_extension() ? file : std::filesystem::path(file.string() + ".svg");
-    EXPECT_EQ(bytesOf(written).substr(0, row.start.size()), row.start);
+    EXPECT_EQ(textOf(written).substr(0, row.start.size()), row.start);
   }
   EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
 

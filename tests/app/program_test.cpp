@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 #include "app/app_records.h"
@@ -21,10 +20,12 @@
 #include "gui/common/show_message.h"
 #include "gui_application.h"
 #include "sound/timer_service.h"
+#include "support/document_test_support.h"
 
 namespace fretlets {
 namespace {
 
+using document_test::textOf;
 using std::chrono::milliseconds;
 namespace fs = std::filesystem;
 
@@ -228,15 +229,8 @@ TEST_F(HandOver, ASocketLeftByACrashedCopyDoesNotStopTheNextStart) {
   EXPECT_TRUE(saw(next, opens("score", "Tune.score")));
 }
 
-std::string contents(const fs::path& file) {
-  std::ifstream in(file);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 bool has(const fs::path& file, const std::string& part) {
-  return contents(file).find(part) != std::string::npos;
+  return textOf(file).find(part) != std::string::npos;
 }
 
 TEST(Install, PutsTheProgramItsFilesAndItsDesktopEntryInPlace) {
@@ -247,7 +241,7 @@ TEST(Install, PutsTheProgramItsFilesAndItsDesktopEntryInPlace) {
   const std::string command = "cmake --install '" + build.string() + "' --prefix '" +
                               prefix.string() + "' > '" + (prefix / "install.log").string() +
                               "' 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << contents(prefix / "install.log");
+  ASSERT_EQ(std::system(command.c_str()), 0) << textOf(prefix / "install.log");
 
   // The link on the path leads to the program, which finds everything
   // beside itself.
@@ -259,7 +253,7 @@ TEST(Install, PutsTheProgramItsFilesAndItsDesktopEntryInPlace) {
   EXPECT_TRUE(fs::is_regular_file(folder / "samples" / "Guitar chords.cbk"));
   EXPECT_TRUE(fs::is_regular_file(folder / "help" / "index.html"));
   // Every chord type of the program's table is in the manual.
-  const std::string types = contents(folder / "help" / "chord-types.html");
+  const std::string types = textOf(folder / "help" / "chord-types.html");
   const std::regex row("<tr><td>");
   EXPECT_EQ(
       std::distance(std::sregex_iterator(types.begin(), types.end(), row), std::sregex_iterator()),
@@ -278,8 +272,8 @@ TEST(Install, PutsTheProgramItsFilesAndItsDesktopEntryInPlace) {
         "update-mime-database '" + (prefix / "share" / "mime").string() + "' > /dev/null 2>&1";
     ASSERT_EQ(std::system(update.c_str()), 0);
     const fs::path globs = prefix / "share" / "mime" / "globs2";
-    EXPECT_TRUE(has(globs, "application/x-fretlets-chordbook:*.cbk")) << contents(globs);
-    EXPECT_TRUE(has(globs, "application/x-fretlets-score:*.score")) << contents(globs);
+    EXPECT_TRUE(has(globs, "application/x-fretlets-chordbook:*.cbk")) << textOf(globs);
+    EXPECT_TRUE(has(globs, "application/x-fretlets-score:*.score")) << textOf(globs);
   }
   EXPECT_TRUE(fs::is_regular_file(prefix / "share" / "icons" / "hicolor" / "scalable" / "apps" /
                                   "fretlets.svg"));

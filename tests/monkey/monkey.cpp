@@ -48,7 +48,7 @@ class Monkey {
       : random_(seed), scratch_(scratch.path().toStdString()) {
     placeBeside(records_.state, records_.session, scratch_);
     for (const char* sample : {"Guitar chords.cbk", "Waltz in G.score", "Four chords in C.score"}) {
-      std::filesystem::copy_file(kSampleFolder / sample, scratch_ / sample);
+      std::filesystem::copy_file(document_test::sample(sample), scratch_ / sample);
     }
     setMessageHandler([this](const QString&, MessageFlags) {
       constexpr MessageAnswer answers[] = {MessageAnswer::Ok, MessageAnswer::Cancel,
@@ -228,7 +228,7 @@ class Monkey {
     const std::vector<std::uint8_t> shown =
         book ? chordBookBytes(session.chordBook()->book, records_.instrument)
              : scoreBytes(session.score()->score, records_.instrument, session.userName());
-    const std::string onDisk = bytesOf(path);
+    const std::string onDisk = textOf(path);
     if (onDisk != std::string(shown.begin(), shown.end())) {
       return "the saved " + path.filename().string() + " differs from the window's document";
     }

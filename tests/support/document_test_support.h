@@ -86,9 +86,15 @@ inline std::string sample(const std::string& name) {
   return (fs::path(FRETLETS_SOURCE_DIR) / "resources/samples" / name).string();
 }
 
-inline Bytes bytesOf(const fs::path& path) {
+// A file's bytes, as text or as bytes; none when it cannot be read.
+inline std::string textOf(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), {}};
+}
+
+inline Bytes bytesOf(const fs::path& path) {
+  const std::string text = textOf(path);
+  return {text.begin(), text.end()};
 }
 
 inline void writeBytes(const fs::path& path, const Bytes& bytes) {

@@ -179,7 +179,7 @@ TEST_F(ScorePanelTest, AScoreLockedByAnotherUserIsNeverWrittenAndAsksBeforeItsCh
     InstrumentState guitar;
     writeScore(theirs, guitar, "someone", path);
   }
-  const std::string before = bytesOf(path);
+  const std::string before = textOf(path);
   session().setUserName("me");
   open(DocumentKind::Score, path);
   ASSERT_NE(panel(), nullptr);
@@ -213,7 +213,7 @@ TEST_F(ScorePanelTest, AScoreLockedByAnotherUserIsNeverWrittenAndAsksBeforeItsCh
   run(CommandId::ScoreClose);
   EXPECT_EQ(messages_, question);
   EXPECT_EQ(panel(), nullptr);
-  EXPECT_EQ(bytesOf(path), before);
+  EXPECT_EQ(textOf(path), before);
 }
 
 // A score closed while it plays fast stops before the box asks, and goes

@@ -31,6 +31,7 @@
 #include "gui_application.h"
 #include "music/fretlet_record.h"
 #include "sound/midi_device.h"
+#include "support/document_test_support.h"
 
 namespace fretlets {
 
@@ -77,13 +78,7 @@ class ScriptedDialogs : public FileDialogs {
   }
 };
 
-inline const std::filesystem::path kSampleFolder =
-    std::filesystem::path(FRETLETS_SOURCE_DIR) / "resources" / "samples";
-
-inline std::string bytesOf(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using document_test::textOf;
 
 inline FretletRecord fingering(std::array<std::int8_t, kStringSlots> frets, std::int8_t root = 0) {
   FretletRecord record;
@@ -216,7 +211,7 @@ class DocumentPanelTest : public ::testing::Test {
   // A copy of a sample file in the test's folder.
   std::filesystem::path copyOfSample(const char* name) {
     const std::filesystem::path copy = folder() / name;
-    std::filesystem::copy_file(kSampleFolder / name, copy);
+    std::filesystem::copy_file(document_test::sample(name), copy);
     return copy;
   }
   // Puts a fingering into the Designer, as the user would by clicking.
