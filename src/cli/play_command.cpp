@@ -67,8 +67,7 @@ class MonitorOutput : public MidiOutput {
   MonitorOutput(const TimerService& clock, std::ostream& out) : clock_(clock), out_(out) {}
   bool open() override { return true; }
   void send(std::uint32_t message) override {
-    out_ << std::chrono::duration_cast<std::chrono::milliseconds>(clock_.now()).count() << ": "
-         << monitorText(message) << std::endl;
+    out_ << monitorText(message, clock_.now()) << std::endl;
   }
   void close() override {}
 

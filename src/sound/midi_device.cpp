@@ -165,12 +165,16 @@ std::vector<std::uint32_t> MidiDevice::chordMessages(
     const int note = instrument_.tuning[s] + chord.frets[s];
     if (!chord.held[s]) {
       replace(s, note);
-      messages.push_back(shortMessage(kNoteOn | channel, note & 0x7F, velocity & 0x7F));
+      messages.push_back(noteOnMessage(note));
     } else if (note != sounding[s]) {
       replace(s, note);
     }
   }
   return messages;
+}
+
+std::uint32_t MidiDevice::noteOnMessage(int note) const {
+  return shortMessage(kNoteOn | channel, note & 0x7F, velocity & 0x7F);
 }
 
 int MidiDevice::nextChainString(Chain chain, int firstString) const {
@@ -189,7 +193,7 @@ std::vector<std::uint32_t> MidiDevice::chainNote(Chain chain, int string) const 
   if (note < 0) {
     return {};
   }
-  return {shortMessage(kNoteOn | channel, note & 0x7F, velocity & 0x7F)};
+  return {noteOnMessage(note)};
 }
 
 std::chrono::microseconds MidiDevice::chainDelay(Chain chain) const {

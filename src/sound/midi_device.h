@@ -106,6 +106,9 @@ class MidiDevice {
   std::uint8_t program = 0;
 
  private:
+  // The note-on of note at the device's velocity, for sending later.
+  std::uint32_t noteOnMessage(int note) const;
+
   enum class Chain { Arpeggio, OpenStrings };
   // A step armed and not yet run, kept so that the device can work it out
   // again or stop it when it goes away before the timer fires.

@@ -11,6 +11,11 @@ std::string monitorText(std::uint32_t message) {
   return bytes;
 }
 
+std::string monitorText(std::uint32_t message, std::chrono::microseconds time) {
+  return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(time).count()) +
+         ": " + monitorText(message);
+}
+
 bool RecordingOutput::open() {
   open_ = true;
   return true;
@@ -35,10 +40,7 @@ std::string RecordingOutput::monitorText(bool timed) const {
   std::string text;
   for (const Sent& s : sent_) {
     text += text.empty() ? "" : ", ";
-    if (timed) {
-      text += std::to_string(s.time.count() / 1000) + ": ";
-    }
-    text += fretlets::monitorText(s.message);
+    text += timed ? fretlets::monitorText(s.message, s.time) : fretlets::monitorText(s.message);
   }
   return text;
 }

@@ -10,8 +10,10 @@
 
 namespace fretlets {
 
-// A message as a MIDI monitor shows it: "90 40 64".
+// A message as a MIDI monitor shows it: "90 40 64"; timed, after the
+// millisecond it went out: "10: 90 40 64".
 std::string monitorText(std::uint32_t message);
+std::string monitorText(std::uint32_t message, std::chrono::microseconds time);
 
 // Keeps every message with the time it was sent, read from the timer
 // service's clock: what a score sends, for its MIDI file; what the device
