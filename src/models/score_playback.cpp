@@ -178,10 +178,7 @@ void ScorePlayback::armDue() {
   Score::applyEntryToDesigner(*next, chord, instrument_.strings());
   std::array<std::int8_t, kStringSlots> sounding = midi_.soundingNotes;
   auto sent = std::make_shared<std::atomic<bool>>(false);
-  auto sound = [send = midi_.sender(midi_.chordMessages(chord, 0, sounding)), sent] {
-    send();
-    sent->store(true);
-  };
+  auto sound = midi_.sender(midi_.chordMessages(chord, 0, sounding), sent);
   soundingAhead_ = sounding;
   aheadSent_ = std::move(sent);
   timer_ = timers_.scheduleSoundAt(chordDue_, std::move(sound), std::move(callback));

@@ -74,13 +74,19 @@ void MidiDevice::sendShortMessage(std::uint8_t status, std::uint8_t data1, std::
   }
 }
 
-std::function<void()> MidiDevice::sender(std::vector<std::uint32_t> messages) const {
-  return [line = line_, messages = std::move(messages)] {
-    const std::lock_guard lock(line->mutex);
-    if (line->output != nullptr) {
-      for (const std::uint32_t message : messages) {
-        line->output->send(message);
+std::function<void()> MidiDevice::sender(std::vector<std::uint32_t> messages,
+                                         std::shared_ptr<std::atomic<bool>> sent) const {
+  return [line = line_, messages = std::move(messages), sent = std::move(sent)] {
+    {
+      const std::lock_guard lock(line->mutex);
+      if (line->output != nullptr) {
+        for (const std::uint32_t message : messages) {
+          line->output->send(message);
+        }
       }
+    }
+    if (sent) {
+      sent->store(true);
     }
   };
 }
@@ -221,12 +227,7 @@ void MidiDevice::armChainStep(Chain chain, int firstString, std::chrono::microse
   const std::uint64_t id = ++lastStep_;
   auto struck = std::make_shared<std::atomic<bool>>(false);
   const TimerHandle handle = timers_.scheduleSoundAt(
-      deadline,
-      [struck, send = sender(chainNote(chain, string))] {
-        send();
-        struck->store(true);
-      },
-      [this, id, chain, string, deadline] {
+      deadline, sender(chainNote(chain, string), struck), [this, id, chain, string, deadline] {
         chainTimers_.erase(id);
         armChainStep(chain, string + 1, deadline + chainDelay(chain));
       });

@@ -89,8 +89,11 @@ class MidiDevice {
                                            std::array<std::int8_t, kStringSlots>& sounding) const;
   // Sends messages through the output open when it is called, if any; any
   // thread may call it, and it may outlive the device (it then sends
-  // nothing). For a timer's sound.
-  std::function<void()> sender(std::vector<std::uint32_t> messages) const;
+  // nothing). For a timer's sound; sent, when given, is set once the
+  // messages went, for an owner that cancels the timer and must know whether
+  // they already left.
+  std::function<void()> sender(std::vector<std::uint32_t> messages,
+                               std::shared_ptr<std::atomic<bool>> sent = nullptr) const;
 
   // The settings the panels share through the device.
   static constexpr std::uint8_t channel = 0;
