@@ -1,5 +1,3 @@
-#include <QPushButton>
-#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -47,11 +45,10 @@ class DocumentLifeCycle : public DocumentPanelTest, public ::testing::WithParamI
     return row;
   }
   void change() {
-    designerShows(fingering({3, 2, 0, 0, 0, 3}));
+    designerShows(fretlet({3, 2, 0, 0, 0, 3}));
     // A type of its own each time: a chord book refuses a fretlet twice.
     designerBox("Chord type")->setText(QStringLiteral("type %1").arg(++changes_));
-    control<QPushButton>(panel(), kind().changeButton)->click();
-    settle();
+    click(control<QPushButton>(panel(), kind().changeButton));
   }
   // Runs steps, split by |: "pick NAME" makes the next file dialog pick NAME,
   // Yes, No or Cancel will answer the next box, New, Open, Close and Save run

@@ -2,7 +2,6 @@
 #include <QAccessibleActionInterface>
 #include <QAction>
 #include <QDockWidget>
-#include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -32,14 +31,11 @@ class Frame : public DocumentPanelTest {
   QToolButton* button(CommandId id) const {
     return qobject_cast<QToolButton*>(frame_->toolbar()->widgetForAction(action(id)));
   }
-  // Where the shown panels stand in the window, top to bottom; a torn-off
-  // panel floats outside it.
+  // Where the shown panels stand in the window, top to bottom.
   QList<QRect> places() {
     QList<QRect> result;
     for (QWidget* panel : panels()) {
-      if (panel->isVisibleTo(frame_.get()) && panel->window() == frame_.get()) {
-        result.append(QRect(panel->mapTo(frame_.get(), QPoint(0, 0)), panel->size()));
-      }
+      result.append(QRect(panel->mapTo(frame_.get(), QPoint(0, 0)), panel->size()));
     }
     return result;
   }
@@ -316,7 +312,7 @@ TEST(FrameKeys, EscapeInTheFrameSilencesAllNotes) {
 using RealInput = DocumentPanelTest;
 
 TEST_F(RealInput, EveryCheckToggledByAScreenReaderDoesWhatAClickWould) {
-  designerShows(fingering({kNone, 3, 2, 0, 1, 0}));
+  designerShows(fretlet({kNone, 3, 2, 0, 1, 0}));
   toggle(control<QPushButton>(designer(), "Bar the top fret"));
   EXPECT_TRUE(chord().barred);
   toggle(control<QPushButton>(designer(), "Hold strings down"));
@@ -370,7 +366,7 @@ TEST_F(ExportCommandsTest, MenuExportsWriteTheirFilesAndNameWhatWentWrong) {
   }
   open(DocumentKind::Score, copyOfSample("Waltz in G.score"));
   open(DocumentKind::ChordBook, copyOfSample("Guitar chords.cbk"));
-  designerShows(fingering({-1, 3, 2, 0, 1, 0}, 1));
+  designerShows(fretlet({-1, 3, 2, 0, 1, 0}, 1));
   for (const Row& row : rows) {
     SCOPED_TRACE(row.file);
     EXPECT_TRUE(frame_->action(row.command)->isEnabled());

@@ -6,11 +6,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -78,16 +77,6 @@ TEST(CommandLine, TheFirstArgumentOpensAChordBookOrScoreByItsExactEnding) {
   }
 }
 
-// Runs the GUI thread's events until done() holds or time is up.
-void pumpFor(
-    milliseconds time, const std::function<bool()>& done = [] { return false; }) {
-  const auto deadline = std::chrono::steady_clock::now() + time;
-  while (!done() && std::chrono::steady_clock::now() < deadline) {
-    QCoreApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-}
-
 TEST(AppRecords, TimersRunOnTheGuiThreadAndTheRecordsGoWithACallbackOnItsWay) {
   testApplication();
   auto records = std::make_unique<AppRecords>();
@@ -95,13 +84,12 @@ TEST(AppRecords, TimersRunOnTheGuiThreadAndTheRecordsGoWithACallbackOnItsWay) {
   const auto gui = std::this_thread::get_id();
   bool ranOnGui = false;
   timers.schedule(milliseconds(1), [&] { ranOnGui = std::this_thread::get_id() == gui; });
-  pumpFor(milliseconds(5000), [&] { return ranOnGui; });
-  EXPECT_TRUE(ranOnGui);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ranOnGui; }));
 
   timers.schedule(milliseconds(1), [] { ADD_FAILURE() << "ran after the records went"; });
   std::this_thread::sleep_for(milliseconds(30));  // the timing thread now waits for the GUI
   records.reset();
-  pumpFor(milliseconds(30));
+  QTest::qWait(30);
 }
 
 TEST(OutOfMemoryDeathTest, ShowsTheMessageAndExitsWithOne) {

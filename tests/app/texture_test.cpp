@@ -1,5 +1,4 @@
 #include <QListWidget>
-#include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
 

@@ -1,9 +1,5 @@
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "cli/commands.h"
 #include "documents/chord_book_file.h"
 #include "documents/score_file.h"
 #include "music/designer_chord.h"

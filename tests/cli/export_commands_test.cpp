@@ -1,20 +1,14 @@
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <QImage>
 #include <QString>
 #include <QXmlStreamReader>
-#include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <map>
 #include <numeric>
 #include <ranges>
 #include <set>
-#include <sstream>
-#include <vector>
 
-#include "cli/commands.h"
 #include "documents/chord_book_file.h"
 #include "documents/score_file.h"
 #include "documents/text_codec.h"

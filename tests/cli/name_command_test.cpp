@@ -1,7 +1,4 @@
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <sstream>
 
 #include "support/cli_run.h"
 

@@ -1,17 +1,14 @@
-#include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-#include <sstream>
 
 #include "sound/fluid_synth_output.h"
 #include "support/cli_run.h"
+#include "support/document_test_support.h"
 
 namespace fretlets::cli {
 namespace {
 
-const std::string kWaltz =
-    (std::filesystem::path(FRETLETS_SOURCE_DIR) / "resources/samples/Waltz in G.score").string();
+const std::string kWaltz = document_test::sample("Waltz in G.score");
 
 TEST(PlayCommand, RefusesBadInputBeforeAnySound) {
   expectUsageErrors(runPlay, {

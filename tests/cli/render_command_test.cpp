@@ -1,10 +1,6 @@
-#include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 
-#include "cli/commands.h"
 #include "sound/fluid_synth_output.h"
 #include "support/cli_run.h"
 #include "support/document_test_support.h"

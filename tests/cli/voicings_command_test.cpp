@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
 
 #include "documents/chord_book_file.h"
 #include "support/cli_run.h"
@@ -11,10 +8,6 @@ namespace fretlets::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string firstLine(const std::string& text) {
-  return text.substr(0, text.find('\n'));
-}
 
 using VoicingsCommand = document_test::DocumentFolder;
 using document_test::bytesOf;
@@ -32,14 +25,12 @@ TEST_F(VoicingsCommand, ListsTheEasiestFingeringsFirst) {
   EXPECT_EQ(runCli(runVoicings, {"--chord", "C", "--bass", "C", "--max", "20"}).out, rooted.out);
 
   // Spelled as asked; a slash in the name or --bass gives the bass.
-  EXPECT_EQ(firstLine(runCli(runVoicings, {"--chord", "Dbm7", "--max", "1"}).out).substr(0, 5),
-            "Dbm7 ");
+  EXPECT_TRUE(runCli(runVoicings, {"--chord", "Dbm7", "--max", "1"}).out.starts_with("Dbm7 "));
   const CliRun slash = runCli(runVoicings, {"--chord", "C/E", "--json"});
   EXPECT_EQ(slash.out, runCli(runVoicings, {"--chord", "C", "--bass", "E", "--json"}).out);
   EXPECT_NE(slash.out.find("\"frets\":[0,3,2,0,1,0]"), std::string::npos);
   // "6/9" is a chord type, not a bass.
-  EXPECT_EQ(firstLine(runCli(runVoicings, {"--chord", "C6/9", "--max", "1"}).out).substr(0, 5),
-            "C6/9 ");
+  EXPECT_TRUE(runCli(runVoicings, {"--chord", "C6/9", "--max", "1"}).out.starts_with("C6/9 "));
 
   const CliRun mandolin =
       runCli(runVoicings, {"--chord", "G", "--instrument", "mandolin", "--max", "1", "--json"});
@@ -101,7 +92,7 @@ TEST_F(VoicingsCommand, IntoBookFilesAsTheBooksAddDoes) {
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(bytesOf(mandolin), before);
   const CliRun g = runCli(runVoicings, {"--chord", "G", "--max", "2", "--into-book", mandolin});
-  EXPECT_EQ(firstLine(g.out).substr(0, 21), "Gmaj on the Mandolin ");
+  EXPECT_TRUE(g.out.starts_with("Gmaj on the Mandolin ")) << g.out;
 
   // Nothing found files nothing and creates no book.
   const CliRun none = runCli(runVoicings, {"--chord", "Cm(maj13)#5+11", "--instrument", "saz",

@@ -1,13 +1,7 @@
 #include "documents/byte_stream.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 #include "support/document_test_support.h"
 

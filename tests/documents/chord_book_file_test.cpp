@@ -1,13 +1,5 @@
 #include "documents/chord_book_file.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <string>
-
 #include "music/designer_chord.h"
 #include "support/document_test_support.h"
 

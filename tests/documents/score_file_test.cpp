@@ -1,10 +1,5 @@
 #include "documents/score_file.h"
 
-#include <gtest/gtest.h>
-
-#include <iterator>
-#include <string>
-
 #include "music/chord_fixture.h"
 #include "support/document_test_support.h"
 
@@ -78,17 +73,6 @@ TEST(ScoreFileTest, ExampleBytesAndARoundTripOfEveryField) {
   EXPECT_EQ(other.owner.view(), "Ann");
   const std::string longName(60, 'n');
   EXPECT_TRUE(parseScore(scoreBytes(back, guitar, longName), state, false, longName).ownedByUser);
-}
-
-TEST(ScoreFileTest, VersionOneHundredOneEntriesRelease) {
-  // Drop each entry's release byte (12 and 11 bytes in) and call it 101.
-  Bytes old = withInt(kFull, kVersionAt, 101);
-  old.erase(old.begin() + static_cast<std::ptrdiff_t>(kFirstEntryAt + 25 + 11));
-  old.erase(old.begin() + static_cast<std::ptrdiff_t>(kFirstEntryAt + 12));
-  InstrumentState state;
-  // Each entry releases; saving again writes version 102 with the release byte.
-  const Score read = parseScore(old, state, false, "ann");
-  EXPECT_EQ(scoreBytes(read, state, "ann"), withByte(kFull, kFirstEntryAt + 12, 1));
 }
 
 TEST(ScoreFileTest, EveryDamagedFieldHasItsMessageAndKeepsTheInstrument) {

@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 #include <tuple>
 #include <utility>
 

@@ -16,34 +16,12 @@ namespace {
 
 using test::shape;
 
-// The inverse of shape(): "x32010", letters from fret 10 up.
-std::string fretsText(const DesignerChord::Slots& slots) {
-  std::string text;
-  for (const std::int8_t fret : slots) {
-    text += fret == kNone ? 'x'
-            : fret < 10   ? static_cast<char>('0' + fret)
-                          : static_cast<char>('a' + fret - 10);
-  }
-  return text;
-}
-
 // A Designer on fresh records: a guitar in standard tuning, MIDI open on an
 // output that records what it is handed.
 struct Rig : MidiRecords<> {
   Rig() {
     EXPECT_TRUE(midi.openMidiMapper());
     model.midiOpened();
-  }
-  // The notes struck since the last call, as note numbers.
-  std::vector<int> struck() {
-    std::vector<int> notes;
-    for (std::uint32_t message : output.messages()) {
-      if (messageStatus(message) == 0x90) {
-        notes.push_back(messageData1(message));
-      }
-    }
-    output.clear();
-    return notes;
   }
   void load(std::string_view frets, int topFret, bool barred) {
     chord.topFret = static_cast<std::int8_t>(topFret);
@@ -66,26 +44,26 @@ TEST(DesignerModel, FretClicksCycleEachStringThroughFrettedMutedOpenAndHeld) {
     int slot;
     const char* frets;  // after the click
     const char* held;
-    int struck;  // the note sounded, or -1
+    const char* sent;  // the note sounded
   } clicks[] = {
       // Fret, mute, open, mute.
-      {"xxxxxx", 0, false, false, 1, 4, "xxxx1x", "......", 60},
-      {nullptr, 0, false, false, 1, 4, "xxxxxx", "......", -1},
-      {nullptr, 0, false, false, 0, 4, "xxxx0x", "......", 59},
-      {nullptr, 0, false, false, 0, 4, "xxxxxx", "......", -1},
+      {"xxxxxx", 0, false, false, 1, 4, "xxxx1x", "......", "90 3C 7F"},
+      {nullptr, 0, false, false, 1, 4, "xxxxxx", "......", ""},
+      {nullptr, 0, false, false, 0, 4, "xxxx0x", "......", "90 3B 7F"},
+      {nullptr, 0, false, false, 0, 4, "xxxxxx", "......", ""},
       // Another row moves the string.
-      {"022100", 0, false, false, 3, 1, "032100", "......", 48},
-      {nullptr, 0, false, false, 0, 1, "002100", "......", 45},
+      {"022100", 0, false, false, 3, 1, "032100", "......", "90 30 7F"},
+      {nullptr, 0, false, false, 0, 1, "002100", "......", "90 2D 7F"},
       // Hold marks and unmarks, never mutes.
-      {"xxxx10", 0, false, true, 1, 4, "xxxx10", "....h.", -1},
-      {nullptr, 0, false, true, 1, 4, "xxxx10", "......", 60},
-      {nullptr, 0, false, true, 0, 5, "xxxx10", ".....h", -1},
-      {nullptr, 0, false, true, 2, 5, "xxxx12", "......", 66},
+      {"xxxx10", 0, false, true, 1, 4, "xxxx10", "....h.", ""},
+      {nullptr, 0, false, true, 1, 4, "xxxx10", "......", "90 3C 7F"},
+      {nullptr, 0, false, true, 0, 5, "xxxx10", ".....h", ""},
+      {nullptr, 0, false, true, 2, 5, "xxxx12", "......", "90 42 7F"},
       // Rows count from the top fret; row 0 of a barred top fret frets.
-      {"xxxxxx", 5, false, false, 2, 0, "7xxxxx", "......", 47},
-      {nullptr, 5, false, false, 5, 5, "7xxxxa", "......", 74},
-      {"xxxxxx", 3, true, false, 0, 2, "xx3xxx", "......", 53},
-      {nullptr, 3, true, false, 0, 2, "xxxxxx", "......", -1},
+      {"xxxxxx", 5, false, false, 2, 0, "7xxxxx", "......", "90 2F 7F"},
+      {nullptr, 5, false, false, 5, 5, "7xxxxa", "......", "90 4A 7F"},
+      {"xxxxxx", 3, true, false, 0, 2, "xx3xxx", "......", "90 35 7F"},
+      {nullptr, 3, true, false, 0, 2, "xxxxxx", "......", ""},
   };
   std::unique_ptr<Rig> rig;
   for (const auto& c : clicks) {
@@ -100,13 +78,13 @@ TEST(DesignerModel, FretClicksCycleEachStringThroughFrettedMutedOpenAndHeld) {
     }
     SCOPED_TRACE("click row " + std::to_string(c.row) + " slot " + std::to_string(c.slot));
     EXPECT_TRUE(rig->model.fretClick(c.row, c.slot));
-    EXPECT_EQ(fretsText(rig->chord.frets), c.frets);
+    EXPECT_EQ(rig->chord.frets, shape(c.frets));
     std::string held;
     for (const bool h : rig->chord.held) {
       held += h ? 'h' : '.';
     }
     EXPECT_EQ(held, c.held);
-    EXPECT_EQ(rig->struck(), c.struck < 0 ? std::vector<int>{} : std::vector<int>{c.struck});
+    EXPECT_EQ(rig->sent(), c.sent);
   }
   // Clicks outside the diagram or the instrument (a saz) change nothing.
   Rig saz;
@@ -115,8 +93,8 @@ TEST(DesignerModel, FretClicksCycleEachStringThroughFrettedMutedOpenAndHeld) {
   for (const auto& [row, slot] : {std::pair{6, 0}, {-1, 0}, {1, 3}, {1, -1}, {1, 5}}) {
     EXPECT_FALSE(saz.model.fretClick(row, slot));
   }
-  EXPECT_EQ(fretsText(saz.chord.frets), "xxxxxx");
-  EXPECT_TRUE(saz.struck().empty());
+  EXPECT_EQ(saz.chord.frets, shape("xxxxxx"));
+  EXPECT_EQ(saz.sent(), "");
 }
 
 TEST(DesignerModel, TheBarAndTheTopFretMoveTheStrings) {
@@ -148,7 +126,7 @@ TEST(DesignerModel, TheBarAndTheTopFretMoveTheStrings) {
     } else {
       rig.model.setTopFret(c.newTopFret);
     }
-    EXPECT_EQ(fretsText(rig.chord.frets), c.expected);
+    EXPECT_EQ(rig.chord.frets, shape(c.expected));
     EXPECT_EQ(rig.model.topFret(), c.expectedTopFret);
     EXPECT_EQ(rig.chord.topFret, c.expectedTopFret);
   }
@@ -189,7 +167,7 @@ TEST(DesignerModel, ALoadedChordBringsItsTopFretAndRootAndLosesWhatTheDiagramCan
   rig.model.chordLoaded();
   EXPECT_EQ(rig.model.topFret(), 17);
   EXPECT_EQ(rig.chord.topFret, 17);
-  EXPECT_EQ(fretsText(rig.chord.frets), "xjkxm0");
+  EXPECT_EQ(rig.chord.frets, shape("xjkxm0"));
   EXPECT_TRUE(rig.model.refresh().strings[2].isRoot);
   EXPECT_EQ(rig.model.requestedRoot(), 2);
   // Every played string has a mark inside the diagram, flagged when its

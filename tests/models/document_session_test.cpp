@@ -1,14 +1,8 @@
 #include "models/document_session.h"
 
-#include <gtest/gtest.h>
-
 #include <deque>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "music/designer_chord.h"
-#include "music/instrument.h"
 #include "support/document_test_support.h"
 
 namespace fretlets {

@@ -10,12 +10,7 @@
 #include <vector>
 
 #include "documents/score.h"
-#include "music/designer_chord.h"
-#include "music/instrument.h"
-#include "sound/manual_timer_service.h"
-#include "sound/midi_device.h"
-#include "sound/midi_output.h"
-#include "sound/recording_output.h"
+#include "sound/midi_records.h"
 
 namespace fretlets {
 namespace {
@@ -58,8 +53,8 @@ class LateTimers : public ManualTimerService {
 
 // A score whose entry k frets only the low E string at k + 1, so entry k
 // sounds MIDI note 41 + k, played on a guitar at 120 bpm (500 ms a beat).
-struct Rig {
-  explicit Rig(const std::vector<int>& lengths, TimerService& clock) : timers(clock) {
+struct Rig : MidiRecords<LateTimers> {
+  explicit Rig(const std::vector<int>& lengths) {
     for (std::size_t k = 0; k < lengths.size(); ++k) {
       ScoreEntry entry;
       entry.frets[0] = static_cast<std::int8_t>(k + 1);
@@ -87,12 +82,7 @@ struct Rig {
     }
     return notes + "/" + silences;
   }
-  TimerService& timers;
-  InstrumentState instrument;
-  DesignerChord chord;
   Score score{"", {}};
-  RecordingOutput output{timers};
-  MidiDevice midi{instrument, chord, timers, {output}};
   std::unique_ptr<ScorePlayback> playback;
   std::string events;  // the cursor's index at each chord shown, "s" at each state notice
 };
@@ -176,8 +166,8 @@ TEST(ScorePlayback, ScriptsSoundShowAndStopAtTheirTimes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
-    LateTimers clock;
-    Rig rig(c.lengths, clock);
+    Rig rig(c.lengths);
+    LateTimers& clock = rig.timers;
     std::istringstream script(c.script);
     for (std::string step; script >> step;) {
       ScorePlayback* p = rig.playback.get();

@@ -4,6 +4,7 @@
 
 #include "music/designer_chord.h"
 #include "music/fingering_reading.h"
+#include "music/fretlet_record.h"
 #include "music/instrument.h"
 
 namespace fretlets::test {
@@ -36,6 +37,12 @@ inline DesignerChord designer(const DesignerChord::Slots& frets, int topFret, bo
   chord.barred = barred;
   chord.rootString = static_cast<std::int8_t>(rootString);
   return chord;
+}
+
+// A chord book's record of a fingering.
+inline FretletRecord fretlet(const DesignerChord::Slots& frets, int rootString = 0,
+                             int position = 0) {
+  return {static_cast<std::int8_t>(rootString), frets, static_cast<std::int8_t>(position)};
 }
 
 inline ChordName nameFrom(std::string_view frets, int rootString) {

@@ -7,7 +7,6 @@
 
 #include "chord_fixture.h"
 #include "music/chord_type.h"
-#include "music/fretlet_record.h"
 
 namespace fretlets {
 namespace {

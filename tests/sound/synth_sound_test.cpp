@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <thread>
 
 #include "sound/fluid_synth_output.h"

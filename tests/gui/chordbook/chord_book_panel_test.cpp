@@ -1,6 +1,3 @@
-#include <QComboBox>
-#include <QPushButton>
-#include <algorithm>
 
 #include "documents/chord_book_file.h"
 #include "gui/common/screen_text.h"
@@ -14,11 +11,6 @@ class ChordBookPanelTest : public DocumentPanelTest {
  public:
   ChordBookPanel* panel() {
     return static_cast<ChordBookPanel*>(frame_->documentPanel(DocumentKind::ChordBook));
-  }
-  void click(QPushButton* button) {
-    ASSERT_TRUE(button->isEnabled()) << button->text().toStdString();
-    button->click();
-    settle();
   }
   // What the display says: type, "index/count".
   std::string display() {
@@ -59,9 +51,7 @@ TEST_F(ChordBookPanelTest, ASampleBookIsWalkedFretletByFretletBothWays) {
   }
 
   // Choosing a type from the list goes to its first fretlet.
-  panel()->chordTypeList()->setCurrentIndex(2);
-  emit panel()->chordTypeList()->activated(2);
-  settle();
+  choose(panel()->chordTypeList(), 2);
   EXPECT_EQ(session().chordBook()->book.chordIndex(), 2);
   EXPECT_EQ(panel()->indexBox()->text(), QStringLiteral("1"));
   EXPECT_FALSE(session().chordBook()->book.modified());
@@ -98,7 +88,7 @@ TEST_F(ChordBookPanelTest, AddUpdateAndDeleteFileTheDesignersChord) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.act);
     if (row.shown) {
-      designerShows(fingering(*row.shown));
+      designerShows(fretlet(*row.shown));
     }
     if (row.type) {
       designerBox("Chord type")->setText(QString::fromUtf8(row.type));
@@ -119,9 +109,7 @@ TEST_F(ChordBookPanelTest, AddUpdateAndDeleteFileTheDesignersChord) {
 
 TEST_F(ChordBookPanelTest, TheInstrumentIsTheOpenDocumentsUntilTheLastOneCloses) {
   // A mandolin book brings its instrument into a guitar program.
-  InstrumentState mandolin;
-  mandolin.currentInstrument = static_cast<std::int8_t>(*findInstrument("Mandolin"));
-  defaultTuning(mandolin.currentInstrument, mandolin.tuning);
+  const InstrumentState mandolin = document_test::instrumentState(document_test::kMandolin);
   const std::filesystem::path path = folder() / "Mandolin.cbk";
   writeChordBook(ChordBook(4), mandolin, path);
   open(DocumentKind::ChordBook, path);
@@ -169,7 +157,7 @@ TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) 
   auto* elsewhere = frame_->midiAmpPanel()->findChild<QComboBox*>();
   elsewhere->setFocus();
   ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == elsewhere; }));
-  designerShows(fingering({3, 2, 0, 0, 0, 3}, 0));
+  designerShows(fretlet({3, 2, 0, 0, 0, 3}, 0));
   settle();
   EXPECT_EQ(QApplication::focusWidget(), elsewhere);
 }

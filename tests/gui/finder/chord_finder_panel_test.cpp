@@ -1,8 +1,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
-#include <QPushButton>
-#include <algorithm>
 
 #include "app/program.h"
 #include "gui/designer/fretboard_view.h"

@@ -40,13 +40,6 @@ class MidiAmpTest : public ::testing::Test, public PanelRecords<> {
   QSpinBox& volumeBox() { return *control<QSpinBox>(panel.get(), "Output volume"); }
   QPushButton& onButton() { return *control<QPushButton>(panel.get(), "MIDI Amp On/Off"); }
 
-  // What went out since the last call, as a MIDI monitor shows it.
-  std::string sent() {
-    const std::string text = output.monitorText();
-    output.clear();
-    return text;
-  }
-
   std::vector<std::string> messages;
   std::unique_ptr<MidiAmpPanel> panel;
 };

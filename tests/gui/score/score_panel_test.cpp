@@ -1,5 +1,3 @@
-#include <QComboBox>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -12,7 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const FretletRecord kC = fingering({-1, 3, 2, 0, 1, 0}, 1);
+const FretletRecord kC = fretlet({-1, 3, 2, 0, 1, 0}, 1);
 
 class ScorePanelTest : public DocumentPanelTest {
  public:
@@ -22,17 +20,8 @@ class ScorePanelTest : public DocumentPanelTest {
   QPushButton* button(const char* name) { return control<QPushButton>(panel(), name); }
   QComboBox* chordList() { return control<QComboBox>(panel(), "The chord name"); }
 
-  void click(const char* name) {
-    QPushButton* pressed = button(name);
-    ASSERT_TRUE(pressed->isEnabled()) << name;
-    pressed->click();
-    settle();
-  }
-  void choose(int row) {
-    chordList()->setCurrentIndex(row);
-    emit chordList()->activated(row);
-    settle();
-  }
+  void click(const char* name) { DocumentPanelTest::click(button(name)); }
+  void choose(int row) { DocumentPanelTest::choose(chordList(), row); }
   // The Designer shows a fingering under a name the user typed.
   void designerShows(const FretletRecord& record, std::array<const char*, 3> name) {
     DocumentPanelTest::designerShows(record);
@@ -64,8 +53,8 @@ class ScorePanelTest : public DocumentPanelTest {
 TEST_F(ScorePanelTest, InsertUpdateAndDeleteWorkAtTheCursor) {
   run(CommandId::ScoreNew);
   ASSERT_NE(panel(), nullptr);
-  const FretletRecord kDm7 = fingering({3, 2, 0, 0, 0, 3}), kE = fingering({0, 2, 2, 1, 0, 0}),
-                      kX = fingering({0, 2, 2, 1, 0, 3});
+  const FretletRecord kDm7 = fretlet({3, 2, 0, 0, 0, 3}), kE = fretlet({0, 2, 2, 1, 0, 0}),
+                      kX = fretlet({0, 2, 2, 1, 0, 3});
   struct Row {
     const char* act;
     const char* clicks;  // pressed in turn after the Designer showed the fingering

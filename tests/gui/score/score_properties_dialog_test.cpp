@@ -11,10 +11,7 @@
 
 #include "documents/score.h"
 #include "gui_application.h"
-#include "music/designer_chord.h"
-#include "music/instrument.h"
-#include "sound/manual_timer_service.h"
-#include "sound/midi_device.h"
+#include "sound/midi_records.h"
 
 namespace fretlets {
 namespace {
@@ -34,7 +31,7 @@ const std::vector<QString> kLengthTips{"Length of a whole note",
 const std::vector<QString> kLengthTexts{"4", "2", "1", "1/2", "1/4", "2/3", "1/3"};
 
 // A score of chords named Am7 and a sheet opened on it, on either page.
-struct Rig {
+struct Rig : MidiRecords<> {
   explicit Rig(std::vector<int> lengths = {12}) {
     testApplication();
     for (const int length : lengths) {
@@ -76,10 +73,6 @@ struct Rig {
   }
   void ok() const { click(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)); }
 
-  InstrumentState instrument;
-  DesignerChord chord;
-  ManualTimerService timers;
-  MidiDevice midi{instrument, chord, timers, {}};
   Score score{"", {}};
   std::unique_ptr<ScorePropertiesDialog> dialog;
   std::unique_ptr<QSignalSpy> changed;

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -29,7 +31,7 @@
 #include "gui/midi_amp/midi_amp_panel.h"
 #include "gui/score/score_panel.h"
 #include "gui_application.h"
-#include "music/fretlet_record.h"
+#include "music/chord_fixture.h"
 #include "sound/midi_device.h"
 #include "support/document_test_support.h"
 
@@ -80,12 +82,7 @@ class ScriptedDialogs : public FileDialogs {
 
 using document_test::textOf;
 
-inline FretletRecord fingering(std::array<std::int8_t, kStringSlots> frets, std::int8_t root = 0) {
-  FretletRecord record;
-  record.rootString = root;
-  record.frets = frets;
-  return record;
-}
+using test::fretlet;
 
 // Fresh records and a shown frame for each test, with the program folder in
 // a scratch folder, the real Chord Book and Score, and every message and file
@@ -140,7 +137,8 @@ class DocumentPanelTest : public ::testing::Test {
   std::filesystem::path folder() const { return folder_.path().toStdString(); }
   QString path(const char* name) const { return pathToQString(folder() / name); }
 
-  // The panels the frame holds, top to bottom, shown or not.
+  // The panels shown in the window's column, top to bottom; a torn-off panel
+  // floats outside it.
   QList<QWidget*> panels() {
     QList<QWidget*> result;
     for (QWidget* panel : {static_cast<QWidget*>(frame_->midiAmpPanel()),
@@ -148,7 +146,7 @@ class DocumentPanelTest : public ::testing::Test {
                            static_cast<QWidget*>(frame_->documentPanel(DocumentKind::ChordBook)),
                            static_cast<QWidget*>(frame_->documentPanel(DocumentKind::Score)),
                            static_cast<QWidget*>(designer())}) {
-      if (panel) {
+      if (panel && panel->isVisibleTo(frame_.get()) && panel->window() == frame_.get()) {
         result.append(panel);
       }
     }
@@ -170,15 +168,13 @@ class DocumentPanelTest : public ::testing::Test {
     const QRect view(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
     int bottom = view.top() - 1 - bar->value();
     for (QWidget* panel : panels()) {
-      if (panel->isVisibleTo(frame_.get()) && panel->window() == frame_.get()) {
-        const QRect place(panel->mapToGlobal(QPoint(0, 0)), panel->size());
-        SCOPED_TRACE(panel->windowTitle().toStdString());
-        EXPECT_GT(place.top(), bottom);
-        EXPECT_LT(place.top(), bottom + 32);
-        EXPECT_EQ(place.left(), view.left());
-        EXPECT_LE(place.right(), view.right());
-        bottom = place.bottom();
-      }
+      const QRect place(panel->mapToGlobal(QPoint(0, 0)), panel->size());
+      SCOPED_TRACE(panel->windowTitle().toStdString());
+      EXPECT_GT(place.top(), bottom);
+      EXPECT_LT(place.top(), bottom + 32);
+      EXPECT_EQ(place.left(), view.left());
+      EXPECT_LE(place.right(), view.right());
+      bottom = place.bottom();
     }
     const int columnBottom = bottom - view.top() + bar->value();
     ASSERT_GT(columnBottom, 0);
@@ -190,6 +186,18 @@ class DocumentPanelTest : public ::testing::Test {
     }
   }
 
+  // A press of a button that must be enabled, and a row chosen from a list,
+  // as the user makes them.
+  void click(QPushButton* button) {
+    ASSERT_TRUE(button->isEnabled()) << button->text().toStdString();
+    button->click();
+    settle();
+  }
+  void choose(QComboBox* list, int row) {
+    list->setCurrentIndex(row);
+    emit list->activated(row);
+    settle();
+  }
   void run(CommandId id) {
     frame_->runCommand(id);
     settle();

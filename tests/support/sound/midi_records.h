@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "sound/manual_timer_service.h"
 #include "sound/midi_device.h"
 #include "sound/test_output.h"
@@ -16,6 +18,13 @@ struct MidiRecords {
   Clock timers;
   TestOutput output{timers};
   MidiDevice midi{instrument, chord, timers, {output}};
+
+  // What went out since the last call, as a MIDI monitor shows it.
+  std::string sent() {
+    std::string text = output.monitorText();
+    output.clear();
+    return text;
+  }
 };
 
 }  // namespace fretlets
