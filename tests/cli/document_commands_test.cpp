@@ -48,6 +48,11 @@ TEST_F(DocumentCommands, BookAddKeepsTheBooksOwnInstrument) {
   EXPECT_EQ(runCli(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0"}).status, 0);
   const CliRun wrong = runCli(runBook, {"add", book, "--type", "m", "--frets", "0,1,3,0,0,0"});
   EXPECT_EQ(wrong.status, 2);
+  // Asking an existing book for another instrument is refused.
+  EXPECT_EQ(
+      runCli(runBook, {"add", book, "--instrument", "guitar", "--type", "m7", "--frets", "0,1,3,0"})
+          .status,
+      2);
   EXPECT_THAT(runCli(runBook, {"dump", book, "--json"}).out, HasSubstr("\"instrument\":10"));
 }
 
