@@ -55,13 +55,13 @@ TEST(FretletRecord, ApplyPlacesTheShapeAndNeverProducesAFretOffTheDiagram) {
        designer({5, 7, 7, 6, 5, 5}, 5, true, 0)},
       {fretlet({-1, 3, 5, 5, 4, 3}, 1, kMoves), designer({}, 2, true, 0), kSix,
        designer({-1, 5, 7, 7, 6, 5}, 2, false, 1)},
-      {fretlet({-1, 3, 2, 0, 1, 0}, 1, 0), designer({3, 3, 3, 3, 3, 3}, 9, true, 0), kSix,
+      {fretlet({-1, 3, 2, 0, 1, 0}, 1), designer({3, 3, 3, 3, 3, 3}, 9, true, 0), kSix,
        designer({-1, 3, 2, 0, 1, 0}, 0, false, 1)},
       {fretlet({9, 5, 0, -1, 100, -128}, 0, kMoves), designer({}, 17, false, 0), kSix,
        designer({-1, 22, 17, -1, -1, 0}, 17, false, 0)},
       {fretlet({1, 9, 0, -1, -7, 6}, 0, 2), designer({}, 17, false, 0), kSix,
        designer({0, -1, 0, -1, 0, 6}, 2, false, 0)},
-      {fretlet({2, 0, 0, 2, 9, 9}, 0, 0), designer({-1, -1, -1, -1, 7, 7}, 0, false, 0), 4,
+      {fretlet({2, 0, 0, 2, 9, 9}), designer({-1, -1, -1, -1, 7, 7}, 0, false, 0), 4,
        designer({2, 0, 0, 2, 7, 7}, 0, false, 0)},
       {fretlet({2, 0, 0, 2, 9, 9}, 0, kMoves), designer({-1, -1, -1, -1, 7, 7}, 0, false, 0), 4,
        designer({2, 0, 0, 2, 7, 7}, 0, false, 0)},
@@ -108,10 +108,10 @@ TEST(FretletRecord, OrderPutsPlayedBassStringsFirstBelowTheRoot) {
     FretletRecord first;
     FretletRecord second;
   } pairs[] = {
-      {fretlet({5, -1, 3, 2, 1, 0}, 2, 0), fretlet({-1, 0, 3, 2, 1, 0}, 2, 0)},
-      {fretlet({3, 3, 2, 0, 1, 0}, 2, 0), fretlet({-1, 3, 2, 0, 1, 0}, 0, 0)},
-      {fretlet({3, -1, 0, 0, 0, 3}, 0, 0), fretlet({3, 2, 0, 0, 0, 3}, 0, 0)},
-      {fretlet({1, 1, 1, 1, 1, 1}, 0, 0), fretlet({1, 1, 2, 1, 1, 1}, 0, 0)},
+      {fretlet({5, -1, 3, 2, 1, 0}, 2), fretlet({-1, 0, 3, 2, 1, 0}, 2)},
+      {fretlet({3, 3, 2, 0, 1, 0}, 2), fretlet({-1, 3, 2, 0, 1, 0})},
+      {fretlet({3, -1, 0, 0, 0, 3}), fretlet({3, 2, 0, 0, 0, 3})},
+      {fretlet({1, 1, 1, 1, 1, 1}), fretlet({1, 1, 2, 1, 1, 1})},
   };
   for (const auto& p : pairs) {
     EXPECT_TRUE(fretletBefore(p.first, p.second, kSix));

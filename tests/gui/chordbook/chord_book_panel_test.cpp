@@ -157,7 +157,7 @@ TEST_F(ChordBookPanelTest, TheKeyboardFollowsToTheDesignerOnlyFromTheChordBook) 
   auto* elsewhere = frame_->midiAmpPanel()->findChild<QComboBox*>();
   elsewhere->setFocus();
   ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == elsewhere; }));
-  designerShows(fretlet({3, 2, 0, 0, 0, 3}, 0));
+  designerShows(fretlet({3, 2, 0, 0, 0, 3}));
   settle();
   EXPECT_EQ(QApplication::focusWidget(), elsewhere);
 }
